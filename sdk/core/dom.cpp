@@ -1,0 +1,119 @@
+#include "sdk/core/dom.h"
+
+#include <pugixml.hpp>
+
+#include "sdk/core/exception.h"
+#include "sdk/core/string_help.h"
+
+namespace sdk {
+
+struct Dom_Element::Document {
+    pugi::xml_document xml;
+    std::string name;
+};
+
+namespace {
+pugi::xml_node node_of(pugi::xml_node_struct* n) { return pugi::xml_node(n); }
+}  // namespace
+
+Dom_Element Dom_Element::parse(const std::string& text, const std::string& name) {
+    auto doc = std::make_shared<Document>();
+    doc->name = name;
+    pugi::xml_parse_result r = doc->xml.load_buffer(text.data(), text.size());
+    if (!r)
+        throw Exception(name + ": XML error at offset " + std::to_string(r.offset) + ": " +
+                        r.description());
+    pugi::xml_node root = doc->xml.document_element();
+    if (!root) throw Exception(name + ": the document has no root element");
+    return Dom_Element(doc, root.internal_object());
+}
+
+std::string Dom_Element::get_tag_name() const { return node_ ? node_of(node_).name() : ""; }
+
+bool Dom_Element::has_attribute(const std::string& name) const {
+    return node_ && node_of(node_).attribute(name.c_str());
+}
+
+std::string Dom_Element::get_attribute(const std::string& name, const std::string& default_value) const {
+    if (!node_) return default_value;
+    pugi::xml_attribute a = node_of(node_).attribute(name.c_str());
+    return a ? std::string(a.value()) : default_value;
+}
+
+int Dom_Element::get_attribute_int(const std::string& name, int default_value) const {
+    return has_attribute(name) ? text_to_int(get_attribute(name)) : default_value;
+}
+
+float Dom_Element::get_attribute_float(const std::string& name, float default_value) const {
+    return has_attribute(name) ? text_to_float(get_attribute(name)) : default_value;
+}
+
+bool Dom_Element::get_attribute_bool(const std::string& name, bool default_value) const {
+    if (!has_attribute(name)) return default_value;
+    std::string v = trim(get_attribute(name));
+    return v == "true" || v == "yes" || v == "1";
+}
+
+std::string Dom_Element::get_text() const {
+    if (!node_) return "";
+    std::string out;
+    for (pugi::xml_node c : node_of(node_).children())
+        if (c.type() == pugi::node_pcdata || c.type() == pugi::node_cdata) out += c.value();
+    return out;
+}
+
+std::vector<Dom_Element> Dom_Element::select_nodes(const std::string& xpath) const {
+    std::vector<Dom_Element> out;
+    if (!node_) return out;
+    try {
+        for (const pugi::xpath_node& x : node_of(node_).select_nodes(xpath.c_str()))
+            if (x.node() && x.node().type() == pugi::node_element)
+                out.emplace_back(doc_, x.node().internal_object());
+    } catch (const pugi::xpath_exception& e) {
+        throw Exception(document_name() + ": bad XPath '" + xpath + "': " + e.what());
+    }
+    return out;
+}
+
+Dom_Element Dom_Element::select_node(const std::string& xpath) const {
+    auto nodes = select_nodes(xpath);
+    if (nodes.empty()) throw Exception("Xpath did not match any node: " + xpath);
+    return nodes.front();
+}
+
+std::vector<Dom_Element> Dom_Element::children(const std::string& tag) const {
+    std::vector<Dom_Element> out;
+    if (!node_) return out;
+    for (pugi::xml_node c : node_of(node_).children())
+        if (c.type() == pugi::node_element && (tag.empty() || tag == c.name()))
+            out.emplace_back(doc_, c.internal_object());
+    return out;
+}
+
+Dom_Element Dom_Element::first_child(const std::string& tag) const {
+    if (!node_) return {};
+    for (pugi::xml_node c : node_of(node_).children())
+        if (c.type() == pugi::node_element && (tag.empty() || tag == c.name()))
+            return Dom_Element(doc_, c.internal_object());
+    return {};
+}
+
+Dom_Element Dom_Element::parent() const {
+    if (!node_) return {};
+    pugi::xml_node p = node_of(node_).parent();
+    if (!p || p.type() != pugi::node_element) return {};
+    return Dom_Element(doc_, p.internal_object());
+}
+
+const std::string& Dom_Element::document_name() const {
+    static const std::string none = "(no document)";
+    return doc_ ? doc_->name : none;
+}
+
+std::string Dom_Element::describe() const {
+    std::string s = document_name() + ": <" + get_tag_name() + ">";
+    if (has_attribute("name")) s += " '" + get_attribute("name") + "'";
+    return s;
+}
+
+}  // namespace sdk

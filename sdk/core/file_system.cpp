@@ -1,0 +1,112 @@
+#include "sdk/core/file_system.h"
+
+#include <physfs.h>
+
+#include <atomic>
+#include <mutex>
+
+#include "sdk/core/exception.h"
+
+namespace sdk {
+
+namespace {
+
+std::mutex physfs_mutex;
+int physfs_users = 0;
+std::atomic<int> next_mount{0};
+
+std::string physfs_error() {
+    const char* e = PHYSFS_getErrorByCode(PHYSFS_getLastErrorCode());
+    return e ? e : "unknown error";
+}
+
+std::string clean_name(const std::string& name) {
+    std::string n = name;
+    for (char& c : n)
+        if (c == '\\') c = '/';
+    while (n.rfind("./", 0) == 0) n.erase(0, 2);
+    while (!n.empty() && n[0] == '/') n.erase(0, 1);
+    return n;
+}
+
+class Physfs_Device : public IO_Device {
+public:
+    Physfs_Device(PHYSFS_File* file, std::string name, std::shared_ptr<void> keep_mount)
+        : IO_Device(std::move(name)), file_(file), keep_mount_(std::move(keep_mount)) {}
+    ~Physfs_Device() override { PHYSFS_close(file_); }
+
+    size_t read(void* data, size_t size) override {
+        PHYSFS_sint64 n = PHYSFS_readBytes(file_, data, size);
+        return n < 0 ? 0 : static_cast<size_t>(n);
+    }
+    bool seek(int64_t position, Seek_Mode mode) override {
+        int64_t base = mode == Seek_Mode::set ? 0 : mode == Seek_Mode::cur ? get_position() : get_size();
+        int64_t p = base + position;
+        if (p < 0 || p > get_size()) return false;
+        return PHYSFS_seek(file_, static_cast<PHYSFS_uint64>(p)) != 0;
+    }
+    int64_t get_size() const override { return PHYSFS_fileLength(file_); }
+    int64_t get_position() const override { return PHYSFS_tell(file_); }
+
+private:
+    PHYSFS_File* file_;
+    std::shared_ptr<void> keep_mount_;
+};
+
+}  // namespace
+
+struct File_System::Impl {
+    std::string path;
+    std::string mount_point;
+
+    ~Impl() {
+        std::lock_guard lock(physfs_mutex);
+        PHYSFS_unmount(path.c_str());
+        if (--physfs_users == 0) PHYSFS_deinit();
+    }
+};
+
+File_System::File_System(const std::string& archive_or_folder) {
+    std::lock_guard lock(physfs_mutex);
+    if (physfs_users == 0 && !PHYSFS_isInit()) {
+        if (!PHYSFS_init(nullptr))
+            throw Exception("Unable to start the archive file system: " + physfs_error());
+    }
+    std::string mount = "/m" + std::to_string(next_mount++);
+    if (!PHYSFS_mount(archive_or_folder.c_str(), mount.c_str(), 1)) {
+        std::string why = physfs_error();
+        if (physfs_users == 0) PHYSFS_deinit();
+        throw Exception("Unable to open archive: " + archive_or_folder + " (" + why + ")");
+    }
+    ++physfs_users;
+    auto impl = std::make_shared<Impl>();
+    impl->path = archive_or_folder;
+    impl->mount_point = mount;
+    impl_ = std::move(impl);
+}
+
+std::unique_ptr<IO_Device> File_System::open_file(const std::string& name) const {
+    if (!impl_) throw Exception("Unable to open file: " + name + " (no file system)");
+    std::string full = impl_->mount_point + "/" + clean_name(name);
+    PHYSFS_File* f = PHYSFS_openRead(full.c_str());
+    if (!f) throw Exception("Unable to open file: " + name);
+    return std::make_unique<Physfs_Device>(f, name, impl_);
+}
+
+bool File_System::has_file(const std::string& name) const {
+    if (!impl_) return false;
+    std::string full = impl_->mount_point + "/" + clean_name(name);
+    PHYSFS_Stat st;
+    return PHYSFS_stat(full.c_str(), &st) && st.filetype == PHYSFS_FILETYPE_REGULAR;
+}
+
+std::vector<uint8_t> File_System::read_file(const std::string& name) const {
+    return open_file(name)->read_all();
+}
+
+const std::string& File_System::get_path() const {
+    static const std::string none;
+    return impl_ ? impl_->path : none;
+}
+
+}  // namespace sdk

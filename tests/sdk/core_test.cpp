@@ -1,0 +1,84 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "sdk/core/exception.h"
+#include "sdk/core/file_system.h"
+#include "sdk/core/log.h"
+#include "sdk/core/resource_document.h"
+#include "sdk/core/string_help.h"
+
+namespace {
+
+TEST(String_Help, NumbersAreReadLeniently) {
+    struct Case { const char* text; int i; float f; };
+    const Case cases[] = {
+        {"12", 12, 12.0f}, {"  -7", -7, -7.0f}, {"3.75", 3, 3.75f},
+        {"", 0, 0.0f},     {"abc", 0, 0.0f},    {"5px", 5, 5.0f},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(sdk::text_to_int(c.text), c.i) << c.text;
+        EXPECT_FLOAT_EQ(sdk::text_to_float(c.text), c.f) << c.text;
+    }
+}
+
+TEST(String_Help, FormatReplacesNumberedPlaceholders) {
+    EXPECT_EQ(sdk::string_format("Load %1 size = %2", "a.ogg", 42), "Load a.ogg size = 42");
+    EXPECT_EQ(sdk::string_format("%2-%1-%3", 1, 2), "2-1-%3");
+    EXPECT_EQ(sdk::split_text("1, 2,,3", ", "), (std::vector<std::string>{"1", "2", "3"}));
+}
+
+class Resource_Document_Test : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = std::filesystem::temp_directory_path() /
+              ("mirel_core_test_" + std::to_string(::getpid()));
+        std::filesystem::create_directories(dir / "docs");
+        std::ofstream(dir / "docs" / "a.xml") << R"(<resources>
+            <sprite name="one"><image file="one.png"/></sprite>
+            <section name="stage"><level name="testlevel"/><sprite name="two"/></section>
+            <sample name="shot" volume="0.5"/>
+          </resources>)";
+        std::ofstream(dir / "broken.xml") << "<resources><sprite name='x'></resources>";
+    }
+    void TearDown() override { std::filesystem::remove_all(dir); }
+    std::filesystem::path dir;
+};
+
+TEST_F(Resource_Document_Test, FindsResourcesBySectionPathAndType) {
+    sdk::File_System fs(dir.string());
+    sdk::Resource_Document doc(fs, "docs/a.xml");
+    EXPECT_EQ(doc.get_resource_names_of_type("sprite"),
+              (std::vector<std::string>{"one", "stage/two"}));
+    EXPECT_TRUE(doc.resource_exists("stage/testlevel"));
+    EXPECT_EQ(doc.get_resource("shot").element.get_attribute_float("volume"), 0.5f);
+    EXPECT_EQ(doc.resolve_path("one.png"), "docs/one.png");
+    EXPECT_THROW(doc.get_resource("nothing"), sdk::Exception);
+}
+
+TEST_F(Resource_Document_Test, ErrorsNameTheFile) {
+    sdk::File_System fs(dir.string());
+    try {
+        sdk::Resource_Document doc(fs, "broken.xml");
+        FAIL() << "a broken document must not load";
+    } catch (const sdk::Exception& e) {
+        EXPECT_NE(std::string(e.what()).find("broken.xml"), std::string::npos) << e.what();
+    }
+    EXPECT_THROW(sdk::Resource_Document(fs, "missing.xml"), sdk::Exception);
+    EXPECT_THROW(sdk::File_System((dir / "no_such.zip").string()), sdk::Exception);
+}
+
+TEST_F(Resource_Document_Test, FilesReadWholeAndSeek) {
+    sdk::File_System fs(dir.string());
+    auto f = fs.open_file("./docs/a.xml");
+    int64_t size = f->get_size();
+    ASSERT_GT(size, 10);
+    EXPECT_TRUE(f->seek(-5, sdk::Seek_Mode::end));
+    EXPECT_EQ(f->get_position(), size - 5);
+    EXPECT_FALSE(f->seek(1, sdk::Seek_Mode::end));
+    EXPECT_THROW(fs.open_file("nope.txt"), sdk::Exception);
+}
+
+}  // namespace
