@@ -12,11 +12,14 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "sdk/core/math.h"
 #include "sdk/core/resource_document.h"
 #include "world/enemy.h"
 #include "world/moving_object.h"
+#include "world/player_input.h"
+#include "world/replay_frame.h"
 
 struct Player : Moving_Object {
     Player() : emitter(std::make_shared<Enemy>()) {}
@@ -125,6 +128,48 @@ struct Player : Moving_Object {
     int32_t left_last = 0;
     int32_t right_last = 0;
     int32_t joystick_active = 0;
+    // Resource ids of the player's four sprites in "player.xml", for the
+    // presentation to build them.
+    std::string player_sprite_name;
+    std::string focus_sprite_name;
+    std::string wind_sprite_name;
+    std::string wind_font_sprite_name;
+
+    // Reads the tuning values of the resource `id` ("player_kio") of
+    // "player.xml"; an absent key reads as 0.
+    void load(const sdk::Resource_Manager& resources, const std::string& id);
+    // The player's part of a run start.
+    void reset();
+    // The live frame, with the devices' state of this frame.
+    void update(float dt, const Player_Input& input);
+    // The same frame driven by a recorded replay frame (its own dt).
+    void update_from_replay(const Replay_Frame& frame);
+    // What the replay records for this frame after the update.
+    Replay_Frame make_replay_frame(float dt) const;
+    // An arrow key went down (virtual-key code): of two opposing arrows held
+    // together the one pressed last wins.
+    void on_key_down(int32_t key);
+    // The joystick sent an event; only then is it read.
+    void on_joystick_event();
+    void read_keyboard(const Player_Input& input);
+    void read_joystick(const Player_Input& input);
+    // Starts the main shot.
+    void fire();
+    // Blows the wind of radius `size` around the player.
+    void blow_wind(float size, float dt);
+    // The hit test of one frame: enemy bullets, then contact with enemies.
+    void check_hit();
+    // Halves the power and drops the lost half as power items.
+    void drop_power();
+
+private:
+    bool run_clocks(float dt);
+    void clear_input();
+    void hold_input_in_dialog();
+    void update_lean(float dt);
+    void update_focus_fade(float dt, bool was_bombing);
+    void clamp_to_field();
+    void run_weapons(float dt);
 };
 
 inline Player player;

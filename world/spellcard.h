@@ -60,4 +60,8 @@ struct Spellcard_Entry {
     float start_y = 0.0f;
     float start_speed = 0.0f; // speed of the move there, px/ms
     float start_wait = 0.0f;  // wait there before each half, ms
+    // The two cards, resolved by the level loader (which rejects unknown
+    // names), so the boss looks up no name while it fights.
+    const Spellcard* nonspell_card = nullptr;
+    const Spellcard* spell_card = nullptr;
 };
