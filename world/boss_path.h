@@ -1,0 +1,30 @@
+// The boss's path "enemy_boss0": the whole boss fight as one movement
+// strategy. The boss flies in and brakes to its stop line, runs its dialog
+// and music, then works through its phases: for each half (normal attack,
+// then spell card) it moves to the phase's start position, waits there, and
+// runs the half's card until its hit points or its time are gone; between
+// halves it clears the enemy bullets and scores the spell-card bonus. After
+// the last phase it dies, or, as the nameless boss "noname" whose last card
+// timed out, flies away. All state lives in the `EnemyBoss`; `path_state`
+// holds the script state (0, 1, 10, 11, 30, 31, 20, 40).
+#pragma once
+
+#include "sdk/core/math.h"
+#include "world/enemy.h"
+
+class Spellcard;
+
+class Enemy_Path_Boss : public Enemy_Path {
+public:
+    // `stop_depth` below the top of the removal bounds is where the entry
+    // ends (170 for the registered 200).
+    Enemy_Path_Boss(const sdk::Rectf& rect, float stop_depth);
+    bool update(Enemy& e, float dt) override;
+
+    float stop_line() const;
+};
+
+// Applies the ring entries of `card` to the boss's rings: relocates the
+// rings that the card names again, adds the new ones (never more than 8) and
+// sends away the rings that the card does not name.
+void apply_boss_rings(EnemyBoss& boss, const Spellcard& card);
