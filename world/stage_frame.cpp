@@ -1,0 +1,133 @@
+#include "world/stage_frame.h"
+
+#include "world/bullet_pool.h"
+#include "world/effect_pool.h"
+#include "world/enemy_damage.h"
+#include "world/enemy_lists.h"
+#include "world/geometry.h"
+#include "world/item_pool.h"
+#include "world/level.h"
+#include "world/pattern_engine.h"
+#include "world/player.h"
+#include "world/run_flags.h"
+#include "world/run_stats.h"
+#include "world/settings.h"
+#include "world/stage_presentation.h"
+
+namespace {
+
+constexpr float field_height = 448.0f;
+
+Moving_Object destroyer_on_player(float radius) {
+    Moving_Object d;
+    d.x = d.prev_x = player.x;
+    d.y = d.prev_y = player.y;
+    d.radius = radius;
+    return d;
+}
+
+void place_player_for_run() {
+    player.lives = start_lives - 1;
+    player.invincible = player.invicible_time;
+    player.wind_gauge = 100.0f;
+    player.bombing = 0;
+    player.wind_armed = 0;
+    player.wind_blowing = 0;
+    player.x = player.prev_x = 255.0f;
+    player.y = player.prev_y = 550.0f;
+}
+
+}  // namespace
+
+void run_death_sequence() {
+    if (!player.dying) return;
+    if (player.death_timer == 0.0f) {
+        player.lives -= 1;
+        player.invincible = player.invicible_time;
+        if (player.bombs < 2) player.bombs = 2;
+        player.wind_gauge = 100.0f;
+        player.drop_power();
+    }
+    if (!(player.death_timer > player.death_time)) return;
+    if (player.lives < 0) {
+        player.lives = 0;
+        game_over = 1;
+    } else if (player.death_timer > 2.0f * player.death_time) {
+        player.dying = 0;
+        collide_enemies_with_destroyer(destroyer_on_player(2.0f * field_height));
+    } else {
+        float r = (player.death_timer - player.death_time) / player.death_time * field_height;
+        bullet_pool.cancel_by_destroyer(destroyer_on_player(r));
+    }
+}
+
+Replay_Frame run_stage_frame(float dt, const Stage_Input& input) {
+    if (input.recorded) dt = input.recorded->dt;
+    uint8_t advanced = 0;
+    if (dialog_active) {
+        int32_t advances = input.recorded ? input.recorded->advance : input.advances;
+        if (stage_presentation) stage_presentation->update_dialog(dt, advances);
+        advanced = advances != 0 ? 1 : 0;
+    }
+    if (!dialog_active && !game_over && !pause_requested && !stage_clear && !boss_active) process_level_events(dt);
+    if (player.dying) run_death_sequence();
+
+    if (stage_presentation) stage_presentation->update_background(dt);
+    update_enemies(dt);
+    if (input.recorded)
+        player.update_from_replay(*input.recorded);
+    else
+        player.update(dt, input.devices ? *input.devices : Player_Input{});
+    Replay_Frame recorded = player.make_replay_frame(dt);
+    recorded.advance = advanced;
+    item_pool.update(dt);
+    update_patterns(dt);
+    bullet_pool.update(dt);
+    bullet_pool.check_graze(dt);
+    effect_pool.update(dt);
+
+    if (!player.dying) {
+        if (!dialog_active) player.check_hit();
+        if (!player.dying) item_pool.collect();
+    }
+    if (!dialog_active) collide_enemies_with_player_bullets();
+    delete_dead_enemies(dt);
+    return recorded;
+}
+
+void start_stage_run(const sdk::Resource_Manager& levels, const std::string& level) {
+    clear_run_flags();
+    spell_items_collected = 0;
+    bullets_total = 0;
+    bullets_blown = 0;
+    player.reset();
+    place_player_for_run();
+    load_level(levels, level);
+    clear_patterns();
+    bullet_pool.reset();
+    clear_enemies();
+    effect_pool.reset();
+    item_pool.reset();
+}
+
+void reset_world() {
+    clear_patterns();
+    bullet_pool.reset();
+    clear_enemies();
+    effect_pool.reset();
+    item_pool.reset();
+}
+
+void reset_run() {
+    player.power = player.start_power;
+    clear_run_flags();
+    player.score = 0;
+    player.points = 0;
+    player.graze = 0;
+    player.bombs = 2;
+    player.dying = 0;
+    player.life_clock = 0.0f;
+    player.death_timer = 0.0f;
+    player.bomb_clock = 0.0f;
+    place_player_for_run();
+}
