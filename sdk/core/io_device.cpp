@@ -37,6 +37,18 @@ uint32_t IO_Device::read_uint32() {
 
 int32_t IO_Device::read_int32() { return static_cast<int32_t>(read_uint32()); }
 
+int8_t IO_Device::read_int8() { return static_cast<int8_t>(read_uint8()); }
+
+uint64_t IO_Device::read_uint64() {
+    uint8_t b[8];
+    read_exact(b, 8);
+    uint64_t v = 0;
+    for (int i = 7; i >= 0; --i) v = (v << 8) | b[i];
+    return v;
+}
+
+int64_t IO_Device::read_int64() { return static_cast<int64_t>(read_uint64()); }
+
 float IO_Device::read_float() {
     uint32_t bits = read_uint32();
     float v;
@@ -53,6 +65,16 @@ void IO_Device::write_uint32(uint32_t v) {
 }
 
 void IO_Device::write_int32(int32_t v) { write_uint32(static_cast<uint32_t>(v)); }
+
+void IO_Device::write_int8(int8_t v) { write_uint8(static_cast<uint8_t>(v)); }
+
+void IO_Device::write_uint64(uint64_t v) {
+    uint8_t b[8];
+    for (int i = 0; i < 8; ++i) b[i] = static_cast<uint8_t>(v >> (8 * i));
+    write(b, 8);
+}
+
+void IO_Device::write_int64(int64_t v) { write_uint64(static_cast<uint64_t>(v)); }
 
 void IO_Device::write_float(float v) {
     uint32_t bits;

@@ -32,13 +32,19 @@ public:
     // Everything from the current position to the end.
     std::vector<uint8_t> read_all();
 
+    int8_t read_int8();
     uint8_t read_uint8();
     int32_t read_int32();
     uint32_t read_uint32();
+    uint64_t read_uint64();
+    int64_t read_int64();
     float read_float();
+    void write_int8(int8_t v);
     void write_uint8(uint8_t v);
     void write_int32(int32_t v);
     void write_uint32(uint32_t v);
+    void write_uint64(uint64_t v);
+    void write_int64(int64_t v);
     void write_float(float v);
 
 protected:

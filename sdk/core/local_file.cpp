@@ -1,0 +1,135 @@
+#include "sdk/core/local_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+#include "sdk/core/exception.h"
+
+namespace sdk {
+
+std::string local_path(const std::string& name) {
+    std::string p = name;
+    std::replace(p.begin(), p.end(), '\\', '/');
+    return p;
+}
+
+namespace {
+
+class Local_Read_Device : public IO_Device {
+public:
+    Local_Read_Device(std::FILE* f, std::string name) : IO_Device(std::move(name)), file_(f) {
+        std::fseek(file_, 0, SEEK_END);
+        size_ = std::ftell(file_);
+        std::fseek(file_, 0, SEEK_SET);
+    }
+    ~Local_Read_Device() override { std::fclose(file_); }
+
+    size_t read(void* data, size_t size) override { return std::fread(data, 1, size, file_); }
+    bool seek(int64_t position, Seek_Mode mode) override {
+        int64_t base = mode == Seek_Mode::set ? 0 : mode == Seek_Mode::cur ? get_position() : size_;
+        int64_t p = base + position;
+        if (p < 0 || p > size_) return false;
+        return std::fseek(file_, static_cast<long>(p), SEEK_SET) == 0;
+    }
+    int64_t get_size() const override { return size_; }
+    int64_t get_position() const override { return std::ftell(file_); }
+
+private:
+    std::FILE* file_;
+    int64_t size_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<IO_Device> open_local_file(const std::string& name) {
+    std::string p = local_path(name);
+    struct stat st;
+    std::FILE* f = (::stat(p.c_str(), &st) == 0 && S_ISREG(st.st_mode)) ? std::fopen(p.c_str(), "rb")
+                                                                        : nullptr;
+    if (!f) throw Exception("Unable to open file: " + name);
+    return std::make_unique<Local_Read_Device>(f, name);
+}
+
+bool local_file_exists(const std::string& name) {
+    struct stat st;
+    return ::stat(local_path(name).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+int64_t local_file_size(const std::string& name) {
+    struct stat st;
+    if (::stat(local_path(name).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
+    return static_cast<int64_t>(st.st_size);
+}
+
+void save_file_safely(const std::string& name, const void* data, size_t size) {
+    std::string target = local_path(name);
+    std::string temp = target + ".tmp" + std::to_string(::getpid());
+    auto fail = [&](const std::string& why) {
+        ::unlink(temp.c_str());
+        throw Exception("Unable to save file: " + name + " (" + why + ")");
+    };
+    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) throw Exception("Unable to save file: " + name + " (" + std::strerror(errno) + ")");
+    const auto* p = static_cast<const uint8_t*>(data);
+    size_t left = size;
+    while (left > 0) {
+        ssize_t n = ::write(fd, p, left);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            std::string why = std::strerror(errno);
+            ::close(fd);
+            fail(why);
+        }
+        p += n;
+        left -= static_cast<size_t>(n);
+    }
+    if (::fsync(fd) != 0) {
+        std::string why = std::strerror(errno);
+        ::close(fd);
+        fail(why);
+    }
+    if (::close(fd) != 0) fail(std::strerror(errno));
+    if (::rename(temp.c_str(), target.c_str()) != 0) fail(std::strerror(errno));
+}
+
+void save_file_safely(const std::string& name, const std::vector<uint8_t>& bytes) {
+    save_file_safely(name, bytes.data(), bytes.size());
+}
+
+Local_File_Writer::Local_File_Writer(std::string name) : Memory_Device({}, std::move(name)) {}
+
+void Local_File_Writer::commit() { save_file_safely(get_name(), bytes()); }
+
+namespace Directory {
+
+bool create(const std::string& path) {
+    std::string p = local_path(path);
+    if (::mkdir(p.c_str(), 0755) == 0) return true;
+    return exists(path);
+}
+
+bool exists(const std::string& path) {
+    struct stat st;
+    return ::stat(local_path(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool scan(const std::string& path, std::vector<std::string>& names) {
+    names.clear();
+    std::error_code ec;
+    std::filesystem::directory_iterator it(local_path(path), ec);
+    if (ec) return false;
+    for (const auto& entry : it) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return true;
+}
+
+}  // namespace Directory
+
+}  // namespace sdk

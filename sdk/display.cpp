@@ -1,0 +1,58 @@
+#include "sdk/display.h"
+
+#include <SDL.h>
+#include <SDL_image.h>
+#include <SDL_ttf.h>
+
+#include "sdk/core/exception.h"
+#include "sdk/display_internal.h"
+#include "sdk/render_device.h"
+
+namespace sdk {
+
+namespace {
+int setups = 0;
+int generation = 0;
+}  // namespace
+
+namespace detail {
+int display_generation() { return generation; }
+}  // namespace detail
+
+Display_Setup::Display_Setup() {
+    if (setups++ > 0) return;
+    // Draw calls are queued and sent together; the game relies on it.
+    SDL_SetHint(SDL_HINT_RENDER_BATCHING, "1");
+    // Environment variables of the same names still win over these.
+    SDL_SetHint(SDL_HINT_RENDER_DRIVER, "opengl");
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_JOYSTICK) != 0) {
+        --setups;
+        throw Exception("Unable to start the display: " + std::string(SDL_GetError()));
+    }
+    IMG_Init(IMG_INIT_PNG);
+    if (TTF_Init() != 0) {
+        std::string why = TTF_GetError();
+        IMG_Quit();
+        SDL_Quit();
+        --setups;
+        throw Exception("Unable to start the display: " + why);
+    }
+    ++generation;
+    for (int i = 0; i < SDL_NumJoysticks(); ++i) detail::open_joystick(i);
+}
+
+Display_Setup::~Display_Setup() {
+    if (--setups > 0) return;
+    detail::retire_all_devices();
+    detail::close_all_joysticks();
+    detail::release_all_keys();
+    while (TTF_WasInit()) TTF_Quit();
+    IMG_Quit();
+    SDL_Quit();
+}
+
+bool Display_Setup::is_active() { return setups > 0; }
+
+}  // namespace sdk

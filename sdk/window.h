@@ -1,0 +1,91 @@
+// The game window and its renderer. One window serves the whole run: every
+// texture, sprite and font made through its canvases belongs to its renderer,
+// so a change of display mode (windowed or full screen, size, resizable) is
+// made in place with apply() rather than by opening another window; a window
+// made hidden can load everything and be shown afterwards.
+//
+// Full screen covers the desktop at its own resolution. Sizes are of the
+// drawing area (client area) in pixels. The renderer is SDL's OpenGL one,
+// falling back to the software renderer where no OpenGL context can be had;
+// tests ask for the software renderer. Signals run inside the message pump
+// (message_pump.h), on the main thread.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "sdk/core/math.h"
+#include "sdk/input.h"
+#include "sdk/signal.h"
+
+namespace sdk {
+
+class Canvas;
+namespace detail {
+class Render_Device;
+}
+
+enum class Renderer_Kind {
+    accelerated,  // OpenGL, or software when that fails
+    software,
+};
+
+struct Window_Description {
+    std::string title = "Mirel";
+    Size size{640, 480};      // drawing area, when windowed
+    bool fullscreen = false;  // on the desktop resolution
+    bool decorations = true;  // a caption and borders, when windowed
+    bool resizable = false;
+    bool visible = true;
+    Renderer_Kind renderer = Renderer_Kind::accelerated;
+};
+
+class Window {
+public:
+    Window() = default;
+    // Opens the window. Throws "Unable to create window: <reason>".
+    explicit Window(const Window_Description& description);
+
+    bool is_null() const { return !impl_; }
+    explicit operator bool() const { return impl_ != nullptr; }
+
+    // Changes mode, size, title, decorations, the resizable flag and the
+    // visibility to those of `description`, keeping the renderer and every
+    // texture. The renderer kind of a window never changes.
+    void apply(const Window_Description& description);
+    const Window_Description& get_description() const;
+
+    // The drawing area in pixels.
+    Size get_size() const;
+    // Sets the drawing area when windowed.
+    void set_size(int width, int height);
+    bool is_visible() const;
+    bool is_fullscreen() const;
+    void show();
+    void hide();
+    void set_title(const std::string& title);
+    void show_cursor();
+    void hide_cursor();
+
+    // Presents the picture. `interval` 1 waits for vertical sync, 0 does not.
+    void flip(int interval = 1);
+
+    // Raised when the player closes the window (or the system asks to quit).
+    Signal<void()>& sig_window_close();
+    // Raised with the new drawing area size in pixels.
+    Signal<void(int, int)>& sig_resize();
+
+    Input_Context& get_ic();
+
+    // "opengl", "software", ...: what the renderer turned out to be.
+    std::string get_renderer_name() const;
+
+    struct Impl;
+    Impl* impl() const { return impl_.get(); }
+    std::shared_ptr<detail::Render_Device> device() const;
+
+private:
+    std::shared_ptr<Impl> impl_;
+};
+
+}  // namespace sdk

@@ -1,0 +1,150 @@
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "sdk/core/color.h"
+#include "sdk/core/exception.h"
+#include "sdk/core/io_device.h"
+#include "sdk/core/local_file.h"
+#include "sdk/core/log.h"
+
+namespace {
+
+TEST(Color_Text, NamesAndHex) {
+    struct Case { const char* text; sdk::Color color; };
+    const Case cases[] = {
+        {"white", {255, 255, 255, 255}}, {"Black", {0, 0, 0, 255}},  {"darkred", {139, 0, 0, 255}},
+        {"#102030", {16, 32, 48, 255}},  {"#10203040", {16, 32, 48, 64}}, {"#aBcDeF", {171, 205, 239, 255}},
+        {"transparent", {0, 0, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        sdk::Color got;
+        ASSERT_TRUE(sdk::find_color(c.text, got)) << c.text;
+        EXPECT_EQ(got, c.color) << c.text;
+    }
+    sdk::Color unchanged(1, 2, 3, 4);
+    EXPECT_FALSE(sdk::find_color("no such colour", unchanged));
+    EXPECT_EQ(unchanged, sdk::Color(1, 2, 3, 4));
+    EXPECT_EQ(sdk::color_from_hex("ff8000"), sdk::Color(255, 128, 0, 255));
+}
+
+TEST(Color_Text, BadHexIsReportedWithTheText) {
+    for (const char* bad : {"#12345", "#1234567", "#gg0000", "#", "", "red"}) {
+        try {
+            sdk::color_from_hex(bad);
+            ADD_FAILURE() << bad;
+        } catch (const sdk::Exception& e) {
+            EXPECT_EQ(std::string(e.what()), std::string("Bad hex color string: ") + bad);
+        }
+    }
+    sdk::Color c;
+    EXPECT_THROW(sdk::find_color("#12", c), sdk::Exception);
+}
+
+TEST(IO_Device, TypedValuesAreLittleEndianAndShortReadsThrow) {
+    sdk::Memory_Device m;
+    m.write_int8(-5);
+    m.write_uint8(200);
+    m.write_int32(-123456);
+    m.write_uint32(0xdeadbeefu);
+    m.write_uint64(0x0102030405060708ull);
+    m.write_float(1.5f);
+    ASSERT_EQ(m.get_size(), 1 + 1 + 4 + 4 + 8 + 4);
+    EXPECT_EQ(m.bytes()[10], 0x08);  // lowest byte of the u64 first
+    EXPECT_EQ(m.bytes()[17], 0x01);
+    ASSERT_TRUE(m.seek(0, sdk::Seek_Mode::set));
+    EXPECT_EQ(m.read_int8(), -5);
+    EXPECT_EQ(m.read_uint8(), 200);
+    EXPECT_EQ(m.read_int32(), -123456);
+    EXPECT_EQ(m.read_uint32(), 0xdeadbeefu);
+    EXPECT_EQ(m.read_uint64(), 0x0102030405060708ull);
+    EXPECT_EQ(m.read_float(), 1.5f);
+    EXPECT_EQ(m.get_position(), m.get_size());
+    try {
+        m.read_uint8();
+        ADD_FAILURE();
+    } catch (const sdk::Exception& e) {
+        EXPECT_EQ(std::string(e.what()), "Unexpected end of file: memory");
+    }
+    ASSERT_TRUE(m.seek(-2, sdk::Seek_Mode::end));
+    EXPECT_THROW(m.read_uint32(), sdk::Exception);
+}
+
+class Local_File_Test : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = std::filesystem::temp_directory_path() / ("mirel_local_" + std::to_string(::getpid()));
+        std::filesystem::remove_all(dir);
+        std::filesystem::create_directories(dir);
+        old = std::filesystem::current_path();
+        std::filesystem::current_path(dir);
+    }
+    void TearDown() override {
+        std::filesystem::current_path(old);
+        std::filesystem::remove_all(dir);
+    }
+    std::filesystem::path dir, old;
+};
+
+TEST_F(Local_File_Test, SafeSaveReplacesWholeAndLeavesNoTemporaryFile) {
+    sdk::Local_File_Writer w("config.dat");
+    w.write_int32(91);
+    w.write_uint8(1);
+    EXPECT_FALSE(sdk::local_file_exists("config.dat"));  // nothing on disk before commit
+    w.commit();
+    EXPECT_EQ(sdk::local_file_size("config.dat"), 5);
+    auto f = sdk::open_local_file("config.dat");
+    EXPECT_EQ(f->read_int32(), 91);
+    EXPECT_EQ(f->read_uint8(), 1);
+    EXPECT_THROW(f->read_uint8(), sdk::Exception);
+
+    sdk::save_file_safely("config.dat", std::vector<uint8_t>{7});
+    EXPECT_EQ(sdk::local_file_size("config.dat"), 1);
+    std::vector<std::string> names;
+    ASSERT_TRUE(sdk::Directory::scan(".", names));
+    EXPECT_EQ(names, std::vector<std::string>{"config.dat"});
+}
+
+TEST_F(Local_File_Test, FailedSaveKeepsTheOldFile) {
+    sdk::save_file_safely("keep.dat", std::vector<uint8_t>{1, 2, 3});
+    // A target that cannot be replaced: a folder of that name.
+    std::filesystem::create_directories("busy.dat/inside");
+    EXPECT_THROW(sdk::save_file_safely("busy.dat", std::vector<uint8_t>{9}), sdk::Exception);
+    EXPECT_THROW(sdk::save_file_safely("no_folder/x.dat", std::vector<uint8_t>{9}), sdk::Exception);
+    EXPECT_EQ(sdk::local_file_size("keep.dat"), 3);
+    std::vector<std::string> names;
+    ASSERT_TRUE(sdk::Directory::scan(".", names));
+    EXPECT_EQ(names, (std::vector<std::string>{"busy.dat", "keep.dat"}));
+}
+
+TEST_F(Local_File_Test, DirectoriesAndBackslashNames) {
+    std::vector<std::string> names;
+    EXPECT_FALSE(sdk::Directory::scan("screenshot", names));
+    EXPECT_TRUE(sdk::Directory::create("screenshot"));
+    EXPECT_TRUE(sdk::Directory::create("screenshot"));  // already there is fine
+    EXPECT_FALSE(sdk::Directory::create("a/b"));        // not recursive
+    sdk::save_file_safely("screenshot\\mirel000001.png", std::vector<uint8_t>{1});
+    ASSERT_TRUE(sdk::Directory::scan("screenshot\\", names));
+    EXPECT_EQ(names, std::vector<std::string>{"mirel000001.png"});
+    try {
+        sdk::open_local_file("replay/mirel.rpy");
+        ADD_FAILURE();
+    } catch (const sdk::Exception& e) {
+        EXPECT_EQ(std::string(e.what()), "Unable to open file: replay/mirel.rpy");
+    }
+    EXPECT_THROW(sdk::open_local_file("screenshot"), sdk::Exception);  // a folder is no file
+}
+
+TEST(Log, SinkSeesFormattedLines) {
+    std::vector<std::string> lines;
+    auto old = sdk::set_log_sink([&](const std::string& c, const std::string& t) { lines.push_back(c + ":" + t); });
+    EXPECT_TRUE(sdk::log_enabled("Debug"));
+    sdk::log_event("Debug", "Scale = %1, screen size: %2, %3", 1.5f, 960, 720);
+    sdk::set_log_sink(old);
+    EXPECT_EQ(lines, std::vector<std::string>{"Debug:Scale = 1.5, screen size: 960, 720"});
+}
+
+}  // namespace
