@@ -247,6 +247,9 @@ Pixel_Buffer Canvas::get_pixeldata(const Rect& rect) const {
     SDL_Rect r{rect.left, rect.top, rect.get_width(), rect.get_height()};
     if (SDL_RenderReadPixels(d.renderer(), &r, SDL_PIXELFORMAT_RGBA32, p.data(), r.w * 4) != 0)
         throw Exception("Unable to read the picture: " + std::string(SDL_GetError()));
+    // What a window shows is opaque, whatever blending left in its alpha.
+    if (impl_->target.is_null())
+        for (size_t k = 3; k < static_cast<size_t>(r.w) * r.h * 4; k += 4) p.data()[k] = 255;
     return p;
 }
 

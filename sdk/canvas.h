@@ -103,7 +103,7 @@ public:
     // Sends the batched draws to the target.
     void flush();
     // The pixels of `rect` of the target (the whole target by default) as
-    // drawn so far.
+    // drawn so far. Pixels read from a window are opaque (alpha 255).
     Pixel_Buffer get_pixeldata() const;
     Pixel_Buffer get_pixeldata(const Rect& rect) const;
 

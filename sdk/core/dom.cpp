@@ -20,9 +20,21 @@ Dom_Element Dom_Element::parse(const std::string& text, const std::string& name)
     auto doc = std::make_shared<Document>();
     doc->name = name;
     pugi::xml_parse_result r = doc->xml.load_buffer(text.data(), text.size());
-    if (!r)
-        throw Exception(name + ": XML error at offset " + std::to_string(r.offset) + ": " +
-                        r.description());
+    if (!r) {
+        // Line and column count from 1, as editors show them.
+        size_t line = 1, column = 1;
+        for (ptrdiff_t i = 0; i < r.offset && i < static_cast<ptrdiff_t>(text.size()); ++i) {
+            if (text[i] == '\n') {
+                ++line;
+                column = 1;
+            } else {
+                ++column;
+            }
+        }
+        throw Exception(name + ": XML error at line " + std::to_string(line) + ", column " +
+                        std::to_string(column) + " (offset " + std::to_string(r.offset) +
+                        "): " + r.description());
+    }
     pugi::xml_node root = doc->xml.document_element();
     if (!root) throw Exception(name + ": the document has no root element");
     return Dom_Element(doc, root.internal_object());

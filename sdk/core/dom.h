@@ -49,7 +49,7 @@ public:
     struct Document;
     Dom_Element(std::shared_ptr<const Document> doc, pugi::xml_node_struct* node)
         : doc_(std::move(doc)), node_(node) {}
-    // Parses `text`; throws "<name>: XML error at offset N: <reason>".
+    // Parses `text`; throws "<name>: XML error at line L, column C (offset N): <reason>".
     static Dom_Element parse(const std::string& text, const std::string& name);
 
 private:

@@ -10,6 +10,7 @@
 #include "sdk/core/io_device.h"
 #include "sdk/core/local_file.h"
 #include "sdk/core/log.h"
+#include "sdk/core/string_help.h"
 
 namespace {
 
@@ -145,6 +146,27 @@ TEST(Log, SinkSeesFormattedLines) {
     sdk::log_event("Debug", "Scale = %1, screen size: %2, %3", 1.5f, 960, 720);
     sdk::set_log_sink(old);
     EXPECT_EQ(lines, std::vector<std::string>{"Debug:Scale = 1.5, screen size: 960, 720"});
+}
+
+}  // namespace
+
+namespace {
+
+TEST(String_Help, ConversionsAsTheDocumentsUseThem) {
+    struct Case { const char* text; int i; float f; };
+    const Case cases[] = {
+        {"3.7", 3, 3.7f},  {" 12x", 12, 12.0f}, {"\t\n 8", 8, 8.0f}, {"+4", 4, 4.0f},
+        {"-0.5", 0, -0.5f}, {"1e3", 1, 1000.0f}, {".25", 0, 0.25f},  {"x1", 0, 0.0f},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(sdk::text_to_int(c.text), c.i) << c.text;
+        EXPECT_FLOAT_EQ(sdk::text_to_float(c.text), c.f) << c.text;
+    }
+    EXPECT_EQ(sdk::trim(" \t a b \r\n"), "a b");
+    EXPECT_EQ(sdk::trim("\r\n\t "), "");
+    EXPECT_EQ(sdk::split_text(",1,,2,", ","), (std::vector<std::string>{"1", "2"}));
+    EXPECT_EQ(sdk::split_text("a,,b", ",", false), (std::vector<std::string>{"a", "", "b"}));
+    EXPECT_EQ(sdk::int_to_text(-42), "-42");
 }
 
 }  // namespace
