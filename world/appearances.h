@@ -52,6 +52,11 @@ struct World_Looks {
     Effect_Appearance* cancelled_bullet = nullptr;
     Effect_Appearance* graze_particle = nullptr;
     Effect_Appearance* score_float = nullptr;
+    // Muzzle flashes, in the order of the flash table of the pattern engine:
+    // "enemy_shot100", "enemy_shot200", "enemy_shot500",
+    // "enemy_shot_other100", "enemy_shot_other200", "enemy_shot_other500",
+    // "rimea_cloud".
+    Effect_Appearance* shot_flash[7] = {};
 };
 
 inline World_Looks world_looks;

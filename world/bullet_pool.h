@@ -69,16 +69,17 @@ public:
     uint32_t slot_of(uint32_t id) { settle(); return ids_[id]; }
 
 private:
-    // Removes the dead bullet at `slot` (spawner count, pattern share, id)
-    // and adds its removal effect; the record itself is not moved.
+    // Lets go of a dead bullet: its pattern's spawner and in-flight counts
+    // and its id; the record itself is not moved.
     void release(Bullet& b);
     void add_removal_effect(const Bullet& b, Effect_Appearance* look);
-    // Compaction pass helpers.
-    template <typename Step>
-    void compact(Step step);
+    // Keeps the bullet at slot i by moving it to slot `kept`.
+    void keep(uint32_t i, uint32_t& kept);
+    // Closes the holes left by the hit sweeps.
     void settle();
     void invalidate_sweep() { sweep_valid_ = false; }
     void build_sweep_list();
+    void report_drops();
 
     // Slots of layer-0 or dead bullets, in slot order, while sweep_valid_.
     std::vector<uint32_t> sweep_slots_;

@@ -44,7 +44,7 @@ struct Pattern {
     // Values of the descriptor ("speed", "bullet_number", ...).
     float speed = 0.0f;
     int32_t bullet_number = 0;
-    const Behaviour* behaviour = nullptr;
+    Behaviour* behaviour = nullptr;
     float time1 = 0.0f;
     float time2 = 0.0f;
     float param1 = 0.0f;
@@ -67,8 +67,8 @@ struct Pattern {
     Enemy* owner = nullptr;  // the enemy that fired it (the player's emitter)
     uint32_t id = 0;
 
-    // The look of the muzzle flash named by `effect`, resolved at loading.
-    Effect_Appearance* flash_look = nullptr;
+    // Row of the muzzle-flash table named by `effect`, or -1 (set at start).
+    int8_t flash = -1;
     // Bullets in the pool that point to this pattern.
     int32_t bullets_in_flight = 0;
     // Keeps the owner readable while the pattern runs (empty for owners not

@@ -29,8 +29,25 @@ Bullet make_pattern_bullet(Pattern& p, float x, float y);
 // The muzzle flash named `name` ("shot1", "quickshot2", "rimea_clouds", ...);
 // a name that matches no flash spawns nothing.
 void spawn_shot_flash(uint8_t colour, const std::string& name, sdk::Pointf position);
-// The look of the flash named `name`, or null.
-Effect_Appearance* shot_flash_look(const std::string& name);
+// The muzzle flashes: a descriptor's "effect" name and the effect look.
+struct Shot_Flash_Row {
+    const char* name;
+    const char* look;
+};
+inline constexpr Shot_Flash_Row shot_flash_table[] = {
+    {"shot1", "enemy_shot100"},
+    {"shot2", "enemy_shot200"},
+    {"shot5", "enemy_shot500"},
+    {"quickshot1", "enemy_shot_other100"},
+    {"quickshot2", "enemy_shot_other200"},
+    {"quickshot5", "enemy_shot_other500"},
+    {"rimea_clouds", "rimea_cloud"},
+};
+inline constexpr int shot_flash_count = 7;
+// The row of the flash named exactly `name`, or -1.
+int shot_flash_row(const std::string& name);
+// The flash of row `row` (as `spawn_shot_flash`); nothing for -1.
+void spawn_flash_row(int row, uint8_t colour, sdk::Pointf position);
 
 // Unit vector from (x, y) to the player; the raw difference at distance 0.
 sdk::Vec2f aim_at_player(float x, float y);

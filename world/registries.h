@@ -52,3 +52,38 @@ void load_patterns(const sdk::Resource_Manager& resources);
 
 // A copy of the bullet type `name`, or a default bullet when there is none.
 Bullet create_bullet(const std::string& name);
+
+// The lookups of the per-frame paths, resolved when the stores are filled:
+// the bullet type "bullet" + n (a default bullet when there is none), the
+// behaviour of a spawned child's kind (0 "bullet_simple", 1 "bullet_simple2",
+// 2 "bullet_simple2_1", 3 "bullet_simple3", any other "bullet_simple"), and
+// the descriptor "p" + family (null when there is none).
+const Bullet& bullet_type_by_number(int n);
+Behaviour* spawn_behaviour(int kind);
+const Pattern* find_family_descriptor(int32_t family);
+
+// Re-resolves the numbered lookups above after the stores change.
+void index_pattern_stores();
+
+// The effect behaviours that the simulation's code names, resolved once.
+struct World_Effect_Behaviours {
+    Effect_Behaviour* stay_still = nullptr;
+    Effect_Behaviour* score_float = nullptr;
+    Effect_Behaviour* flyoff = nullptr;
+};
+inline World_Effect_Behaviours world_effect_behaviours;
+
+// The bullet behaviours that the simulation's code names, resolved once.
+struct World_Bullet_Behaviours {
+    Behaviour* simple = nullptr;
+    Behaviour* spinning = nullptr;
+    Behaviour* arc_polar_player1 = nullptr;
+};
+inline World_Bullet_Behaviours world_bullet_behaviours;
+
+// The two halves of `register_movements` that need no enemy path code.
+void register_bullet_behaviours(const sdk::Rectf& rect);
+void register_effect_behaviours();
+// The "bullet" and "pattern" halves of `load_patterns`.
+void load_bullet_types(const sdk::Resource_Document& doc);
+void load_pattern_descriptors(const sdk::Resource_Document& doc);
