@@ -48,7 +48,14 @@ void Render_Device::flush() {
     }
     if (batch_texture_) {
         SDL_SetTextureBlendMode(batch_texture_, batch_blend_);
-        SDL_SetTextureScaleMode(batch_texture_, batch_scale_);
+        SDL_ScaleMode now = batch_scale_;
+        SDL_GetTextureScaleMode(batch_texture_, &now);
+        if (now != batch_scale_) {
+            // The renderer reads a texture's filtering when it runs its queue:
+            // draws queued with the old filtering must run first.
+            SDL_RenderFlush(renderer_);
+            SDL_SetTextureScaleMode(batch_texture_, batch_scale_);
+        }
     } else {
         SDL_SetRenderDrawBlendMode(renderer_, batch_blend_);
     }

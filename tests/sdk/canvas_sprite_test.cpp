@@ -288,6 +288,38 @@ TEST_F(Sprite_Test, RectanglesTrianglesAndLines) {
     EXPECT_TRUE(color_near(at(250, 50), white));
 }
 
+TEST_F(Sprite_Test, LinearFilteringBlendsNeighboursAndCanBeTurnedOff) {
+    sdk::Pixel_Buffer two(2, 1);
+    two.set_pixel(0, 0, black);
+    two.set_pixel(1, 0, white);
+    sdk::Sprite s(canvas, sdk::Texture(canvas, two));
+    s.set_scale(50, 50);  // 100 x 50
+    s.draw(canvas, 0, 0);
+    int mid = at(45, 25).r;  // between the two texels
+    EXPECT_GT(mid, 60);
+    EXPECT_LT(mid, 200);
+    canvas.clear();
+    s.set_linear_filter(false);
+    s.draw(canvas, 0, 0);
+    EXPECT_TRUE(color_near(at(45, 25), black, 0));
+    EXPECT_TRUE(color_near(at(55, 25), white, 0));
+}
+
+TEST_F(Sprite_Test, TexturedTrianglesTakeTheirCoordinatesAndColour) {
+    sdk::Pixel_Buffer two(2, 1);
+    two.set_pixel(0, 0, red);
+    two.set_pixel(1, 0, white);
+    sdk::Texture t(canvas, two);
+    // A square (100, 100)-(200, 200) showing only the right (white) texel,
+    // tinted green at half alpha.
+    const sdk::Vec2f pos[6] = {{100, 100}, {200, 100}, {200, 200}, {200, 200}, {100, 200}, {100, 100}};
+    const sdk::Vec2f uv[6] = {{0.6f, 0}, {0.9f, 0}, {0.9f, 1}, {0.9f, 1}, {0.6f, 1}, {0.6f, 0}};
+    canvas.fill_triangles(pos, uv, 6, t, sdk::Colorf(0, 1, 0, 0.5f));
+    EXPECT_TRUE(color_near(at(150, 150), Color(0, 128, 0)));
+    EXPECT_TRUE(color_near(at(99, 150), black));
+    EXPECT_TRUE(color_near(at(201, 150), black));
+}
+
 TEST_F(Sprite_Test, PngSavedAndReadBack) {
     canvas.fill_rect(sdk::Rectf(0, 0, 4, 4), sdk::Colorf(1, 0, 0, 1));
     sdk::Pixel_Buffer shot = canvas.get_pixeldata(sdk::Rect(0, 0, 8, 8));

@@ -197,3 +197,32 @@ TEST(Window, ThingsMadeOnAWindowThatIsGoneDrawNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Window, FullScreenCoversTheDesktopAndReturnsToTheWindowedSize) {
+    test_display::display();
+    sdk::Window_Description desc;
+    desc.size = {800, 600};
+    desc.renderer = sdk::Renderer_Kind::software;
+    sdk::Window w(desc);
+    std::vector<sdk::Size> sizes;
+    sdk::Slot r = w.sig_resize().connect([&](int width, int height) { sizes.push_back({width, height}); });
+    SDL_DisplayMode desktop;
+    ASSERT_EQ(SDL_GetDesktopDisplayMode(0, &desktop), 0);
+
+    desc.fullscreen = true;
+    w.apply(desc);
+    sdk::Keep_Alive::process();
+    EXPECT_TRUE(w.is_fullscreen());
+    EXPECT_EQ(w.get_size(), sdk::Size(desktop.w, desktop.h));
+    desc.fullscreen = false;
+    w.apply(desc);
+    sdk::Keep_Alive::process();
+    EXPECT_FALSE(w.is_fullscreen());
+    EXPECT_EQ(w.get_size(), sdk::Size(800, 600));
+    ASSERT_FALSE(sizes.empty());
+    EXPECT_EQ(sizes.back(), sdk::Size(800, 600));
+}
+
+}  // namespace
