@@ -1,0 +1,292 @@
+// Building a background from its resource, and drawing it.
+//
+//   <background name="stage_kio" background_color="#203040" clear="1">
+//     <perspective> <param name="lens_zoom">1</param> ... </perspective>
+//     <layer name="floor">
+//       <param name="speed_y">0.05</param> <param name="zoom_x">1</param> ...
+//       <tilemap resource="forest_tiles" width="4" height="4">0,1,2,3, ...</tilemap>
+//     </layer>
+//     <effect name="happa"> <param name="number">1</param> ... </effect>
+//     <effect name="clouds" resource="clouds"> ... </effect>
+//   </background>
+//
+// Parameters are <param name="..."> children read by name (a later one of
+// the same name wins); numbers that do not parse read as 0.
+#include "render/background.h"
+
+#include <cmath>
+#include <map>
+
+#include "render/sprite_cache.h"
+#include "sdk/canvas.h"
+#include "sdk/core/color.h"
+#include "sdk/core/exception.h"
+#include "sdk/core/log.h"
+#include "sdk/core/string_help.h"
+#include "sdk/sprite.h"
+#include "world/geometry.h"
+
+Background stage_background;
+Background spell_background;
+
+namespace {
+
+using Params = std::map<std::string, std::string>;
+
+Params read_params(const sdk::Dom_Element& e) {
+    Params params;
+    for (const sdk::Dom_Element& p : e.children("param")) params[p.get_attribute("name")] = p.get_text();
+    return params;
+}
+
+// Reads `key` as a float into `value` when present; answers whether it was.
+bool read_float(const Params& params, const char* key, float& value) {
+    auto it = params.find(key);
+    if (it == params.end()) return false;
+    value = sdk::text_to_float(it->second);
+    return true;
+}
+
+float float_or(const Params& params, const char* key, float fallback) {
+    read_float(params, key, fallback);
+    return fallback;
+}
+
+void read_int(const Params& params, const char* key, int32_t& value) {
+    auto it = params.find(key);
+    if (it != params.end()) value = sdk::text_to_int(it->second);
+}
+
+void store_colour(const sdk::Color& c, uint8_t out[4]) {
+    out[0] = c.r;
+    out[1] = c.g;
+    out[2] = c.b;
+    out[3] = c.a;
+}
+
+std::string where(const sdk::Resource_Document& doc, const std::string& id) {
+    return sdk::string_format("%1: background '%2'", doc.get_name(), id);
+}
+
+}  // namespace
+
+Background::Background() = default;
+
+Background::~Background() { clear(); }
+
+void Background::clear() {
+    layers_.clear();
+    effects_.clear();
+    sprites_.clear();
+}
+
+void Background::set_speed(float factor) { speed_factor_ = factor; }
+
+void Background::set_clip(sdk::Rect clip) {
+    clip_ = clip;
+    tile_origin_ = {clip.left - 10, clip.top - 10};
+}
+
+void Background::add_layer(Background_Layer layer, std::unique_ptr<sdk::Sprite> sprite) {
+    if (sprite) {
+        layer.sprite = sprite.get();
+        sprites_.push_back(std::move(sprite));
+    }
+    layers_.push_back(std::move(layer));
+}
+
+void Background::add_effect(Background_Effect effect, std::unique_ptr<sdk::Sprite> sprite) {
+    if (sprite) {
+        effect.sprite = sprite.get();
+        sprites_.push_back(std::move(sprite));
+    }
+    effects_.push_back(std::move(effect));
+}
+
+void Background::load(sdk::Canvas& canvas, const std::string& id,
+                      const sdk::Resource_Manager& resources, sdk::Rect clip) {
+    clear();
+    set_clip(clip);
+    const sdk::Resource_Document& doc = resources.get_doc();
+    const sdk::Dom_Element& root = doc.get_resource(id).element;
+
+    sdk::Color colour(0, 0, 0, 255);
+    if (root.has_attribute("background_color")) {
+        std::string text = root.get_attribute("background_color");
+        if (!sdk::find_color(text, colour)) {
+            sdk::log_event("Debug", "%1: unknown background_color '%2'; black is used", where(doc, id), text);
+            colour = sdk::Color(0, 0, 0, 255);
+        }
+    }
+    clear_colour_ = colour.to_colorf();
+    clear_ = root.has_attribute("clear") ? root.get_attribute_int("clear") : 1;
+
+    for (const sdk::Dom_Element& e : root.children("layer")) {
+        Params params = read_params(e);
+        Background_Layer layer;
+        layer.name = e.get_attribute("name");
+        layer.speed_x = float_or(params, "speed_x", 0.0f);
+        layer.speed_y = float_or(params, "speed_y", 0.0f);
+        layer.zoom_x = float_or(params, "zoom_x", 0.0f);
+        layer.zoom_y = float_or(params, "zoom_y", 0.0f);
+        layer.alpha = float_or(params, "alpha", 1.0f);
+        if (read_float(params, "offset_x", layer.offset_x)) layer.offset_y = float_or(params, "offset_y", 0.0f);
+        read_float(params, "rand_x", layer.rand_x);
+        read_float(params, "rand_y", layer.rand_y);
+        read_float(params, "rand_speed", layer.rand_speed);
+
+        sdk::Dom_Element tilemap = e.select_node("tilemap");
+        layer.resource = tilemap.get_attribute("resource");
+        layer.width = tilemap.get_attribute_int("width");
+        layer.height = tilemap.get_attribute_int("height");
+        for (const std::string& item : sdk::split_text(tilemap.get_text(), ","))
+            layer.tiles.push_back(sdk::text_to_int(sdk::trim(item)));
+        if (layer.width < 0 || layer.height < 0) {
+            sdk::log_event("Debug", "%1: layer '%2' has a negative size; it is left empty",
+                           where(doc, id), layer.name);
+            layer.width = layer.height = 0;
+        }
+        size_t needed = static_cast<size_t>(layer.width) * static_cast<size_t>(layer.height);
+        if (layer.tiles.size() < needed) {
+            // Reading past the list's end would draw garbage: the missing
+            // tiles show frame 0.
+            sdk::log_event("Debug", "%1: layer '%2': tilemap of '%3' has %4 of %5 x %6 tiles; the rest show frame 0",
+                           where(doc, id), layer.name, layer.resource, layer.tiles.size(),
+                           layer.width, layer.height);
+            layer.tiles.resize(needed, 0);
+        }
+
+        auto sprite = std::make_unique<sdk::Sprite>(canvas, layer.resource, doc);
+        layer.tile_width = sprite->get_width();
+        layer.tile_height = sprite->get_height();
+        layer.map_width = layer.width * layer.tile_width;
+        layer.map_height = layer.height * layer.tile_height;
+        layer.scroll_x = 0.0f;
+        layer.scroll_y = static_cast<float>((clip.bottom - clip.top) - layer.map_height);
+        add_layer(std::move(layer), std::move(sprite));
+    }
+
+    for (const sdk::Dom_Element& e : root.children("effect")) {
+        Background_Effect effect;
+        effect.name = e.get_attribute("name");
+        if (effect.name == "happa")
+            effect.kind = background_happa;
+        else if (effect.name == "clouds")
+            effect.kind = background_clouds;
+        else if (effect.name == "trees")
+            effect.kind = background_trees;
+        else
+            continue;
+        Params params = read_params(e);
+        float number = 0.0f;
+        read_float(params, "number", number);
+        effect.number = number > 0.0f ? static_cast<uint32_t>(number) : 0u;
+        read_float(params, "speed_min", effect.speed_min);
+        read_float(params, "speed_max", effect.speed_max);
+        read_float(params, "speed", effect.speed);
+        read_float(params, "scroll_speed", effect.scroll_speed);
+        read_float(params, "rotation_min", effect.rotation_min);
+        read_float(params, "rotation_max", effect.rotation_max);
+        read_float(params, "life_min", effect.life_min);
+        read_float(params, "life_max", effect.life_max);
+        read_float(params, "fade", effect.fade);
+        read_float(params, "size_min", effect.size_min);
+        read_float(params, "size_max", effect.size_max);
+        read_float(params, "zoom", effect.zoom);
+        read_float(params, "spawn_field", effect.spawn_field);
+        read_float(params, "spawn_time", effect.spawn_time);
+        if (auto it = params.find("color"); it != params.end())
+            store_colour(sdk::color_from_hex(it->second), effect.colour);
+        // "rand_color" is read for its checks only: no kind uses it.
+        if (auto it = params.find("rand_color"); it != params.end()) sdk::color_from_hex(it->second);
+        read_float(params, "alpha", effect.alpha);
+        read_int(params, "index", effect.index);
+        if (auto it = params.find("follow_layer"); it != params.end()) {
+            for (size_t i = 0; i < layers_.size(); ++i)
+                if (layers_[i].name == it->second) effect.follow_layer = static_cast<int32_t>(i);
+        }
+        read_int(params, "fill_left", effect.fill_left);
+        read_int(params, "fill_right", effect.fill_right);
+        read_int(params, "fill_center", effect.fill_center);
+
+        if (effect.kind == background_happa) {
+            effect.sprite = require_sprite("effects", where(doc, id));
+            add_effect(std::move(effect));
+        } else {
+            effect.resource = e.get_attribute("resource");
+            auto sprite = std::make_unique<sdk::Sprite>(canvas, effect.resource, doc);
+            add_effect(std::move(effect), std::move(sprite));
+        }
+    }
+}
+
+void Background::draw(sdk::Canvas& canvas) {
+    canvas.push_cliprect(clip_rect);
+    if (clear_ != 0) canvas.clear(clear_colour_);
+    for (Background_Layer& layer : layers_) draw_layer(canvas, layer);
+    for (Background_Effect& effect : effects_) draw_effect(canvas, effect);
+    canvas.pop_cliprect();
+}
+
+void Background::draw_layer(sdk::Canvas& canvas, Background_Layer& layer) {
+    if (!layer.sprite || layer.width <= 0 || layer.height <= 0) return;
+    canvas.push_modelview();
+    canvas.mult_scale(layer.zoom_x, layer.zoom_y);
+    layer.sprite->set_alpha(layer.alpha);
+    auto round = [](float v) { return std::floor(v + 0.5f); };
+    float tw = static_cast<float>(layer.tile_width);
+    float th = static_cast<float>(layer.tile_height);
+    for (int r = -layer.height; r < layer.height; ++r) {
+        float y1 = static_cast<float>(tile_origin_.y) + static_cast<float>(r) * th + layer.scroll_y + layer.offset_y;
+        float y2 = y1 + th;
+        if (!(round(y1) < static_cast<float>(clip_.bottom) && round(y2) > static_cast<float>(clip_.top))) continue;
+        int row = r < 0 ? layer.height + r : r;
+        for (int c = -layer.width; c < layer.width; ++c) {
+            float x1 = static_cast<float>(tile_origin_.x) + static_cast<float>(c) * tw + layer.scroll_x + layer.offset_x;
+            float x2 = x1 + tw;
+            if (!(round(x1) < static_cast<float>(clip_.right) && round(x2) > static_cast<float>(clip_.left))) continue;
+            int column = c < 0 ? layer.width + c : c;
+            layer.sprite->set_frame(layer.tiles[static_cast<size_t>(row * layer.width + column)]);
+            layer.sprite->draw(canvas, sdk::Rectf(x1, y1, x2, y2));
+        }
+    }
+    canvas.pop_modelview();
+}
+
+void Background::draw_effect(sdk::Canvas& canvas, Background_Effect& e) {
+    sdk::Sprite* s = e.sprite;
+    if (!s) return;
+    s->set_alignment(sdk::Origin::center, 0, 0);
+    switch (e.kind) {
+        case background_happa:
+            s->set_frame(e.index);
+            for (const Background_Particle& p : e.particles) {
+                s->set_color(sdk::Color(p.colour[0], p.colour[1], p.colour[2], p.colour[3]).to_colorf());
+                s->set_scale(p.size, p.size);
+                s->set_angle(p.angle);
+                s->set_alpha(e.alpha * p.alpha);
+                s->draw(canvas, p.x, p.y);
+            }
+            s->set_color(sdk::Colorf::white());
+            s->set_scale(1.0f, 1.0f);
+            s->set_alpha(1.0f);
+            break;
+        case background_clouds:
+            s->set_alpha(e.alpha);
+            for (const Background_Particle& p : e.particles) {
+                s->set_frame(2 * p.variant);
+                s->set_scale(p.zoom * p.size, p.zoom * p.size);
+                s->draw(canvas, p.x, p.y);
+            }
+            break;
+        case background_trees:
+            s->set_alpha(e.alpha);
+            for (const Background_Particle& p : e.particles) {
+                s->set_frame(p.variant + 1);
+                s->set_scale(p.size, p.size);
+                s->draw(canvas, p.x, p.y);
+            }
+            break;
+        default: break;
+    }
+}
