@@ -117,7 +117,10 @@ void Background::update_happa(Background_Effect& e, float dt) {
         p.angle += sdk::Angle::from_degrees(p.spin * dt);
         float age = static_cast<float>(p.age);
         float life = static_cast<float>(p.life);
-        if (e.fade > age) p.alpha = std::min(age / e.fade, 1.0f);
+        // Fading in over the first `fade` ms and out over the last. (A leaf
+        // whose age steps over `fade` exactly is brought to full alpha, not
+        // left at the last step's value.)
+        if (e.fade > 0.0f) p.alpha = std::min(age / e.fade, 1.0f);
         if (age > life - e.fade) p.alpha = (life - age) / e.fade;
     }
 }

@@ -1,0 +1,45 @@
+#include "render/stage_draw.h"
+
+#include "render/appearance.h"
+#include "render/ring_sprite.h"
+#include "world/bullet_pool.h"
+#include "world/effect_pool.h"
+#include "world/enemy_lists.h"
+
+void draw_bullets(sdk::Canvas& canvas, uint8_t layer) {
+    uint32_t count = bullet_pool.size();
+    for (uint32_t i = 0; i < count; ++i) {
+        const Bullet& b = bullet_pool[i];
+        if (b.layer == layer && b.alive != 0 && b.appearance) b.appearance->draw(canvas, b);
+    }
+}
+
+void draw_effects(sdk::Canvas& canvas) {
+    for (Effect& e : effect_pool) {
+        if (e.alive != 0 && e.appearance && !e.appearance->draw(canvas, e)) e.alive = 0;
+    }
+}
+
+void draw_enemies(sdk::Canvas& canvas) {
+    for (const std::shared_ptr<Enemy>& e : enemy_lists.active)
+        if (e->alive != 0 && e->appearance) e->appearance->draw(canvas, *e);
+}
+
+void draw_dead_enemies(sdk::Canvas& canvas) {
+    for (const std::shared_ptr<Enemy>& e : enemy_lists.dead)
+        if (e->appearance) e->alive = e->appearance->draw_dead(canvas, *e) ? 1 : 0;
+}
+
+void update_and_draw_boss_rings(sdk::Canvas& canvas, Ring_Sprite& rings, float dt) {
+    EnemyBoss* boss = active_boss();
+    if (!boss) return;
+    // Bosses carry a boss look; anything else has no rings to animate.
+    if (auto* look = dynamic_cast<Boss_Appearance*>(boss->appearance)) look->update(canvas, *boss, dt);
+    int frames = static_cast<int>(rings.frames.size());
+    if (frames == 0) return;
+    for (int i = 0; i < boss->ring_count && i < boss_ring_capacity; ++i) {
+        rings.current_frame = boss->ring_frame[i] % frames;
+        rings.draw_ring(canvas, boss->ring_radius[i], boss->ring_width[i], boss->ring_angle[i],
+                        sdk::Colorf(1.0f, 1.0f, 1.0f, boss->ring_alpha[i]), boss->ring_x, boss->ring_y);
+    }
+}
