@@ -45,14 +45,14 @@ void wing(cairo_t* cr, double x, double y, double len, double width, double angl
     } else {
         ellipse_path(cr, len * 0.5, 0, len * 0.5, width);
     }
-    Rgb fill = leaf ? tint : lighter(hex_rgb(0xbfe8ff), 0.3);
+    Rgb fill = leaf ? tint : hex_rgb(0xe8fbff);
     cairo_pattern_t* p = cairo_pattern_create_linear(0, 0, len, 0);
-    cairo_pattern_add_color_stop_rgba(p, 0, fill.r, fill.g, fill.b, leaf ? 0.95 : 0.75);
-    cairo_pattern_add_color_stop_rgba(p, 1, fill.r, fill.g, fill.b, leaf ? 0.8 : 0.35);
+    cairo_pattern_add_color_stop_rgba(p, 0, fill.r, fill.g, fill.b, leaf ? 0.95 : 0.9);
+    cairo_pattern_add_color_stop_rgba(p, 1, fill.r, fill.g, fill.b, leaf ? 0.8 : 0.55);
     cairo_set_source(cr, p);
     cairo_fill_preserve(cr);
     cairo_pattern_destroy(p);
-    set_rgb(cr, leaf ? darker(tint, 0.5) : hex_rgb(0x6aa8d8), 0.9);
+    set_rgb(cr, leaf ? darker(tint, 0.5) : hex_rgb(0x4a88c8), 0.9);
     cairo_set_line_width(cr, 0.8);
     cairo_stroke(cr);
     if (leaf) {
@@ -133,56 +133,60 @@ void draw_fairy(cairo_t* cr, const Fairy_Style& st, int colour, double turn, int
         set_rgb(cr, skin);
         cairo_fill(cr);
     }
-    // Head.
-    double hx = cx + face_shift * 0.4, hy = cy - 7;
-    cairo_arc(cr, hx, hy, 6.8, 0, 2 * pi);
+    // Head: big, as fairies are drawn, with a clear face under short bangs.
+    double hx = cx + face_shift * 0.4, hy = cy - 8;
+    cairo_arc(cr, hx, hy, 8, 0, 2 * pi);
     set_rgb(cr, darker(hair, 0.55));
     cairo_set_line_width(cr, 1.3);
     cairo_stroke_preserve(cr);
-    fill_radial(cr, hx - 1.5, hy - 2.5, 8, lighter(hair, 0.4), hair);
+    fill_radial(cr, hx - 1.5, hy - 3, 9, lighter(hair, 0.4), hair);
     cairo_new_path(cr);
-    // Face.
-    ellipse_path(cr, hx + face_shift, hy + 1.2, 4.6 - turn * 1.6, 4.2);
-    set_rgb(cr, skin);
-    cairo_fill(cr);
-    // Bangs over the forehead.
-    cairo_move_to(cr, hx - 6 + face_shift, hy - 0.5);
-    cairo_curve_to(cr, hx - 4 + face_shift, hy - 5, hx + 4 + face_shift, hy - 5,
-                   hx + 6 + face_shift * 0.5, hy - 0.5);
-    cairo_curve_to(cr, hx + 3 + face_shift, hy - 2, hx - 3 + face_shift, hy - 2,
-                   hx - 6 + face_shift, hy - 0.5);
-    fill_radial(cr, hx, hy - 4, 7, lighter(hair, 0.3), hair);
+    ellipse_path(cr, hx + face_shift, hy + 2, 6 - turn * 2, 5.4);
+    fill_radial(cr, hx + face_shift - 1, hy + 1, 7, lighter(skin, 0.3), skin);
+    cairo_new_path(cr);
+    // Bangs: three short locks over the forehead.
+    cairo_move_to(cr, hx - 7 + face_shift * 0.5, hy - 0.5);
+    cairo_curve_to(cr, hx - 6 + face_shift, hy - 6, hx + 6 + face_shift, hy - 6, hx + 7 + face_shift * 0.5, hy - 0.5);
+    cairo_line_to(cr, hx + 4 + face_shift, hy - 2.2);
+    cairo_line_to(cr, hx + 2 + face_shift, hy - 0.2);
+    cairo_line_to(cr, hx + face_shift, hy - 2.6);
+    cairo_line_to(cr, hx - 2 + face_shift, hy - 0.2);
+    cairo_line_to(cr, hx - 4 + face_shift, hy - 2.2);
+    cairo_close_path(cr);
+    fill_radial(cr, hx, hy - 5, 8, lighter(hair, 0.3), hair);
     cairo_new_path(cr);
     // Eyes: two in front view, one in profile.
     Rgb eye = darker(bullet_colours[colour == 15 ? 11 : colour], 0.35);
     for (int side : {-1, 1}) {
         if (turn > 0.6 && side < 0) continue;
-        double ex = hx + face_shift * 1.3 + side * 2 * (1 - turn * 0.5);
-        ellipse_path(cr, ex, hy + 1.5, 0.95, 1.4);
+        double ex = hx + face_shift * 1.3 + side * 2.6 * (1 - turn * 0.5);
+        ellipse_path(cr, ex, hy + 2.2, 1.25, 1.8);
         set_rgb(cr, eye);
         cairo_fill(cr);
-        cairo_arc(cr, ex + 0.3, hy + 1, 0.4, 0, 2 * pi);
+        cairo_arc(cr, ex + 0.4, hy + 1.5, 0.5, 0, 2 * pi);
         set_rgb(cr, {1, 1, 1});
         cairo_fill(cr);
     }
+    glow_ellipse(cr, hx + face_shift - 3.8 + turn * 2, hy + 4.5, 1.6, 1, hex_rgb(0xff7a8a), 0.6);
+    glow_ellipse(cr, hx + face_shift + 3.8, hy + 4.5, 1.6, 1, hex_rgb(0xff7a8a), 0.6);
     if (st.leaf) {
         // A pointed autumn hat with a leaf on it.
-        cairo_move_to(cr, hx - 7.5, hy - 3);
-        cairo_curve_to(cr, hx - 3, hy - 6, hx + 3, hy - 6, hx + 7.5, hy - 3);
-        cairo_line_to(cr, hx + 1 + turn * 3, hy - 14);
+        cairo_move_to(cr, hx - 8.5, hy - 4);
+        cairo_curve_to(cr, hx - 3, hy - 7, hx + 3, hy - 7, hx + 8.5, hy - 4);
+        cairo_line_to(cr, hx + 1 + turn * 3, hy - 15);
         cairo_close_path(cr);
         set_rgb(cr, hex_rgb(0x3a1a08));
         cairo_set_line_width(cr, 1.1);
         cairo_stroke_preserve(cr);
-        fill_vertical(cr, hy - 14, hy - 3, hex_rgb(0xc0602a), hex_rgb(0x6a2a10));
+        fill_vertical(cr, hy - 15, hy - 4, hex_rgb(0xc0602a), hex_rgb(0x6a2a10));
         cairo_new_path(cr);
         wing(cr, hx + 2, hy - 5, 6, 2.4, -0.7, leaf_tint, true);
     } else {
         // A ribbon.
         for (int side : {-1, 1}) {
-            cairo_move_to(cr, hx + 2 + turn, hy - 6);
-            cairo_line_to(cr, hx + 2 + turn + side * 3.5, hy - 8.5);
-            cairo_line_to(cr, hx + 2 + turn + side * 3.5, hy - 4.5);
+            cairo_move_to(cr, hx + 2 + turn, hy - 7);
+            cairo_line_to(cr, hx + 2 + turn + side * 4, hy - 10);
+            cairo_line_to(cr, hx + 2 + turn + side * 4, hy - 5);
             cairo_close_path(cr);
             set_rgb(cr, lighter(dress, 0.2));
             cairo_fill_preserve(cr);

@@ -188,11 +188,11 @@ void make_hud(Content_Output& out) {
         s.outline_width = 2;
         s.glow = hex_rgb(0xff4020);
         s.glow_alpha = 0.7;
-        draw_text(cr, Face::sans_bold, s, 2, 16, "МАКС");
+        draw_text(cr, Face::sans_bold, s, 2, 13, "МАКС");
         Text_Style j = s;
         j.size = 13;
         j.embolden = 0.6;
-        draw_text(cr, Face::gothic, j, 56, 16, "最大");
+        draw_text(cr, Face::gothic, j, 56, 13, "最大");
         stats.end_frame();
     }
     draw_life_icon(stats.frame(9));

@@ -109,7 +109,9 @@ void make_names(Content_Output& out) {
         title.size = 10;
         title.bottom = hex_rgb(0xd0e0ff);
         title.embolden = 0;
-        draw_text(cr, Face::sans_bold, title, 9, 39, "дух зимы · 冬の精");
+        draw_text(cr, Face::sans_bold, title, 9, 39, "дух зимы ·");
+        draw_text(cr, Face::gothic, title, 12 + measure_text(Face::sans_bold, 10, "дух зимы ·").width, 39,
+                  "冬の精");
         pic.save(out, "images/names/boss_rimea.png");
     }
 

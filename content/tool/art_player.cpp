@@ -164,7 +164,7 @@ void draw_shot(cairo_t* cr, Rgb colour, double length, double thickness) {
 
 // A hit spark, growing and fading over steps 0..2; points along +x.
 void draw_spark(cairo_t* cr, Rgb colour, int step) {
-    double cx = 16, cy = 24, s = 0.6 + step * 0.35, a = 1.0 - step * 0.28;
+    double cx = 13, cy = 24, s = 0.55 + step * 0.25, a = 1.0 - step * 0.28;
     glow(cr, cx, cy, 9 * s, colour, 0.7 * a);
     for (int i = -2; i <= 2; ++i) {
         double ang = i * 0.45;
