@@ -304,7 +304,10 @@ Appearance_Effect_Spellcard_Name::Appearance_Effect_Spellcard_Name()
 bool Appearance_Effect_Spellcard_Name::draw(sdk::Canvas& canvas, Effect& e) {
     if (e.alive == 0) return true;
     sdk::Sprite& s = *sprite_;
-    s.set_frame(language == 1 ? e.value : e.value + 2);
+    // The sheet holds the Japanese names of the boss's cards first and the
+    // Russian ones after them, so the Russian name of card k is k plus the
+    // number of cards (2 for a boss of two cards).
+    s.set_frame(language == 1 ? e.value : e.value + s.get_frame_count() / 2);
     s.set_alpha(e.age < 300.0f ? e.age / 300.0f : 1.0f);
     s.set_alignment(sdk::Origin::top_right, 0.0f, 0.0f);
     float w = static_cast<float>(s.get_width());
