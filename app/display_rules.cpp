@@ -1,0 +1,39 @@
+#include "app/display_rules.h"
+
+#include "world/geometry.h"
+
+sdk::Rect scaled_play_field(float s, sdk::Pointf o) {
+    return {static_cast<int>(play_field.left * s + o.x), static_cast<int>(play_field.top * s + o.y),
+            static_cast<int>(play_field.right * s + o.x), static_cast<int>(play_field.bottom * s + o.y)};
+}
+
+Display_Mapping map_display(bool full_screen, sdk::Size area) {
+    Display_Mapping m;
+    float w = static_cast<float>(area.width), h = static_cast<float>(area.height);
+    float lw = static_cast<float>(screen_size.width), lh = static_cast<float>(screen_size.height);
+    if (!full_screen) {
+        m.scale = w / lw;
+    } else if (lh / lw > h / w) {
+        m.scale = h / lh;
+        m.offset = {(w - m.scale * lw) * 0.5f, 0.0f};
+    } else {
+        m.scale = w / lw;
+        m.offset = {0.0f, (h - m.scale * lh) * 0.5f};
+    }
+    m.screen_field = scaled_play_field(m.scale, m.offset);
+    return m;
+}
+
+sdk::Size resized_window_size(sdk::Size r) {
+    if (r.width < 800 || r.height < 600)
+        return {static_cast<int>(static_cast<float>(screen_size.width) + 0.5f),
+                static_cast<int>(static_cast<float>(screen_size.height) + 0.5f)};
+    float ratio = static_cast<float>(r.height) / static_cast<float>(r.width);
+    if (ratio != 0.75f) {
+        if (0.75f <= ratio)
+            r.height = r.width * 3 / 4;
+        else
+            r.width = r.height * 4 / 3;
+    }
+    return r;
+}

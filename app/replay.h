@@ -1,0 +1,63 @@
+// The replay: the player's recorded state and frame step of every frame of
+// one game, kept in memory while the game runs and written to
+// "replay/<name>.rpy" in the working directory (the game uses "mirel").
+// Little-endian, no padding:
+//
+//   0 version (u32)   4 replay_option_a (u8)   5 language (u8)
+//   6 replay_option_b (u8)   7 N, the record count (u64)
+//   then N records of 17 bytes: dt, x, y, angle (f32 each), flags (u8):
+//   bit 0 focus, 1 shoot, 2 bomb, 3 special, 4 advance.
+//
+// A file of N records is 15 + 17 N bytes. The file holds no random seed:
+// the simulation draws randomness for looks only. Saving replaces the file
+// whole and safely; loading a missing, foreign, short or oversized file
+// answers false and changes nothing. Main thread only.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "world/replay_frame.h"
+
+inline constexpr size_t replay_header_bytes = 15;
+inline constexpr size_t replay_record_bytes = 17;
+inline constexpr size_t replay_reserved_frames = 300000;
+
+// Header values that travel with a replay; nothing else reads them.
+inline int32_t replay_option_a = 0;
+inline int32_t replay_option_b = 1;
+
+class Replay {
+public:
+    Replay() { replay_frames.reserve(replay_reserved_frames); }
+
+    // Appends the record of this frame (its advance flag taken from
+    // mark_dialog_advance) and clears the advance flag.
+    void record_frame(const Replay_Frame& frame);
+    void mark_dialog_advance() { replay_advance_flag = 1; }
+    void clear();
+    void rewind() { replay_cursor = 0; }
+    // The record to play now. An empty replay first gets one record of step
+    // 0 made from `start_state`, so its playback shows one still frame.
+    Replay_Frame current_frame(const Replay_Frame& start_state);
+    // Moves to the next record; false when the one played was the last.
+    bool advance();
+
+    // "replay/<name>.rpy".
+    static std::string file_name(const std::string& name);
+    std::vector<uint8_t> encode() const;
+    // Reads a whole file's bytes; false (nothing changed) when the version
+    // differs or the size does not match the count.
+    bool decode(const std::vector<uint8_t>& bytes);
+    // Creates the folder "replay" and writes the file. Throws the platform's
+    // exception naming the file when it cannot be written.
+    void save(const std::string& name) const;
+    bool load(const std::string& name);
+
+    std::vector<Replay_Frame> replay_frames;
+    uint64_t replay_cursor = 0;
+    uint8_t replay_advance_flag = 0;
+};
+
+inline Replay replay;

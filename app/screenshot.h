@@ -1,0 +1,20 @@
+// Numbered screenshots "screenshot/mirel000001.png" in the working
+// directory: each new file takes one more than the highest number already
+// there, so deleting old ones never overwrites a newer one.
+#pragma once
+
+#include <string>
+#include <vector>
+
+inline const std::string screenshot_folder = "screenshot";
+
+// n in decimal, "0" added in front up to six characters (longer stays whole).
+std::string zero_pad(long long n);
+// The number after the highest "mirel" + digits among the folder's entries;
+// entries of other names are ignored.
+long long next_screenshot_number(const std::vector<std::string>& entries);
+// "screenshot/mirel" + zero_pad(n) + ".png".
+std::string screenshot_file_name(long long n);
+// Scans the folder (creating it when missing) and answers the next file's
+// name, or an empty text when there is no folder and none can be made.
+std::string next_screenshot_file();

@@ -1,0 +1,160 @@
+#include "app/config_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/display_rules.h"
+#include "scratch_dir.h"
+#include "world/settings.h"
+
+namespace {
+
+const std::vector<uint8_t> default_bytes = {
+    91, 0, 0, 0,         // version
+    0,                   // fullscreen
+    0x80, 2, 0, 0,       // width 640
+    0xe0, 1, 0, 0,       // height 480
+    0x0f, 0x27, 0, 0,    // hi_score 9999
+    3,                   // start lives
+    1,                   // spare flag
+    80, 90,              // sound %, music %
+    0, 0, 0, 0x3f,       // dead zone 0.5f
+    1, 0, 5, 3, 7, 2,    // shoot, bomb, focus, special, pause, spare
+    0,                   // special focuses
+    0,                   // language
+};
+
+class Config_File : public ::testing::Test {
+protected:
+    void SetUp() override {
+        game_version = 91;
+        reset_config_defaults();
+    }
+    Scratch_Dir dir;
+};
+
+TEST_F(Config_File, DefaultsAreWrittenByteByByte) {
+    EXPECT_EQ(Scratch_Dir::read("config.dat"), default_bytes);
+    EXPECT_TRUE(config_valid());
+    EXPECT_FLOAT_EQ(sound_volume, 0.8f);
+    EXPECT_FLOAT_EQ(music_volume, 0.9f);
+    EXPECT_EQ(window_size, (sdk::Size{640, 480}));
+}
+
+TEST_F(Config_File, RoundTripKeepsEveryField) {
+    fullscreen = 1;
+    config_window_size = {1024, 768};
+    hi_score = 4000000000u;
+    start_lives = 5;
+    sound_volume_pct = 5;
+    music_volume_pct = 100;
+    dead_zone = 0.37f;
+    button_shoot = 11;
+    button_bomb = 12;
+    button_focus = 13;
+    button_special = 14;
+    button_pause = 15;
+    button_spare = 16;
+    special_focuses = 1;
+    language = 1;
+    save_config();
+    std::vector<uint8_t> saved = Scratch_Dir::read("config.dat");
+    ASSERT_EQ(saved.size(), 33u);
+
+    reset_config_defaults();
+    Scratch_Dir::write("config.dat", saved);
+    ASSERT_TRUE(config_valid());
+    load_config();
+    EXPECT_EQ(fullscreen, 1);
+    EXPECT_EQ(config_window_size, (sdk::Size{1024, 768}));
+    EXPECT_EQ(hi_score, 4000000000u);
+    EXPECT_EQ(start_lives, 5);
+    EXPECT_EQ(sound_volume_pct, 5);
+    EXPECT_EQ(music_volume_pct, 100);
+    EXPECT_FLOAT_EQ(dead_zone, 0.37f);
+    EXPECT_EQ(button_shoot, 11);
+    EXPECT_EQ(button_bomb, 12);
+    EXPECT_EQ(button_focus, 13);
+    EXPECT_EQ(button_special, 14);
+    EXPECT_EQ(button_pause, 15);
+    EXPECT_EQ(button_spare, 16);
+    EXPECT_EQ(special_focuses, 1);
+    EXPECT_EQ(language, 1);
+    EXPECT_FLOAT_EQ(sound_volume, 0.05f);
+    EXPECT_FLOAT_EQ(music_volume, 1.0f);
+}
+
+TEST_F(Config_File, RejectsOtherVersionsAndSizes) {
+    struct Case {
+        const char* what;
+        std::vector<uint8_t> bytes;
+    };
+    std::vector<uint8_t> v90 = default_bytes;
+    v90[0] = 90;
+    std::vector<uint8_t> short_file(default_bytes.begin(), default_bytes.end() - 1);
+    std::vector<uint8_t> long_file = default_bytes;
+    long_file.push_back(0);
+    for (const Case& c : {Case{"version 90", v90}, Case{"32 bytes", short_file}, Case{"34 bytes", long_file},
+                          Case{"empty", {}}}) {
+        Scratch_Dir::write("config.dat", c.bytes);
+        EXPECT_FALSE(config_valid()) << c.what;
+        hi_score = 123;
+        load_config();
+        EXPECT_EQ(hi_score, 123u) << c.what << ": an invalid file is not read";
+    }
+    std::filesystem::remove("config.dat");
+    EXPECT_FALSE(config_valid());
+}
+
+TEST_F(Config_File, SignedBytesAndFlagsLoadAsStored) {
+    std::vector<uint8_t> b = default_bytes;
+    b[4] = 0x7f;   // fullscreen: any non-zero is 1
+    b[18] = 0x20;  // spare flag likewise
+    b[25] = 200;   // a button above 127 comes back negative
+    Scratch_Dir::write("config.dat", b);
+    load_config();
+    EXPECT_EQ(fullscreen, 1);
+    EXPECT_EQ(spare_flag, 1);
+    EXPECT_EQ(button_shoot, 200 - 256);
+    save_config();
+    std::vector<uint8_t> again = Scratch_Dir::read("config.dat");
+    EXPECT_EQ(again[4], 1);
+    EXPECT_EQ(again[18], 1);
+    EXPECT_EQ(again[25], 200);
+}
+
+TEST_F(Config_File, DamagedValuesAreBroughtIntoTheirRanges) {
+    std::vector<uint8_t> b = default_bytes;
+    b[17] = 100;                             // lives
+    b[19] = 0xff;                            // sound -1
+    b[20] = 127;                             // music
+    b[21] = 0; b[22] = 0; b[23] = 0xc0; b[24] = 0x7f;  // dead zone NaN
+    b[31] = 9;                               // special focuses
+    b[32] = 7;                               // language
+    b[5] = 0; b[6] = 0;                      // width 0
+    Scratch_Dir::write("config.dat", b);
+    load_config();
+    EXPECT_EQ(start_lives, 5);
+    EXPECT_EQ(sound_volume_pct, 0);
+    EXPECT_EQ(music_volume_pct, 100);
+    EXPECT_FLOAT_EQ(dead_zone, 0.5f);
+    EXPECT_EQ(special_focuses, 1);
+    EXPECT_EQ(language, 1);
+    EXPECT_EQ(config_window_size.width, 640);
+}
+
+TEST_F(Config_File, SavingReplacesAnOverlongFileWhole) {
+    Scratch_Dir::write("config.dat", std::vector<uint8_t>(100, 0xaa));
+    save_config();
+    EXPECT_EQ(Scratch_Dir::read("config.dat"), default_bytes);
+    // Nothing is left beside it.
+    size_t entries = 0;
+    for (const auto& e : std::filesystem::directory_iterator(dir.path())) {
+        (void)e;
+        ++entries;
+    }
+    EXPECT_EQ(entries, 1u);
+}
+
+}  // namespace

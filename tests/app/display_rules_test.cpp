@@ -1,0 +1,50 @@
+#include "app/display_rules.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(Resize_Rule, SnapsToFourByThree) {
+    struct Case {
+        sdk::Size reported, expected;
+    };
+    for (const Case& c : {Case{{799, 600}, {640, 480}}, Case{{800, 599}, {640, 480}},
+                          Case{{1000, 600}, {800, 600}}, Case{{800, 1000}, {800, 600}},
+                          Case{{1024, 700}, {933, 700}}, Case{{1024, 768}, {1024, 768}},
+                          Case{{800, 600}, {800, 600}}}) {
+        sdk::Size got = resized_window_size(c.reported);
+        EXPECT_EQ(got, c.expected) << c.reported.width << " x " << c.reported.height;
+    }
+}
+
+TEST(Display_Mapping, WindowedScalesByWidth) {
+    struct Case {
+        sdk::Size area;
+        float scale;
+    };
+    for (const Case& c : {Case{{640, 480}, 1.0f}, Case{{800, 600}, 1.25f}, Case{{933, 700}, 933.0f / 640.0f},
+                          Case{{1024, 768}, 1.6f}, Case{{800, 1000}, 1.25f}}) {
+        Display_Mapping m = map_display(false, c.area);
+        EXPECT_FLOAT_EQ(m.scale, c.scale);
+        EXPECT_EQ(m.offset, (sdk::Pointf{0, 0}));
+    }
+}
+
+TEST(Display_Mapping, FullScreenKeepsFourByThreeWithBars) {
+    struct Case {
+        sdk::Size area;
+        float scale;
+        sdk::Pointf offset;
+        sdk::Rect field;
+    };
+    for (const Case& c : {Case{{1920, 1080}, 2.25f, {240, 0}, {312, 36, 1176, 1044}},
+                          Case{{1280, 1024}, 2.0f, {0, 32}, {64, 64, 832, 960}},
+                          Case{{1024, 768}, 1.6f, {0, 0}, {51, 25, 665, 742}}}) {
+        Display_Mapping m = map_display(true, c.area);
+        EXPECT_FLOAT_EQ(m.scale, c.scale) << c.area.width;
+        EXPECT_EQ(m.offset, c.offset) << c.area.width;
+        EXPECT_EQ(m.screen_field, c.field) << c.area.width;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,164 @@
+#include "app/replay.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "scratch_dir.h"
+#include "world/settings.h"
+
+namespace {
+
+class Replay_File : public ::testing::Test {
+protected:
+    void SetUp() override {
+        game_version = 91;
+        language = 0;
+        replay_option_a = 0;
+        replay_option_b = 1;
+        r.clear();
+    }
+    static Replay_Frame frame(float dt, float x, uint8_t focus, uint8_t shoot, uint8_t special, uint8_t bomb) {
+        Replay_Frame f;
+        f.dt = dt;
+        f.x = x;
+        f.y = x * 2;
+        f.angle = 0.25f;
+        f.focus = focus;
+        f.shoot = shoot;
+        f.special = special;
+        f.bomb = bomb;
+        return f;
+    }
+    Scratch_Dir dir;
+    Replay r;
+};
+
+TEST_F(Replay_File, RoundTripKeepsRecordsHeaderAndLanguage) {
+    r.record_frame(frame(16, 100, 1, 0, 0, 0));
+    r.mark_dialog_advance();
+    r.record_frame(frame(17, 101, 0, 1, 1, 1));
+    r.record_frame(frame(15.5f, 102, 0, 0, 0, 0));
+    language = 1;
+    replay_option_a = -3;
+    r.save("mirel");
+    ASSERT_TRUE(std::filesystem::exists("replay/mirel.rpy"));
+    EXPECT_EQ(std::filesystem::file_size("replay/mirel.rpy"), 15u + 17u * 3u);
+
+    language = 0;
+    replay_option_a = 0;
+    Replay loaded;
+    ASSERT_TRUE(loaded.load("mirel"));
+    EXPECT_EQ(language, 1) << "loading switches to the replay's language";
+    EXPECT_EQ(replay_option_a, -3);
+    ASSERT_EQ(loaded.replay_frames.size(), 3u);
+    for (size_t k = 0; k < 3; ++k) {
+        const Replay_Frame& a = r.replay_frames[k];
+        const Replay_Frame& b = loaded.replay_frames[k];
+        EXPECT_EQ(a.dt, b.dt);
+        EXPECT_EQ(a.x, b.x);
+        EXPECT_EQ(a.y, b.y);
+        EXPECT_EQ(a.angle, b.angle);
+        EXPECT_EQ(a.focus, b.focus);
+        EXPECT_EQ(a.shoot, b.shoot);
+        EXPECT_EQ(a.special, b.special);
+        EXPECT_EQ(a.bomb, b.bomb);
+        EXPECT_EQ(a.advance, b.advance);
+    }
+    EXPECT_EQ(loaded.replay_frames[1].advance, 1) << "the advance mark goes with the next record only";
+    EXPECT_EQ(loaded.replay_frames[2].advance, 0);
+}
+
+TEST_F(Replay_File, FlagBitsPutBombBeforeSpecial) {
+    struct Case {
+        Replay_Frame f;
+        uint8_t byte;
+    };
+    Replay_Frame adv;
+    adv.advance = 1;
+    for (const Case& c : {Case{frame(0, 0, 1, 0, 0, 0), 1}, Case{frame(0, 0, 0, 1, 0, 0), 2},
+                          Case{frame(0, 0, 0, 0, 0, 1), 4}, Case{frame(0, 0, 0, 0, 1, 0), 8},
+                          Case{adv, 16}, Case{frame(0, 0, 1, 1, 1, 1), 15}}) {
+        Replay one;
+        one.replay_frames.push_back(c.f);
+        std::vector<uint8_t> bytes = one.encode();
+        ASSERT_EQ(bytes.size(), 32u);
+        EXPECT_EQ(bytes[31], c.byte);
+    }
+}
+
+TEST_F(Replay_File, HeaderIsLittleEndian) {
+    r.record_frame(frame(1.0f, 0, 0, 0, 0, 0));
+    std::vector<uint8_t> b = r.encode();
+    EXPECT_EQ(std::vector<uint8_t>(b.begin(), b.begin() + 15),
+              (std::vector<uint8_t>{91, 0, 0, 0, 0, 0, 1, 1, 0, 0, 0, 0, 0, 0, 0}));
+    // dt 1.0f = 0x3f800000.
+    EXPECT_EQ(std::vector<uint8_t>(b.begin() + 15, b.begin() + 19), (std::vector<uint8_t>{0, 0, 0x80, 0x3f}));
+}
+
+TEST_F(Replay_File, EmptyReplayLoadsAndPlaysOneStillFrame) {
+    r.save("mirel");
+    EXPECT_EQ(std::filesystem::file_size("replay/mirel.rpy"), 15u);
+    Replay loaded;
+    ASSERT_TRUE(loaded.load("mirel"));
+    loaded.rewind();
+    Replay_Frame start = frame(9, 255, 0, 1, 0, 0);
+    Replay_Frame f = loaded.current_frame(start);
+    EXPECT_EQ(f.dt, 0.0f);
+    EXPECT_EQ(f.x, 255.0f);
+    EXPECT_FALSE(loaded.advance()) << "the one frame is also the last";
+}
+
+TEST_F(Replay_File, PlaybackVisitsEveryRecordOnce) {
+    for (int k = 0; k < 4; ++k) r.record_frame(frame(16, static_cast<float>(k), 0, 0, 0, 0));
+    r.rewind();
+    int played = 0;
+    do {
+        EXPECT_EQ(r.current_frame({}).x, static_cast<float>(played));
+        ++played;
+    } while (r.advance());
+    EXPECT_EQ(played, 4);
+}
+
+TEST_F(Replay_File, BrokenFilesAreRefusedAndChangeNothing) {
+    for (int k = 0; k < 2; ++k) r.record_frame(frame(16, 1, 0, 0, 0, 0));
+    std::vector<uint8_t> good = r.encode();
+
+    std::vector<uint8_t> truncated(good.begin(), good.end() - 1);
+    std::vector<uint8_t> huge_count = good;
+    huge_count.at(7) = 0xff;
+    huge_count.at(14) = 0xff;
+    std::vector<uint8_t> other_version = good;
+    other_version[0] = 90;
+    std::vector<uint8_t> header_only(good.begin(), good.begin() + 10);
+    struct Case {
+        const char* what;
+        std::vector<uint8_t> bytes;
+    };
+    std::filesystem::create_directory("replay");
+    for (const Case& c : {Case{"truncated", truncated}, Case{"count no file holds", huge_count},
+                          Case{"other version", other_version}, Case{"cut inside the header", header_only}}) {
+        Scratch_Dir::write("replay/mirel.rpy", c.bytes);
+        Replay kept;
+        kept.replay_frames.push_back(frame(3, 3, 0, 0, 0, 0));
+        language = 1;
+        replay_option_b = 5;
+        EXPECT_FALSE(kept.load("mirel")) << c.what;
+        EXPECT_EQ(kept.replay_frames.size(), 1u) << c.what;
+        EXPECT_EQ(language, 1) << c.what;
+        EXPECT_EQ(replay_option_b, 5) << c.what;
+    }
+    std::filesystem::remove("replay/mirel.rpy");
+    EXPECT_FALSE(r.load("mirel"));
+}
+
+TEST_F(Replay_File, SavingAfterALongerReplayLeavesNoTail) {
+    for (int k = 0; k < 10; ++k) r.record_frame(frame(16, 1, 0, 0, 0, 0));
+    r.save("mirel");
+    r.clear();
+    r.record_frame(frame(16, 1, 0, 0, 0, 0));
+    r.save("mirel");
+    EXPECT_EQ(std::filesystem::file_size("replay/mirel.rpy"), 32u);
+}
+
+}  // namespace

@@ -1,0 +1,78 @@
+// The frame step, the fade, the results bonus, screenshot numbering and the
+// frame-rate counter.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/fps_counter.h"
+#include "app/screen_state.h"
+#include "app/screenshot.h"
+#include "app/stage_results.h"
+#include "scratch_dir.h"
+
+namespace {
+
+TEST(Frame_Step, CappedAt17AndBackwardsPassedOn) {
+    EXPECT_EQ(frame_step(1040, 1000), 17.0f);
+    EXPECT_EQ(frame_step(1016, 1000), 16.0f);
+    EXPECT_EQ(frame_step(995, 1000), -5.0f);
+}
+
+TEST(Fade, EndsOnTheFirstValueAbove300) {
+    app_state = state_fade;
+    next_state = state_main_menu;
+    state_timer = 0;
+    fade_length = 300;
+    EXPECT_FALSE(advance_fade(150));
+    EXPECT_FALSE(advance_fade(150)) << "exactly 300 does not end it";
+    EXPECT_EQ(app_state, state_fade);
+    EXPECT_TRUE(advance_fade(1));
+    EXPECT_EQ(app_state, state_main_menu);
+    EXPECT_EQ(state_timer, 0.0f);
+}
+
+TEST(Stage_Bonus, AddsBlownRatioPointsAndGraze) {
+    Stage_Bonus b = compute_stage_bonus(50000, 100, 10, 300, 1200);
+    EXPECT_EQ(b.new_score, 1250000u + 120u * 10u * 500u + 50000u);
+    EXPECT_FLOAT_EQ(b.ratio, 0.25f);
+}
+
+TEST(Stage_Bonus, NoBulletsAddedMeansNothingBlown) {
+    Stage_Bonus b = compute_stage_bonus(1000, 0, 1, 0, 0);
+    EXPECT_EQ(b.ratio, 0.0f);
+    EXPECT_EQ(b.new_score, 1000u + 20u * 500u);
+}
+
+TEST(Stage_Bonus, LargeTotalsRoundInSinglePrecision) {
+    // 16777217 is not a float: the sum rounds to 16777216 before truncation.
+    Stage_Bonus b = compute_stage_bonus(16777217u, 0, 0, 0, 1);
+    EXPECT_EQ(b.new_score, 16777216u);
+}
+
+TEST(Screenshot_Numbering, NextAfterTheHighest) {
+    EXPECT_EQ(next_screenshot_number({}), 1);
+    EXPECT_EQ(next_screenshot_number({"mirel000007.png", "mirel000003.png", "other000100.png", "notes.txt"}), 8);
+    EXPECT_EQ(next_screenshot_number({"mirel12x.png"}), 13);
+    EXPECT_EQ(zero_pad(1), "000001");
+    EXPECT_EQ(zero_pad(1234567), "1234567");
+    EXPECT_EQ(screenshot_file_name(8), "screenshot/mirel000008.png");
+}
+
+TEST(Screenshot_Numbering, MissingFolderIsCreated) {
+    Scratch_Dir dir;
+    EXPECT_EQ(next_screenshot_file(), "screenshot/mirel000001.png");
+    EXPECT_TRUE(std::filesystem::is_directory("screenshot"));
+    Scratch_Dir::write("screenshot/mirel000041.png", {1});
+    EXPECT_EQ(next_screenshot_file(), "screenshot/mirel000042.png");
+}
+
+TEST(Fps_Counter, RateAfterTheFirstWindowOfOver500Ms) {
+    Fps_Counter f;
+    f.tick(1000);
+    for (int t = 1016; t <= 1496; t += 16) f.tick(t);
+    EXPECT_EQ(f.get_rate(), 0) << "no window has closed yet";
+    f.tick(1501);  // 501 ms: 33 frames counted, the starting one included
+    EXPECT_EQ(f.get_rate(), 33 * 1000 / 501);
+}
+
+}  // namespace
