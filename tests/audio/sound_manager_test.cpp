@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "audio/sound_manager.h"
+#include "audio/sound_manager_sink.h"
 #include "sdk/core/exception.h"
 #include "sdk/core/string_help.h"
 #include "sound_files.h"
@@ -187,6 +188,7 @@ protected:
         sound_files::write_file(dir / "se/junk.wav", {'b', 'a', 'd'});
     }
     void TearDown() override {
+        installed_sound_sink = nullptr;
         gate.open();
         slow_gate = true;
         manager.shutdown();
@@ -424,6 +426,26 @@ TEST_F(Sound_Manager_Test, ShutdownEndsTheThreadBeforeReleasingWhatItUses) {
     manager.stop_music();
     manager.apply_music_volume();
     EXPECT_EQ(recorder.take(), Events{});
+}
+
+TEST_F(Sound_Manager_Test, TheWorldsRequestsReachTheManagerThroughTheSink) {
+    start();
+    clock = 200000;
+    Sound_Manager_Sink sink(manager);
+    installed_sound_sink = &sink;
+    sound_sink().play_sound("shot");
+    clock += 100;
+    sound_sink().play_sound_scaled("shot", 0.5f);
+    sound_sink().play_music("title");
+    ASSERT_TRUE(gate.pass());
+    sound_sink().stop_music();
+    ASSERT_TRUE(gate.pass());
+    installed_sound_sink = nullptr;
+    EXPECT_EQ(recorder.take(),
+              (Events{"default shot 0.4", "play shot once", "default shot 0.2", "play shot once",
+                      "default bgm/title.ogg 1", "play bgm/title.ogg looped paused",
+                      "volume bgm/title.ogg 0.9", "unpause bgm/title.ogg", "stop bgm/title.ogg",
+                      "drop bgm/title.ogg"}));
 }
 
 TEST_F(Sound_Manager_Test, ASampleMissingFromTheArchiveStopsStartUpNamingIt) {
