@@ -12,12 +12,7 @@ namespace sdk {
 
 namespace {
 int setups = 0;
-int generation = 0;
 }  // namespace
-
-namespace detail {
-int display_generation() { return generation; }
-}  // namespace detail
 
 Display_Setup::Display_Setup() {
     if (setups++ > 0) return;
@@ -39,7 +34,6 @@ Display_Setup::Display_Setup() {
         --setups;
         throw Exception("Unable to start the display: " + why);
     }
-    ++generation;
     for (int i = 0; i < SDL_NumJoysticks(); ++i) detail::open_joystick(i);
 }
 
@@ -48,6 +42,7 @@ Display_Setup::~Display_Setup() {
     detail::retire_all_devices();
     detail::close_all_joysticks();
     detail::release_all_keys();
+    detail::close_all_fonts();
     while (TTF_WasInit()) TTF_Quit();
     IMG_Quit();
     SDL_Quit();

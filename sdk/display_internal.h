@@ -1,6 +1,5 @@
 // Inside the display layer only: the live windows and input devices that the
-// message pump hands events to, and the count of display start-ups, so that
-// objects made under an earlier start-up know not to touch SDL_ttf again.
+// message pump hands events to, and what the shut-down of the display closes.
 #pragma once
 
 #include <SDL.h>
@@ -37,7 +36,8 @@ void raise_close(Window::Impl* w);
 void raise_resize(Window::Impl* w);
 // Forgets held keys (the window lost the focus, so their releases go elsewhere).
 void release_all_keys();
-int display_generation();
+// Closes every open font before SDL_ttf stops; they draw nothing afterwards.
+void close_all_fonts();
 
 }  // namespace detail
 }  // namespace sdk

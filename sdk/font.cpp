@@ -56,10 +56,20 @@ struct Font::Impl {
     std::array<Glyph, 128> ascii{};
     std::unordered_map<uint32_t, Glyph> others;
     Font_Metrics metrics;
-    int generation = 0;  // of the display start-up the font was opened under
 
+    Impl() { live_fonts().push_back(this); }
     ~Impl() {
-        if (font && TTF_WasInit() && generation == detail::display_generation()) TTF_CloseFont(font);
+        std::erase(live_fonts(), this);
+        close();
+    }
+    void close() {
+        if (font && TTF_WasInit()) TTF_CloseFont(font);
+        font = nullptr;
+    }
+    // Never destroyed: fonts kept by globals may go after every other static.
+    static std::vector<Impl*>& live_fonts() {
+        static auto* fonts = new std::vector<Impl*>();
+        return *fonts;
     }
 
     const Glyph& glyph(uint32_t cp) {
@@ -70,6 +80,7 @@ struct Font::Impl {
 
     void render(uint32_t cp, Glyph& g) {
         g.ready = true;
+        if (!font) return;
         int minx, maxx, miny, maxy, advance;
         if (TTF_GlyphMetrics32(font, cp, &minx, &maxx, &miny, &maxy, &advance) != 0) return;
         g.advance = static_cast<float>(advance);
@@ -114,7 +125,6 @@ Font::Font(Canvas& canvas, const File_System& fs, const std::string& file_name, 
     if (!Display_Setup::is_active())
         throw Exception("Unable to read font " + file_name + ": the display is not set up");
     auto impl = std::make_shared<Impl>();
-    impl->generation = detail::display_generation();
     impl->file_bytes = fs.read_file(file_name);
     impl->name = file_name;
     SDL_RWops* rw = SDL_RWFromConstMem(impl->file_bytes.data(), static_cast<int>(impl->file_bytes.size()));
@@ -144,6 +154,12 @@ Font::Font(Canvas& canvas, const std::string& id, const Resource_Document& doc) 
     }
 }
 
+namespace detail {
+void close_all_fonts() {
+    for (Font::Impl* f : Font::Impl::live_fonts()) f->close();
+}
+}  // namespace detail
+
 Font_Metrics Font::get_font_metrics() const { return impl_ ? impl_->metrics : Font_Metrics(); }
 
 Size Font::get_text_size(Canvas&, std::string_view text) const { return get_text_size(text); }
@@ -162,7 +178,8 @@ Size Font::get_text_size(std::string_view text) const {
             previous = 0;
             continue;
         }
-        if (previous) line += static_cast<float>(TTF_GetFontKerningSizeGlyphs32(impl_->font, previous, cp));
+        if (previous && impl_->font)
+            line += static_cast<float>(TTF_GetFontKerningSizeGlyphs32(impl_->font, previous, cp));
         line += impl_->glyph(cp).advance;
         previous = cp;
     }
@@ -174,7 +191,7 @@ Size Font::get_text_size(std::string_view text) const {
 void Font::draw_text(Canvas& canvas, float x, float y, std::string_view text, const Colorf& color) const {
     Impl* f = impl_.get();
     Canvas::Impl* c = canvas.impl();
-    if (!f || !c || c->device != f->device || !f->device->is_alive()) return;
+    if (!f || !f->font || !c || c->device != f->device || !f->device->is_alive()) return;
     const Transform& t = c->transform;
     SDL_Color col = detail::to_sdl(color);
     float pen_x = x, pen_y = y;

@@ -109,8 +109,8 @@ Signal<void(const Input_Event&)>& Input_Device::sig_axis_move() {
 }
 
 Input_Device& Input_Context::get_keyboard() {
-    static Input_Device keyboard(detail::keyboard_device());
-    return keyboard;
+    static auto* keyboard = new Input_Device(detail::keyboard_device());
+    return *keyboard;
 }
 
 int Input_Context::get_joystick_count() const {
@@ -125,20 +125,22 @@ Input_Device Input_Context::get_joystick(int index) const {
 
 namespace detail {
 
+// The device tables are never destroyed: handles kept in globals (the
+// player's) may be released after every other static.
 std::shared_ptr<Input_Device::Impl>& keyboard_device() {
-    static std::shared_ptr<Input_Device::Impl> k = [] {
+    static auto* k = new std::shared_ptr<Input_Device::Impl>([] {
         auto d = std::make_shared<Input_Device::Impl>();
         d->kind = Input_Device::Kind::keyboard;
         d->name = "keyboard";
         d->held.assign(key_count, false);
         return d;
-    }();
-    return k;
+    }());
+    return *k;
 }
 
 std::vector<std::shared_ptr<Input_Device::Impl>>& joystick_devices() {
-    static std::vector<std::shared_ptr<Input_Device::Impl>> list;
-    return list;
+    static auto* list = new std::vector<std::shared_ptr<Input_Device::Impl>>();
+    return *list;
 }
 
 void open_joystick(int device_index) {

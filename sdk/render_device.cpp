@@ -7,9 +7,10 @@ namespace sdk {
 namespace detail {
 
 namespace {
+// Never destroyed: sprites held by globals may go after every other static.
 std::vector<Render_Device*>& live_devices() {
-    static std::vector<Render_Device*> devices;
-    return devices;
+    static auto* devices = new std::vector<Render_Device*>();
+    return *devices;
 }
 }  // namespace
 

@@ -26,9 +26,10 @@ struct Window::Impl {
 
 namespace detail {
 
+// Never destroyed, like the device list: windows may outlive other statics.
 std::vector<Window::Impl*>& live_windows() {
-    static std::vector<Window::Impl*> windows;
-    return windows;
+    static auto* windows = new std::vector<Window::Impl*>();
+    return *windows;
 }
 
 Window::Impl* window_of_id(Uint32 id) {

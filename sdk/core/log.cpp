@@ -13,9 +13,10 @@ namespace {
 std::mutex log_mutex;
 std::atomic<bool> sink_installed{false};
 
+// Never destroyed, so that destructors of other statics may still log.
 Log_Sink& current_sink() {
-    static Log_Sink sink;
-    return sink;
+    static auto* sink = new Log_Sink();
+    return *sink;
 }
 
 // What MIREL_LOG asks for, read once.
@@ -41,8 +42,8 @@ struct Stderr_Choice {
 };
 
 const Stderr_Choice& stderr_choice() {
-    static const Stderr_Choice choice;
-    return choice;
+    static const auto* choice = new Stderr_Choice();
+    return *choice;
 }
 
 }  // namespace

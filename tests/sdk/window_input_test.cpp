@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include "display_fixture.h"
+#include "sdk/font.h"
 #include "sdk/input.h"
 #include "sdk/render_device.h"
 #include "sdk/message_pump.h"
@@ -223,6 +224,46 @@ TEST(Window, FullScreenCoversTheDesktopAndReturnsToTheWindowedSize) {
     EXPECT_EQ(w.get_size(), sdk::Size(800, 600));
     ASSERT_FALSE(sizes.empty());
     EXPECT_EQ(sizes.back(), sdk::Size(800, 600));
+}
+
+}  // namespace
+
+namespace {
+
+// Sprites, fonts and canvases kept in globals (the sprite cache) are released
+// after main has shut the display down; that must be quiet.
+TEST(Display_Shutdown, ObjectsOutlivingTheDisplayAreHarmless) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            // The dummy driver: the offscreen one's EGL keeps memory of its own.
+            setenv("SDL_VIDEODRIVER", "dummy", 1);
+            static sdk::Sprite* kept_sprite = nullptr;
+            static sdk::Font* kept_font = nullptr;
+            static sdk::Canvas* kept_canvas = nullptr;
+            {
+                sdk::Display_Setup setup;
+                sdk::Window_Description desc;
+                desc.visible = false;
+                desc.renderer = sdk::Renderer_Kind::software;
+                sdk::Window w(desc);
+                kept_canvas = new sdk::Canvas(w);
+                kept_sprite = new sdk::Sprite(*kept_canvas, sdk::Texture(*kept_canvas, sdk::Pixel_Buffer(4, 4)));
+                sdk::File_System fs("/usr/share/fonts/truetype/dejavu");
+                kept_font = new sdk::Font(*kept_canvas, fs, "DejaVuSans.ttf", 12);
+                kept_font->draw_text(*kept_canvas, 0, 20, "before");
+                // The window stays open as long as the setup: drop it last.
+                sdk::Window keep = w;
+            }
+            kept_sprite->draw(*kept_canvas, 0, 0);
+            kept_font->draw_text(*kept_canvas, 0, 20, "after");
+            sdk::Keep_Alive::process();
+            delete kept_sprite;
+            delete kept_font;
+            delete kept_canvas;
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace
