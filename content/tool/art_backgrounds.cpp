@@ -140,24 +140,27 @@ void draw_ground(cairo_t* cr) {
     cairo_pattern_destroy(p);
 }
 
+// A tree crown seen from above: a dark mass of foliage under hundreds of
+// small leaves, lit from the top left.
 void crown(cairo_t* cr, Art_Random& rnd, double x, double y, double r, Rgb base, double alpha) {
-    glow(cr, x + r * 0.25, y + r * 0.3, r * 1.25, {0, 0, 0}, 0.45 * alpha);  // shadow
-    for (int i = 0; i < 14; ++i) {
-        double a = rnd.range(0, 2 * pi), d = rnd.range(0, r * 0.65);
-        double rr = r * rnd.range(0.3, 0.5);
-        double px = x + std::cos(a) * d, py = y + std::sin(a) * d;
-        Rgb c = mix(base, hex_rgb(0xffc050), rnd.range(0, 0.3));
-        cairo_arc(cr, px, py, rr, 0, 2 * pi);
-        fill_radial(cr, px - rr * 0.35, py - rr * 0.4, rr * 1.5, lighter(c, 0.15), darker(c, 0.45),
-                    alpha);
-        cairo_new_path(cr);
+    glow(cr, x + r * 0.3, y + r * 0.35, r * 1.3, {0, 0, 0}, 0.5 * alpha);  // shadow
+    for (int i = 0; i < 10; ++i) {
+        double a = rnd.range(0, 2 * pi), d = rnd.range(0, r * 0.55);
+        double rr = r * rnd.range(0.35, 0.5);
+        cairo_arc(cr, x + std::cos(a) * d, y + std::sin(a) * d, rr, 0, 2 * pi);
+        set_rgb(cr, darker(base, 0.55), alpha);
+        cairo_fill(cr);
     }
-    // Leaf texture on top.
-    for (int i = 0; i < 60; ++i) {
-        double a = rnd.range(0, 2 * pi), d = rnd.range(0, r * 0.9);
-        leaf_shape(cr, x + std::cos(a) * d, y + std::sin(a) * d, rnd.range(2.5, 4.5),
-                   rnd.range(0, 2 * pi), rnd.unit() < 0.5);
-        set_rgb(cr, mix(base, hex_rgb(0xffd070), rnd.range(0.1, 0.5)), 0.7 * alpha);
+    int leaves = static_cast<int>(r * r * 0.12);
+    for (int i = 0; i < leaves; ++i) {
+        double a = rnd.range(0, 2 * pi), d = std::sqrt(rnd.unit()) * r * 0.95;
+        double px = x + std::cos(a) * d, py = y + std::sin(a) * d;
+        // Light from the top left: leaves there are brighter.
+        double light = 0.5 - (std::cos(a) + std::sin(a)) * 0.25 * d / r;
+        Rgb c = mix(base, hex_rgb(0xffd070), rnd.range(0, 0.25));
+        c = light > 0.5 ? lighter(c, (light - 0.5) * 0.5) : darker(c, (0.5 - light) * 0.8);
+        leaf_shape(cr, px, py, rnd.range(2.5, 4.5), rnd.range(0, 2 * pi), rnd.unit() < 0.4);
+        set_rgb(cr, c, 0.9 * alpha);
         cairo_fill(cr);
     }
 }

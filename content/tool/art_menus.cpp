@@ -23,14 +23,33 @@ struct Words {
 // --- the backdrop ---------------------------------------------------------
 
 void tree_crown(cairo_t* cr, Art_Random& rnd, double x, double y, double r, Rgb base) {
-    for (int i = 0; i < 9; ++i) {
-        double a = rnd.range(0, 2 * pi), d = rnd.range(0, r * 0.6);
-        double rr = r * rnd.range(0.45, 0.7);
+    // A rounded mass of foliage, lit from the moon side (left), edged with
+    // small leaves so it does not read as a ball.
+    for (int i = 0; i < 7; ++i) {
+        double a = rnd.range(0, 2 * pi), d = rnd.range(0, r * 0.5);
+        double rr = r * rnd.range(0.45, 0.65);
         cairo_arc(cr, x + std::cos(a) * d, y + std::sin(a) * d * 0.8, rr, 0, 2 * pi);
-        Rgb c = mix(base, hex_rgb(0xffb040), rnd.range(0, 0.35));
-        fill_radial(cr, x + std::cos(a) * d - rr * 0.3, y + std::sin(a) * d * 0.8 - rr * 0.4,
-                    rr * 1.4, lighter(c, 0.2), darker(c, 0.35));
-        cairo_new_path(cr);
+        set_rgb(cr, darker(base, 0.45));
+        cairo_fill(cr);
+    }
+    int leaves = static_cast<int>(r * r * 0.1) + 12;
+    for (int i = 0; i < leaves; ++i) {
+        double a = rnd.range(0, 2 * pi), d = std::sqrt(rnd.unit()) * r;
+        double px = x + std::cos(a) * d, py = y + std::sin(a) * d * 0.85;
+        double light = 0.5 - std::cos(a) * 0.3 * d / r - std::sin(a) * 0.2 * d / r;
+        Rgb c = mix(base, hex_rgb(0xffb040), rnd.range(0, 0.3));
+        c = light > 0.5 ? lighter(c, (light - 0.5) * 0.4) : darker(c, (0.5 - light) * 0.9);
+        double size = rnd.range(2.0, 3.6) * (1 + r / 60);
+        cairo_save(cr);
+        cairo_translate(cr, px, py);
+        cairo_rotate(cr, rnd.range(0, 2 * pi));
+        cairo_scale(cr, size, size);
+        cairo_move_to(cr, 0, -1);
+        cairo_curve_to(cr, 0.6, -0.5, 0.6, 0.5, 0, 1);
+        cairo_curve_to(cr, -0.6, 0.5, -0.6, -0.5, 0, -1);
+        cairo_restore(cr);
+        set_rgb(cr, c, 0.95);
+        cairo_fill(cr);
     }
 }
 
@@ -52,9 +71,10 @@ void draw_dusk_forest(cairo_t* cr, int w, int h, uint32_t seed) {
         glow(cr, x, y, rnd.range(1, 2.5), {1, 0.95, 0.9}, rnd.range(0.3, 0.9) * (1 - y / (h * 0.4)));
     }
     // The moon, pale and cold: winter is coming.
-    glow(cr, w * 0.22, h * 0.22, 90, hex_rgb(0xc8d8ff), 0.35);
-    cairo_arc(cr, w * 0.22, h * 0.22, 34, 0, 2 * pi);
-    fill_radial(cr, w * 0.22 - 8, h * 0.22 - 8, 44, hex_rgb(0xffffff), hex_rgb(0xc8d0f0));
+    double mx = w * 0.74, my = h * 0.2;
+    glow(cr, mx, my, 90, hex_rgb(0xc8d8ff), 0.35);
+    cairo_arc(cr, mx, my, 30, 0, 2 * pi);
+    fill_radial(cr, mx - 8, my - 8, 40, hex_rgb(0xffffff), hex_rgb(0xc8d0f0));
     cairo_new_path(cr);
     // Far hills.
     for (int layer = 0; layer < 3; ++layer) {
@@ -84,6 +104,24 @@ void draw_dusk_forest(cairo_t* cr, int w, int h, uint32_t seed) {
     for (int i = 0; i < 8; ++i) {
         glow_ellipse(cr, rnd.range(0, w), h * rnd.range(0.7, 0.95), rnd.range(80, 160), 18,
                      hex_rgb(0xffc890), 0.18);
+    }
+    // The forest floor in front: dark earth under a carpet of leaves.
+    cairo_move_to(cr, 0, h);
+    for (int x = 0; x <= w; x += 10) cairo_line_to(cr, x, h * 0.9 - 10 * std::sin(x * 0.013 + 1));
+    cairo_line_to(cr, w, h);
+    cairo_close_path(cr);
+    fill_vertical(cr, h * 0.86, h, hex_rgb(0x2a1008), hex_rgb(0x100604));
+    cairo_new_path(cr);
+    for (int i = 0; i < 260; ++i) {
+        double x = rnd.range(0, w), y = rnd.range(h * 0.88, h);
+        cairo_save(cr);
+        cairo_translate(cr, x, y);
+        cairo_rotate(cr, rnd.range(0, 2 * pi));
+        cairo_scale(cr, rnd.range(3, 6), rnd.range(1.5, 3));
+        cairo_arc(cr, 0, 0, 1, 0, 2 * pi);
+        cairo_restore(cr);
+        set_rgb(cr, mix(hex_rgb(0x8a2a10), hex_rgb(0xd08a2a), rnd.unit()), rnd.range(0.5, 0.9));
+        cairo_fill(cr);
     }
     // Big dark trunks and crowns framing the picture.
     for (int side = 0; side < 2; ++side) {
