@@ -4,7 +4,10 @@
 // player standing still at (200, 400).
 #pragma once
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 #include <map>
 #include <string>
@@ -147,3 +150,48 @@ protected:
     Recording_Sink sink;
     std::unique_ptr<Fake_Looks> looks_;
 };
+
+// A stage with running patterns: descriptors made in code and an owner
+// enemy held the way the enemy lists hold it.
+class Pattern_Test : public World_Test {
+protected:
+    void SetUp() override {
+        World_Test::SetUp();
+        owner = std::make_shared<Enemy>();
+        owner->x = owner->prev_x = 200.0f;
+        owner->y = owner->prev_y = 100.0f;
+        owner->alive = 1;
+        Bullet type;
+        type.radius = 3.0f;
+        type.damage = 1;
+        type.appearance = bullet_look("bullet0");
+        bullet_types["bullet0"] = type;
+        index_pattern_stores();
+    }
+    // Enters a descriptor "p" + family with the simple behaviour.
+    Pattern& descriptor(int32_t family) {
+        Pattern& p = pattern_types["p" + std::to_string(family)];
+        p = Pattern{};
+        p.behaviour = get_behaviour("bullet_simple");
+        index_pattern_stores();
+        return p;
+    }
+    Pattern* start(int32_t code) { return start_pattern(code, owner.get(), owner->x, owner->y); }
+    std::vector<float> headings() {
+        std::vector<float> h;
+        for (const Bullet& b : bullet_pool) {
+            float d = b.angle.to_degrees();
+            h.push_back(d);
+        }
+        return h;
+    }
+
+    std::shared_ptr<Enemy> owner;
+};
+
+MATCHER_P(DegreesNear, want, "") {
+    float d = std::fmod(arg - want, 360.0f);
+    if (d > 180.0f) d -= 360.0f;
+    if (d < -180.0f) d += 360.0f;
+    return std::fabs(d) < 1e-3f;
+}
