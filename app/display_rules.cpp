@@ -1,10 +1,14 @@
 #include "app/display_rules.h"
 
+#include <cmath>
+
 #include "world/geometry.h"
 
 sdk::Rect scaled_play_field(float s, sdk::Pointf o) {
-    return {static_cast<int>(play_field.left * s + o.x), static_cast<int>(play_field.top * s + o.y),
-            static_cast<int>(play_field.right * s + o.x), static_cast<int>(play_field.bottom * s + o.y)};
+    // Clip rectangles are whole pixels: each edge rounded half up.
+    auto px = [](float v) { return static_cast<int>(std::floor(v + 0.5f)); };
+    return {px(play_field.left * s + o.x), px(play_field.top * s + o.y), px(play_field.right * s + o.x),
+            px(play_field.bottom * s + o.y)};
 }
 
 Display_Mapping map_display(bool full_screen, sdk::Size area) {

@@ -20,7 +20,7 @@ struct Display_Mapping {
 // Windowed: the scale follows the width alone and there is no offset. Full
 // screen: the picture fits the shorter way and is centred the other way.
 Display_Mapping map_display(bool full_screen, sdk::Size area);
-// `play_field` times the scale, plus the offset.
+// `play_field` times the scale, plus the offset, in whole pixels.
 sdk::Rect scaled_play_field(float scale, sdk::Pointf offset);
 // The windowed size after a resize to `reported`: below 800 x 600 it is
 // 640 x 480; otherwise the longer side is cut back to 4:3 (integer

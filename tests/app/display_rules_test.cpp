@@ -39,7 +39,7 @@ TEST(Display_Mapping, FullScreenKeepsFourByThreeWithBars) {
     };
     for (const Case& c : {Case{{1920, 1080}, 2.25f, {240, 0}, {312, 36, 1176, 1044}},
                           Case{{1280, 1024}, 2.0f, {0, 32}, {64, 64, 832, 960}},
-                          Case{{1024, 768}, 1.6f, {0, 0}, {51, 25, 665, 742}}}) {
+                          Case{{1024, 768}, 1.6f, {0, 0}, {51, 26, 666, 742}}}) {
         Display_Mapping m = map_display(true, c.area);
         EXPECT_FLOAT_EQ(m.scale, c.scale) << c.area.width;
         EXPECT_EQ(m.offset, c.offset) << c.area.width;

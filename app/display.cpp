@@ -1,0 +1,104 @@
+// The display of the Application: the window's mode, the mapping of the
+// logical picture onto it, the resize rule, the letterbox bars and the
+// capture of a frame into the 640 x 480 picture.
+#include "app/application.h"
+#include "app/config_file.h"
+#include "app/display_rules.h"
+#include "sdk/core/log.h"
+#include "world/geometry.h"
+#include "world/settings.h"
+
+namespace {
+
+sdk::Transform picture_transform() {
+    return sdk::Transform::translate(letterbox_offset.x, letterbox_offset.y) *
+           sdk::Transform::scale(display_scale, display_scale);
+}
+
+}  // namespace
+
+void Application::compute_scale() {
+    canvas = window_canvas;
+    if (!window.is_visible()) return;
+    window_size = window_canvas.get_size();
+    Display_Mapping m = map_display(fullscreen != 0, window_size);
+    display_scale = m.scale;
+    letterbox_offset = m.offset;
+    screen_field = m.screen_field;
+    clip_rect = {0, 0, window_size.width, window_size.height};
+    window_canvas.set_transform(picture_transform());
+}
+
+void Application::create_display() {
+    if (!fullscreen) {
+        window_size = config_window_size;
+        window_description.fullscreen = false;
+        window_description.decorations = true;
+        window_description.size = window_size;
+    } else {
+        // The windowed size is kept for the way back.
+        config_window_size = window_size;
+        window_description.fullscreen = true;
+        window_description.decorations = false;
+    }
+    window_description.resizable = !fullscreen;
+    window_description.visible = true;
+    window.apply(window_description);
+    connect_input();
+    compute_scale();
+    sdk::log_event("Debug", "Scale = %1, screen size: %2, %3", std::to_string(display_scale), window_size.width,
+                   window_size.height);
+    if (fullscreen)
+        window.hide_cursor();
+    else
+        window.show_cursor();
+    save_config();
+}
+
+void Application::on_resized() {
+    sdk::Size size = resized_window_size(window_resize_request);
+    window_size = size;
+    display_scale = static_cast<float>(size.width) / static_cast<float>(screen_size.width);
+    screen_field = scaled_play_field(display_scale, {0, 0});
+    config_window_size = window_size;
+    window.set_size(window_size.width, window_size.height);
+    counters.count_resize = 0;
+    window_canvas.set_transform(picture_transform());
+    save_config();
+}
+
+void Application::draw_letterbox() {
+    // The bars are filled in window pixels: everything outside the picture.
+    const sdk::Colorf black(0, 0, 0, 1);
+    float w = static_cast<float>(window_size.width), h = static_cast<float>(window_size.height);
+    float pw = display_scale * static_cast<float>(screen_size.width);
+    float ph = display_scale * static_cast<float>(screen_size.height);
+    canvas.push_modelview();
+    canvas.set_transform(sdk::Transform{});
+    if (letterbox_offset.x != 0.0f) {
+        canvas.fill_rect({0, 0, letterbox_offset.x, h}, black);
+        canvas.fill_rect({letterbox_offset.x + pw, 0, w, h}, black);
+    }
+    if (letterbox_offset.y != 0.0f) {
+        canvas.fill_rect({0, 0, w, letterbox_offset.y}, black);
+        canvas.fill_rect({0, letterbox_offset.y + ph, w, h}, black);
+    }
+    canvas.pop_modelview();
+}
+
+void Application::begin_capture() {
+    capturing = true;
+    canvas = capture_canvas;
+    canvas.set_transform(sdk::Transform{});
+    screen_field = {static_cast<int>(play_field.left), static_cast<int>(play_field.top),
+                    static_cast<int>(play_field.right), static_cast<int>(play_field.bottom)};
+}
+
+void Application::end_capture() {
+    if (capturing) capture_canvas.flush();
+    capturing = false;
+    canvas = window_canvas;
+    canvas.set_transform(picture_transform());
+    screen_field = scaled_play_field(display_scale, letterbox_offset);
+    capture_image.draw(canvas, sdk::Rectf(0, 0, 640, 480));
+}
