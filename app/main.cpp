@@ -9,6 +9,17 @@
 #include "sdk/core/exception.h"
 #include "sdk/core/log.h"
 #include "sdk/display.h"
+#include "sdk/message_box.h"
+
+namespace {
+
+int report(const std::string& line) {
+    std::fprintf(stderr, "%s\n", line.c_str());
+    sdk::show_error_box("Mirel", line);
+    return -1;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv, argv + argc);
@@ -22,8 +33,9 @@ int main(int argc, char** argv) {
         }
         return code;
     } catch (const sdk::Exception& e) {
-        std::string line = "Exception caught: " + e.get_message_and_stack_trace();
-        std::fprintf(stderr, "%s\n", line.c_str());
-        return -1;
+        return report("Exception caught: " + e.get_message_and_stack_trace());
+    } catch (const std::exception& e) {
+        // The standard library's failures end the program the same way.
+        return report(std::string("Exception caught: ") + e.what());
     }
 }
