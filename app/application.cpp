@@ -10,6 +10,8 @@
 #include "app/screen_state.h"
 #include "app/screenshot.h"
 #include "app/shell_presentation.h"
+#include "audio/sound_manager.h"
+#include "audio/sound_manager_sink.h"
 #include "render/appearance.h"
 #include "render/background.h"
 #include "render/dialog.h"
@@ -54,8 +56,10 @@ std::string find_archive() {
 Application::Application() = default;
 
 Application::~Application() {
-    // Everything drawn with the window goes before it.
+    // Everything drawn with the window goes before it; nothing plays after.
     stage_presentation = nullptr;
+    installed_sound_sink = nullptr;
+    sound_manager.shutdown();
     presentation.reset();
     ring_sprite.reset();
 }
@@ -145,6 +149,8 @@ int Application::start(const std::vector<std::string>&) {
     preload_sprites(canvas, resources[res_sprites]);
     dialog.init(&dialog_font_one, &dialog_font_two, archive, get_option_float("dialog_starting_time"),
                 get_option_float("dialog_char_appear_time"));
+    sound_manager.init(resources[res_sounds], resources[res_music], archive);
+    installed_sound_sink = &sound_manager_sink;
     player.load(resources[res_player], "player_kio");
     load_player_sprites(canvas, resources[res_player]);
     load_appearances(canvas, resources[res_mirel]);
@@ -182,6 +188,8 @@ int Application::start(const std::vector<std::string>&) {
     while (!quit) run_frame();
 
     save_config();
+    installed_sound_sink = nullptr;
+    sound_manager.shutdown();
     return 0;
 }
 
@@ -288,10 +296,10 @@ void Application::perf_checkpoint(std::string_view label) {
     last_checkpoint = now;
 }
 
-void Application::play_sound(std::string_view name) { sound_sink().play_sound(name); }
-void Application::play_music(std::string_view name) { sound_sink().play_music(name); }
-void Application::stop_music() { sound_sink().stop_music(); }
-void Application::apply_music_volume() {}
+void Application::play_sound(std::string_view name) { sound_manager.play_sound(name); }
+void Application::play_music(std::string_view name) { sound_manager.play_music(name); }
+void Application::stop_music() { sound_manager.stop_music(); }
+void Application::apply_music_volume() { sound_manager.apply_music_volume(); }
 void Application::save_settings() { save_config(); }
 bool Application::load_replay() { return replay.load("mirel"); }
 void Application::save_replay() { replay.save("mirel"); }
