@@ -95,11 +95,14 @@ void draw_kio(cairo_t* cr, double lean, double phase) {
     // Sleeves: her arms held out a little for balance, more on the lean side.
     for (int side : {-1, 1}) {
         double reach = 1 + (side == (lean > 0 ? 1 : -1) ? std::fabs(lean) * 2 : 0);
-        ellipse_path(cr, cx + side * (8 + reach), 21 + w * 0.3 * side, 2.6, 4.2);
+        ellipse_path(cr, cx + side * (7.6 + reach), 21 + w * 0.3 * side, 2.3, 4.0);
         set_rgb(cr, hex_rgb(0x06282a));
         cairo_set_line_width(cr, 1);
         cairo_stroke_preserve(cr);
-        set_rgb(cr, hex_rgb(0xeeeadf));
+        fill_vertical(cr, 17, 25, lighter(cape_light, 0.3), cape_dark);
+        cairo_new_path(cr);
+        ellipse_path(cr, cx + side * (8.2 + reach), 24.2 + w * 0.3 * side, 1.9, 1.0);
+        set_rgb(cr, hex_rgb(0xf4efe2));
         cairo_fill(cr);
         cairo_arc(cr, cx + side * (8.6 + reach), 25 + w * 0.3 * side, 1.6, 0, 2 * pi);
         set_rgb(cr, hex_rgb(0xf3c9a4));
@@ -108,16 +111,25 @@ void draw_kio(cairo_t* cr, double lean, double phase) {
 
     // Hair: a chestnut mass with a ponytail that swings with the wind.
     double hx = cx + lean * 0.8, hy = 12;
-    cairo_move_to(cr, hx, hy + 4);
-    cairo_curve_to(cr, hx + 2 + w * 2 - lean * 3, hy + 10, hx - 1 + w2 * 2.5 - lean * 5, hy + 14,
-                   hx + w * 3 - lean * 6, hy + 19);
-    cairo_curve_to(cr, hx - 3 + w * 2 - lean * 4, hy + 13, hx - 3, hy + 9, hx - 2, hy + 4);
+    cairo_move_to(cr, hx + 1.5, hy + 4);
+    cairo_curve_to(cr, hx + 2 + w * 1.5 - lean * 3, hy + 9, hx + w2 * 2 - lean * 4, hy + 12,
+                   hx + w * 2.5 - lean * 5, hy + 16);
+    cairo_curve_to(cr, hx - 2 + w * 1.5 - lean * 3, hy + 11, hx - 2, hy + 8, hx - 1.5, hy + 4);
     cairo_close_path(cr);
     set_rgb(cr, hair_dark);
     cairo_set_line_width(cr, 1.2);
     cairo_stroke_preserve(cr);
     set_rgb(cr, hair_light);
     cairo_fill(cr);
+    // The ribbon that ties it.
+    for (int side : {-1, 1}) {
+        cairo_move_to(cr, hx, hy + 5);
+        cairo_line_to(cr, hx + side * 3, hy + 3.5);
+        cairo_line_to(cr, hx + side * 3, hy + 6.5);
+        cairo_close_path(cr);
+        set_rgb(cr, hex_rgb(0xe0401a));
+        cairo_fill(cr);
+    }
     cairo_arc(cr, hx, hy, 6.4, 0, 2 * pi);
     set_rgb(cr, hair_dark);
     cairo_set_line_width(cr, 1.2);
@@ -141,25 +153,30 @@ void draw_kio(cairo_t* cr, double lean, double phase) {
     cairo_stroke_preserve(cr);
     fill_vertical(cr, hy - 12, hy - 3, hat_light, hat_dark);
     cairo_new_path(cr);
-    cairo_move_to(cr, hx - 5, hy - 3.5);
-    cairo_curve_to(cr, hx - 2, hy - 2, hx + 2, hy - 2, hx + 5, hy - 3.5);
+    cairo_move_to(cr, hx - 4.8, hy - 4);
+    cairo_curve_to(cr, hx - 2, hy - 5.4, hx + 2, hy - 5.4, hx + 4.8, hy - 4);
     set_rgb(cr, gold);
-    cairo_set_line_width(cr, 1.4);
+    cairo_set_line_width(cr, 1.5);
     cairo_stroke(cr);
+    // A red maple leaf tucked in the band.
+    star_path(cr, hx + 3.2, hy - 5.6, 5, 2.4, 1.1, 0.3);
+    set_rgb(cr, hex_rgb(0xe0401a));
+    cairo_fill(cr);
 }
 
 // A shot: a wind blade pointing along +x, centred in the frame.
 void draw_shot(cairo_t* cr, Rgb colour, double length, double thickness) {
     double cx = 16, cy = 24;
-    glow_ellipse(cr, cx, cy, length * 0.7, thickness * 1.6, colour, 0.55);
+    glow_ellipse(cr, cx, cy, length * 0.75, thickness * 1.9, colour, 0.75);
     cairo_move_to(cr, cx + length / 2, cy);
     cairo_curve_to(cr, cx + length * 0.1, cy - thickness, cx - length * 0.3, cy - thickness * 0.7,
                    cx - length / 2, cy);
     cairo_curve_to(cr, cx - length * 0.3, cy + thickness * 0.7, cx + length * 0.1, cy + thickness,
                    cx + length / 2, cy);
     cairo_close_path(cr);
-    fill_radial(cr, cx + length * 0.15, cy, length * 0.6, {1, 1, 1}, colour, 0.85);
+    fill_radial(cr, cx + length * 0.15, cy, length * 0.6, {1, 1, 1}, colour, 1.0);
     cairo_new_path(cr);
+    glow_ellipse(cr, cx + length * 0.12, cy, length * 0.25, thickness * 0.45, {1, 1, 1}, 1.0);
 }
 
 // A hit spark, growing and fading over steps 0..2; points along +x.
@@ -285,7 +302,7 @@ void make_player(Content_Output& out) {
     }
     const Rgb main_shot = hex_rgb(0x8fffd0), focus_shot = hex_rgb(0xfff08a),
               side_shot = hex_rgb(0xffa050);
-    draw_shot(kio.frame(24), main_shot, 26, 5);
+    draw_shot(kio.frame(24), main_shot, 28, 6);
     kio.end_frame();
     draw_shot(kio.frame(28), focus_shot, 30, 4);
     kio.end_frame();
