@@ -259,8 +259,12 @@ void load_level(const sdk::Resource_Manager& levels, const std::string& name) {
         }
         events.push_back(std::move(ev));
     }
-    std::stable_sort(events.begin(), events.end(),
-                     [](const Level_Event& a, const Level_Event& b) { return a.time < b.time; });
+    // By time; among events of the same time a wait comes first, so that the
+    // others wait with it.
+    std::stable_sort(events.begin(), events.end(), [](const Level_Event& a, const Level_Event& b) {
+        if (a.time != b.time) return a.time < b.time;
+        return a.type == event_wait && b.type != event_wait;
+    });
     level_events = std::move(events);
     boss_spellcards = std::move(bosses);
 }
