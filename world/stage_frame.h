@@ -26,6 +26,8 @@ struct Stage_Input {
 // Runs the frame with step dt (a recorded frame brings its own step) and
 // answers what the replay records for it: the step, the player's position,
 // angle and inputs after its update, and whether a dialog was advanced.
+// The shell keeps its own screen timer: it adds dt to it when no dialog runs
+// as the frame begins, and handles Escape, capture and drawing around this.
 Replay_Frame run_stage_frame(float dt, const Stage_Input& input);
 
 // The death sequence of the frame, while the player is dying.

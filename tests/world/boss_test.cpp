@@ -66,7 +66,7 @@ protected:
         t.shot_count = static_cast<uint8_t>(phases);
         create_boss(t);
         boss_active = 1;
-        return *active_boss();
+        return static_cast<EnemyBoss&>(*enemy_lists.active.back());
     }
 
     void step(EnemyBoss& b, float dt = 16) { b.alive = b.path->update(b, dt) ? 1 : 0; }
@@ -193,6 +193,17 @@ TEST_F(Boss_Test, LastCardTimingOutEndsTheFight) {
         EXPECT_EQ(b.dying, 0);
         EXPECT_LE(b.y, 16.0f);
     }
+}
+
+TEST_F(Boss_Test, PhaseWithoutStartSpeedPlacesTheBossAtOnce) {
+    EnemyBoss& b = make_boss(1);
+    b.phases[0].start_speed = 0;
+    for (int i = 0; i < 200 && b.path_state != 30; ++i) step(b);
+    ASSERT_EQ(b.path_state, 30);
+    step(b);
+    EXPECT_EQ(b.path_state, 31);
+    EXPECT_EQ(b.x, 200.0f);
+    EXPECT_EQ(b.y, 120.0f);
 }
 
 struct Ring_Case {

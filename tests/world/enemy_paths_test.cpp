@@ -34,6 +34,9 @@ TEST(Enemy_Paths, StraightTakesOneDepthStagePerFrame) {
     path.update(e, 16);
     EXPECT_EQ(e.path_state, 20);
     path.update(e, 16);
+    EXPECT_EQ(e.path_state, 20);
+    e.y = 151;
+    path.update(e, 16);
     EXPECT_EQ(e.path_state, 30);
 }
 
@@ -167,8 +170,8 @@ TEST(Enemy_Paths, SinusWithPhaseThirtyStartsMidWave) {
     EXPECT_NEAR(e.dir_x, 0.0f, 1e-6f);
     EXPECT_NEAR(e.dir_y, 1.0f, 1e-6f);
     EXPECT_FLOAT_EQ(e.angle.to_degrees(), 90.0f);
-    // Phase 90 is at the top of the wave: +30 degrees.
-    e.f1 = 90;
+    // Phase 60 is at the top of the wave: +30 degrees.
+    e.f1 = 60;
     path.update(e, 16);
     EXPECT_NEAR(std::atan2(e.dir_y, e.dir_x) * 180.0f / sdk::pi, 120.0f, 1e-3f);
 }

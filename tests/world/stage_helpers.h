@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "sdk/core/exception.h"
 #include "sdk/core/log.h"
 #include "sdk/core/resource_document.h"
 #include "world/bullet_pool.h"
@@ -19,6 +20,7 @@
 #include "world/player.h"
 #include "world/registries.h"
 #include "world/run_flags.h"
+#include "world/settings.h"
 #include "world/sound_sink.h"
 #include "world/stage_presentation.h"
 
