@@ -38,6 +38,7 @@ int main() {
     Fake_Presentation show;
     for (int run = 0; run < 5; ++run) {
         reset_stage_globals();
+        install_named_looks();
         load_patterns(fixture_document("patterns.xml"));
         show = Fake_Presentation{};
         stage_presentation = &show;

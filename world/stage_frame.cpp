@@ -35,6 +35,16 @@ void place_player_for_run() {
     player.wind_blowing = 0;
     player.x = player.prev_x = 255.0f;
     player.y = player.prev_y = 550.0f;
+    // The input of the last frame of an earlier run would otherwise stay
+    // set through the fly-in (the update reads no input then), be recorded
+    // and steer item attraction and the shot's look, so a replay started
+    // after another run would not repeat the recorded one.
+    player.dir_x = player.dir_y = 0.0f;
+    player.focus = player.shot_key = player.special_key = player.bomb_key = 0;
+    player.shot_hold = 0.0f;
+    player.wind_size = 0.0f;
+    player.wind_time_left = 0.0f;
+    player.bombed_in_spellcard = 0;
 }
 
 }  // namespace

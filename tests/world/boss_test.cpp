@@ -236,7 +236,9 @@ TEST(Boss_Rings, CardsAddRelocateAndRemoveRings) {
         EXPECT_EQ(frames, c.frames);
         EXPECT_EQ(states, c.states);
         for (int32_t i = 0; i < b.ring_count; ++i) {
-            if (b.ring_state[i] == 3) EXPECT_EQ(b.ring_target[i], 600.0f);
+            if (b.ring_state[i] == 3) {
+                EXPECT_EQ(b.ring_target[i], 600.0f);
+            }
             if (b.ring_state[i] == 0) {
                 EXPECT_EQ(b.ring_radius[i], 10.0f);
                 EXPECT_FLOAT_EQ(b.ring_alpha[i], 0.01f);

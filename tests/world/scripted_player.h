@@ -3,6 +3,7 @@
 // input of the next frame.
 #pragma once
 
+#include "world/bullet_pool.h"
 #include "world/enemy_damage.h"
 #include "world/enemy_lists.h"
 #include "world/player.h"
@@ -28,10 +29,22 @@ struct Scripted_Player {
         advances = dialog_active && frame % 8 == 0 ? 1 : 0;
         sdk::Vec2f target = nearest_enemy_to_player();
         if (enemy_lists.active_count == 0) target = {224, 0};
-        if (target.x > player.x + 4) in.right = true;
-        if (target.x < player.x - 4) in.left = true;
         // Once, while vulnerable, it flies into an enemy instead.
         bool ram = t > ram_from && t < ram_from + 1500 && player.invincible == 0 && enemy_lists.active_count > 0;
+        // Sidesteps, just enough to graze it, the nearest enemy bullet that
+        // comes down on it.
+        float threat = 1e9f, threat_x = 0;
+        for (const Bullet& b : bullet_pool) {
+            float dx = b.x - player.x, dy = player.y - b.y;
+            if (ram || b.layer != 1 || dy < -10 || dy > 70 || dx * dx > 400) continue;
+            if (dy < threat) {
+                threat = dy;
+                threat_x = b.x;
+            }
+        }
+        if (threat < 1e9f) target.x = threat_x > player.x ? player.x - 30 : player.x + 30;
+        if (target.x > player.x + 4) in.right = true;
+        if (target.x < player.x - 4) in.left = true;
         float low = ram ? target.y - 4 : 390, high = ram ? target.y + 4 : 410;
         if (player.y < low) in.down = true;
         if (player.y > high) in.up = true;

@@ -4,12 +4,15 @@
 #pragma once
 
 #include <cstdlib>
+#include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "sdk/core/exception.h"
 #include "sdk/core/log.h"
 #include "sdk/core/resource_document.h"
+#include "world/appearances.h"
 #include "world/bullet_pool.h"
 #include "world/effect_pool.h"
 #include "world/enemy_lists.h"
@@ -94,6 +97,22 @@ struct Log_Catcher {
         return false;
     }
 };
+
+// Looks as the presentation installs them: a distinct address per name,
+// which the world only stores and compares.
+inline void install_named_looks() {
+    static std::map<std::string, std::unique_ptr<char>> looks;
+    auto look = [](const std::string& name) {
+        std::unique_ptr<char>& p = looks[name];
+        if (!p) p = std::make_unique<char>();
+        return p.get();
+    };
+    set_appearance_lookups({
+        [look](const std::string& n) { return reinterpret_cast<Appearance*>(look(n)); },
+        [look](const std::string& n) { return reinterpret_cast<Effect_Appearance*>(look(n)); },
+        [look](const std::string& n) { return reinterpret_cast<Enemy_Appearance*>(look(n)); },
+    });
+}
 
 // Every global of the stage back to a fresh start; the registries built with
 // the play field, the fixture's player loaded.

@@ -43,10 +43,12 @@ protected:
         stage_presentation = nullptr;
         installed_sound_sink = nullptr;
         clear_run_flags();
+        set_appearance_lookups({});
     }
 
     void begin() {
         reset_stage_globals();
+        install_named_looks();
         load_patterns(fixture_document("patterns.xml"));
         show = Fake_Presentation{};
         sink = Recording_Sound_Sink{};
