@@ -169,3 +169,62 @@ TEST(Dialog_Init, APictureTheCacheLacksStopsStartUp) {
 }
 
 }  // namespace
+
+namespace {
+
+using namespace render_test;
+using test_display::color_near;
+
+// The dialog box opening and the text of both languages, on screen.
+class Dialog_Draw_Test : public ::testing::Test {
+protected:
+    void SetUp() override {
+        art();
+        clean_canvas();
+        clear_run_flags();
+        font = sdk::Font(canvas(), art().fs, "font.ttf", 16);
+        d.init(&font, &font, sdk::Resource_Document::from_text(scenes, "text.xml"), 400, 300);
+        dialog_active = 1;
+        d.start("talk_rus");
+    }
+    void TearDown() override { language = 0; }
+    sdk::Font font;
+    Dialog d;
+};
+
+TEST_F(Dialog_Draw_Test, TheBoxWidensFromTheMiddleWhileItOpens) {
+    d.update(0, 100);  // s = 0.5, h = 0.25: the 8 x 8 frame drawn 4 x 2, at alpha 0.5
+    d.draw(canvas());
+    EXPECT_TRUE(color_near(pixel(224 - 90, 355), faded(frame_colour(0), 0.5f)));
+    EXPECT_TRUE(color_near(pixel(224 - 90 + 3, 356), faded(frame_colour(0), 0.5f)));
+    EXPECT_TRUE(color_near(pixel(224 - 90 + 5, 355), sdk::Color(0, 0, 0)));
+    EXPECT_TRUE(color_near(pixel(224 - 90, 358), sdk::Color(0, 0, 0)));
+    clean_canvas();
+    d.update(0, 200);  // s = 1, h = 0.75: full width at (44, 355), 6 high
+    d.draw(canvas());
+    EXPECT_TRUE(color_near(pixel(44 + 7, 355 + 5), frame_colour(0)));
+    EXPECT_TRUE(color_near(pixel(44 + 7, 355 + 7), sdk::Color(0, 0, 0)));
+}
+
+TEST_F(Dialog_Draw_Test, TextShowsInEitherLanguageOnceOpen) {
+    d.update(0, 401);
+    d.update(0, 10);  // "one"
+    for (int lang : {0, 1}) {
+        language = lang;
+        clean_canvas();
+        d.draw(canvas());
+        // The box at its place, and light yellow strokes on the first line.
+        EXPECT_TRUE(color_near(pixel(44, 355), frame_colour(0)));
+        canvas().flush();
+        sdk::Pixel_Buffer line = canvas().get_pixeldata(sdk::Rect(60, 366, 100, 390));
+        int yellow = 0;
+        for (int y = 0; y < line.get_height(); ++y)
+            for (int x = 0; x < line.get_width(); ++x) {
+                sdk::Color c = line.get_pixel(x, y);
+                if (c.r > 230 && c.g > 230 && c.b > 190 && c.b < 240) ++yellow;
+            }
+        EXPECT_GT(yellow, 10) << "language " << lang;
+    }
+}
+
+}  // namespace
