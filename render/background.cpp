@@ -222,7 +222,16 @@ void Background::load(sdk::Canvas& canvas, const std::string& id,
 
 void Background::draw(sdk::Canvas& canvas) {
     canvas.push_cliprect(clip_rect);
-    if (clear_ != 0) canvas.clear(clear_colour_);
+    if (clear_ != 0) {
+        // Cleared inside the clip only: the picture around the play field
+        // (the panel) stays. The canvas's own clear would fill the whole target.
+        sdk::Blend_Mode blend = canvas.get_blend_mode();
+        canvas.set_blend_mode(sdk::Blend_Mode::none);
+        canvas.fill_rect(sdk::Rectf(0.0f, 0.0f, static_cast<float>(screen_size.width),
+                                    static_cast<float>(screen_size.height)),
+                         clear_colour_);
+        canvas.set_blend_mode(blend);
+    }
     for (Background_Layer& layer : layers_) draw_layer(canvas, layer);
     for (Background_Effect& effect : effects_) draw_effect(canvas, effect);
     canvas.pop_cliprect();

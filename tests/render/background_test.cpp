@@ -8,6 +8,7 @@
 #include "sdk/core/log.h"
 #include "sdk/core/random.h"
 #include "sdk/sprite.h"
+#include "world/geometry.h"
 
 namespace {
 
@@ -374,5 +375,16 @@ TEST_F(Background_Draw, ClearColourAndLayerAlpha) {
     sdk::Color c = pixel(22, 6);
     EXPECT_TRUE(color_near(c, sdk::Color(4, 132, 100), 10)) << int(c.r) << " " << int(c.g) << " " << int(c.b);
 }
+
+TEST_F(Background_Draw, ClearingKeepsToTheClipRectangle) {
+    canvas().clear(sdk::Colorf(1, 0, 0, 1));  // the panel around the field
+    canvas().set_cliprect(screen_field);
+    bg.draw(canvas());
+    EXPECT_TRUE(color_near(pixel(100, 200), sdk::Color(0, 255, 0)));
+    EXPECT_TRUE(color_near(pixel(500, 200), sdk::Color(255, 0, 0)));
+    EXPECT_TRUE(color_near(pixel(10, 10), sdk::Color(255, 0, 0)));
+    canvas().reset_cliprect();
+}
+
 
 }  // namespace
