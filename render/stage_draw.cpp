@@ -7,11 +7,9 @@
 #include "world/enemy_lists.h"
 
 void draw_bullets(sdk::Canvas& canvas, uint8_t layer) {
-    uint32_t count = bullet_pool.size();
-    for (uint32_t i = 0; i < count; ++i) {
-        const Bullet& b = bullet_pool[i];
-        if (b.layer == layer && b.alive != 0 && b.appearance) b.appearance->draw(canvas, b);
-    }
+    Bullet* end = bullet_pool.end();
+    for (Bullet* b = bullet_pool.begin(); b != end; ++b)
+        if (b->layer == layer && b->alive != 0 && b->appearance) b->appearance->draw(canvas, *b);
 }
 
 void draw_effects(sdk::Canvas& canvas) {
