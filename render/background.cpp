@@ -68,6 +68,29 @@ std::string where(const sdk::Resource_Document& doc, const std::string& id) {
     return sdk::string_format("%1: background '%2'", doc.get_name(), id);
 }
 
+// A hex colour; a bad one stops the load naming the file, the resource, the
+// effect and the key.
+sdk::Color hex_colour(const std::string& text, const sdk::Resource_Document& doc, const std::string& id,
+                      const std::string& effect, const char* key) {
+    try {
+        return sdk::color_from_hex(text);
+    } catch (const sdk::Exception& e) {
+        throw sdk::Exception(sdk::string_format("%1: effect '%2': \"%3\": %4", where(doc, id), effect, key, e.what()));
+    }
+}
+
+// A sprite of the background's own table; a missing or broken one stops the
+// load naming the background and its layer or effect.
+std::unique_ptr<sdk::Sprite> build_sprite(sdk::Canvas& canvas, const std::string& resource,
+                                          const sdk::Resource_Document& doc, const std::string& id,
+                                          const char* what, const std::string& name) {
+    try {
+        return std::make_unique<sdk::Sprite>(canvas, resource, doc);
+    } catch (const sdk::Exception& e) {
+        throw sdk::Exception(sdk::string_format("%1: %2 '%3': %4", where(doc, id), what, name, e.what()));
+    }
+}
+
 }  // namespace
 
 Background::Background() = default;
@@ -135,7 +158,10 @@ void Background::load(sdk::Canvas& canvas, const std::string& id,
         read_float(params, "rand_y", layer.rand_y);
         read_float(params, "rand_speed", layer.rand_speed);
 
-        sdk::Dom_Element tilemap = e.select_node("tilemap");
+        sdk::Dom_Element tilemap = e.first_child("tilemap");
+        if (tilemap.is_null())
+            throw sdk::Exception(sdk::string_format("%1: layer '%2': Xpath did not match any node: tilemap",
+                                                    where(doc, id), layer.name));
         layer.resource = tilemap.get_attribute("resource");
         layer.width = tilemap.get_attribute_int("width");
         layer.height = tilemap.get_attribute_int("height");
@@ -156,7 +182,7 @@ void Background::load(sdk::Canvas& canvas, const std::string& id,
             layer.tiles.resize(needed, 0);
         }
 
-        auto sprite = std::make_unique<sdk::Sprite>(canvas, layer.resource, doc);
+        auto sprite = build_sprite(canvas, layer.resource, doc, id, "layer", layer.name);
         layer.tile_width = sprite->get_width();
         layer.tile_height = sprite->get_height();
         layer.map_width = layer.width * layer.tile_width;
@@ -196,9 +222,10 @@ void Background::load(sdk::Canvas& canvas, const std::string& id,
         read_float(params, "spawn_field", effect.spawn_field);
         read_float(params, "spawn_time", effect.spawn_time);
         if (auto it = params.find("color"); it != params.end())
-            store_colour(sdk::color_from_hex(it->second), effect.colour);
+            store_colour(hex_colour(it->second, doc, id, effect.name, "color"), effect.colour);
         // "rand_color" is read for its checks only: no kind uses it.
-        if (auto it = params.find("rand_color"); it != params.end()) sdk::color_from_hex(it->second);
+        if (auto it = params.find("rand_color"); it != params.end())
+            hex_colour(it->second, doc, id, effect.name, "rand_color");
         read_float(params, "alpha", effect.alpha);
         read_int(params, "index", effect.index);
         if (auto it = params.find("follow_layer"); it != params.end()) {
@@ -214,7 +241,7 @@ void Background::load(sdk::Canvas& canvas, const std::string& id,
             add_effect(std::move(effect));
         } else {
             effect.resource = e.get_attribute("resource");
-            auto sprite = std::make_unique<sdk::Sprite>(canvas, effect.resource, doc);
+            auto sprite = build_sprite(canvas, effect.resource, doc, id, "effect", effect.name);
             add_effect(std::move(effect), std::move(sprite));
         }
     }

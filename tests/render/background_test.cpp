@@ -115,7 +115,12 @@ TEST(Background_Load, BrokenResourcesThrowNamingWhatIsMissing) {
             bg.load(canvas(), c.id, doc, field);
             ADD_FAILURE() << c.id;
         } catch (const sdk::Exception& e) {
-            EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << e.what();
+            std::string m = e.what();
+            EXPECT_NE(m.find(c.message), std::string::npos) << m;
+            EXPECT_NE(m.find("test.xml"), std::string::npos) << m;
+            if (std::string(c.id) != "missing") {
+                EXPECT_NE(m.find(std::string("background '") + c.id + "'"), std::string::npos) << m;
+            }
         }
     }
 }
