@@ -1,0 +1,153 @@
+// Settings and replays survive a process killed while it saves them: a child
+// saves "config.dat" and "replay/mirel.rpy" in a loop, each save with other
+// contents, and is killed with SIGKILL at a random moment, again and again.
+// After every kill each file must be, byte for byte, either the last one
+// whose save completed or the one being saved, and must load.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/mman.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <random>
+
+#include "app/config_file.h"
+#include "app/replay.h"
+#include "scratch_dir.h"
+#include "world/settings.h"
+
+namespace {
+
+// Iteration i's settings: every field moves so a mixed file shows.
+void set_settings(uint32_t i) {
+    game_version = 91;
+    fullscreen = static_cast<uint8_t>(i % 3 == 0);
+    start_lives = 1 + static_cast<int32_t>(i % 5);
+    dead_zone = 0.01f * static_cast<float>(1 + i % 100);
+    hi_score = 100000 + i * 7919;
+    sound_volume_pct = static_cast<int32_t>(i % 101);
+    music_volume_pct = static_cast<int32_t>((i * 3) % 101);
+    language = static_cast<int32_t>(i % 2);
+    button_shoot = static_cast<int32_t>(i % 12);
+    config_window_size = {640 + static_cast<int>(i % 50) * 4, 480 + static_cast<int>(i % 50) * 3};
+}
+
+// Iteration i's replay: its length changes too, so a stale tail would show.
+void fill_replay(Replay& r, uint32_t i) {
+    r.clear();
+    int frames = 1 + static_cast<int>((i * 37) % 400);
+    for (int k = 0; k < frames; ++k) {
+        Replay_Frame f;
+        f.dt = 16.0f + static_cast<float>(k % 2);
+        f.x = static_cast<float>(i);
+        f.y = static_cast<float>(k);
+        f.angle = 0.5f;
+        f.shoot = static_cast<uint8_t>((i + k) % 2);
+        r.record_frame(f);
+    }
+}
+
+std::vector<uint8_t> config_bytes_of(uint32_t i) {
+    set_settings(i);
+    Config_Bytes b = encode_config();
+    return {b.begin(), b.end()};
+}
+
+std::vector<uint8_t> replay_bytes_of(uint32_t i) {
+    language = static_cast<int32_t>(i % 2);  // the replay's header carries it
+    Replay r;
+    fill_replay(r, i);
+    return r.encode();
+}
+
+// What the saving child tells the parent through shared memory: the
+// iteration whose save began and the last one that completed, per file.
+struct Progress {
+    std::atomic<int64_t> config_begun{-1}, config_done{-1};
+    std::atomic<int64_t> replay_begun{-1}, replay_done{-1};
+};
+
+[[noreturn]] void save_forever(Progress* p, uint32_t first) {
+    Replay r;
+    for (uint32_t i = first; i < first + 100000; ++i) {
+        set_settings(i);
+        p->config_begun = i;
+        save_config();
+        p->config_done = i;
+        fill_replay(r, i);
+        p->replay_begun = i;
+        r.save("mirel");
+        p->replay_done = i;
+    }
+    ::_exit(0);
+}
+
+// Which of the two allowed iterations the file holds; -1 when neither.
+int64_t which_of(const std::vector<uint8_t>& bytes, int64_t last_complete, int64_t begun,
+                 std::vector<uint8_t> (*bytes_of)(uint32_t)) {
+    if (bytes == bytes_of(static_cast<uint32_t>(last_complete))) return last_complete;
+    if (begun >= 0 && bytes == bytes_of(static_cast<uint32_t>(begun))) return begun;
+    return -1;
+}
+
+TEST(Safe_Save, KilledWhileSavingLeavesTheOldOrTheNewFile) {
+    Scratch_Dir dir;
+    Replay r;
+    set_settings(0);
+    save_config();
+    fill_replay(r, 0);
+    r.save("mirel");
+
+    auto* progress = static_cast<Progress*>(
+        ::mmap(nullptr, sizeof(Progress), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0));
+    ASSERT_NE(progress, MAP_FAILED);
+    std::mt19937 rng(20261210);
+    std::uniform_int_distribution<int> delay_us(0, 15000);
+
+    int64_t config_on_disk = 0, replay_on_disk = 0;
+    int mid_save_kills = 0;
+    uint32_t next = 1;
+    for (int round = 0; round < 150; ++round) {
+        new (progress) Progress;
+        pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) save_forever(progress, next);
+        ::usleep(static_cast<useconds_t>(delay_us(rng)));
+        ::kill(pid, SIGKILL);
+        int status = 0;
+        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+        ASSERT_TRUE(WIFSIGNALED(status)) << "the child ended by itself in round " << round;
+
+        int64_t cb = progress->config_begun, cd = progress->config_done;
+        int64_t rb = progress->replay_begun, rd = progress->replay_done;
+        if (cb != cd || rb != rd) ++mid_save_kills;
+        int64_t config_last = cd >= 0 ? cd : config_on_disk, replay_last = rd >= 0 ? rd : replay_on_disk;
+        int64_t config_found =
+            which_of(Scratch_Dir::read("config.dat"), config_last, cb != cd ? cb : -1, config_bytes_of);
+        ASSERT_GE(config_found, 0) << "round " << round << ": config.dat is neither save " << config_last
+                                   << " nor " << cb;
+        int64_t replay_found =
+            which_of(Scratch_Dir::read("replay/mirel.rpy"), replay_last, rb != rd ? rb : -1, replay_bytes_of);
+        ASSERT_GE(replay_found, 0) << "round " << round << ": the replay is neither save " << replay_last
+                                   << " nor " << rb;
+        config_on_disk = config_found;
+        replay_on_disk = replay_found;
+
+        // And the game reads both back.
+        ASSERT_TRUE(config_valid());
+        load_config();
+        EXPECT_EQ(hi_score, 100000 + static_cast<uint32_t>(config_found) * 7919);
+        Replay loaded;
+        ASSERT_TRUE(loaded.load("mirel"));
+        EXPECT_EQ(loaded.replay_frames.size(), 1 + (static_cast<uint32_t>(replay_found) * 37) % 400);
+
+        next = static_cast<uint32_t>(std::max({cb, rb, int64_t{0}}) + 1);
+    }
+    ::munmap(progress, sizeof(Progress));
+    // Most kills land between saves; enough must land inside one to mean anything.
+    EXPECT_GT(mid_save_kills, 10);
+    std::printf("%d of 150 kills landed inside a save\n", mid_save_kills);
+}
+
+}  // namespace

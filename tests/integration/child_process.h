@@ -1,0 +1,110 @@
+// Running the game's programs as child processes in the integration tests:
+// start one with a chosen environment, working directory and a standard
+// input that never ends (a pipe the parent holds open), collect what it
+// writes on stderr and wait for it with a deadline, so a program that would
+// wait for a key shows up as a time-out instead of hanging the suite.
+#pragma once
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace integration_test {
+
+struct Child_Result {
+    bool finished = false;  // false: still running at the deadline (then killed)
+    int exit_code = -1;     // the low 8 bits, as the shell sees them
+    std::string error_output;
+};
+
+// The path of a program built beside the tests.
+inline std::string built_program(const std::string& name) {
+    const char* dir = std::getenv("MIREL_BINARY_DIR");
+    return std::string(dir ? dir : ".") + "/" + name;
+}
+
+// The environment of this process with `changes` applied; an empty value
+// removes the variable.
+inline std::vector<std::string> environment_with(const std::map<std::string, std::string>& changes) {
+    std::map<std::string, std::string> env;
+    for (char** e = environ; *e; ++e) {
+        std::string entry = *e;
+        size_t eq = entry.find('=');
+        if (eq != std::string::npos) env[entry.substr(0, eq)] = entry.substr(eq + 1);
+    }
+    for (const auto& [key, value] : changes) {
+        if (value.empty())
+            env.erase(key);
+        else
+            env[key] = value;
+    }
+    std::vector<std::string> out;
+    for (const auto& [key, value] : env) out.push_back(key + "=" + value);
+    return out;
+}
+
+inline Child_Result run_child(const std::string& program, const std::vector<std::string>& args,
+                              const std::vector<std::string>& env, const std::string& work_dir,
+                              std::chrono::milliseconds deadline) {
+    int err_pipe[2], in_pipe[2];
+    if (::pipe(err_pipe) != 0 || ::pipe(in_pipe) != 0) return {};
+    pid_t pid = ::fork();
+    if (pid == 0) {
+        ::dup2(in_pipe[0], 0);
+        ::dup2(err_pipe[1], 2);
+        ::close(in_pipe[1]);
+        ::close(err_pipe[0]);
+        if (::chdir(work_dir.c_str()) != 0) ::_exit(126);
+        std::vector<char*> argv{const_cast<char*>(program.c_str())};
+        for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        std::vector<char*> envp;
+        for (const std::string& e : env) envp.push_back(const_cast<char*>(e.c_str()));
+        envp.push_back(nullptr);
+        ::execve(program.c_str(), argv.data(), envp.data());
+        ::_exit(127);
+    }
+    ::close(in_pipe[0]);
+    ::close(err_pipe[1]);
+    Child_Result result;
+    auto end = std::chrono::steady_clock::now() + deadline;
+    char buf[4096];
+    bool open = true;
+    while (open) {
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
+        if (left.count() <= 0) break;
+        pollfd p{err_pipe[0], POLLIN, 0};
+        if (::poll(&p, 1, static_cast<int>(left.count())) <= 0) continue;
+        ssize_t n = ::read(err_pipe[0], buf, sizeof buf);
+        if (n <= 0)
+            open = false;
+        else
+            result.error_output.append(buf, static_cast<size_t>(n));
+    }
+    int status = 0;
+    pid_t reaped = ::waitpid(pid, &status, WNOHANG);
+    while (reaped == 0 && std::chrono::steady_clock::now() < end) {
+        ::usleep(5000);
+        reaped = ::waitpid(pid, &status, WNOHANG);
+    }
+    if (reaped == pid) {
+        result.finished = true;
+        result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    } else {
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, &status, 0);
+    }
+    ::close(err_pipe[0]);
+    ::close(in_pipe[1]);
+    return result;
+}
+
+}  // namespace integration_test
