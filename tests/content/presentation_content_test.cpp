@@ -141,6 +141,53 @@ TEST(Presentation_Content, EverythingStartUpNamesIsInTheArchiveAndDraws) {
     clear_enemies();
     bullet_pool.reset();
     effect_pool.reset();
+
+    // The boss fight: the spell-card background, the boss with three rings,
+    // and a dialog scene in the middle of its talk.
+    EnemyBoss boss;
+    boss.x = boss.ring_x = 224;
+    boss.y = boss.ring_y = 150;
+    boss.appearance = get_enemy_appearance("enemy_boss1");
+    const float radii[] = {40, 70, 110};
+    for (int i = 0; i < 3; ++i) {
+        boss.ring_frame[i] = i;
+        boss.ring_state[i] = 1;
+        boss.ring_radius[i] = boss.ring_target[i] = radii[i];
+        boss.ring_width[i] = 16 + 8 * static_cast<float>(i);
+        boss.ring_alpha[i] = 1;
+        boss.ring_spin[i] = 0.05f;
+    }
+    boss.ring_count = 3;
+    create_boss(boss);
+    spell_background.fade_in_spellcard_layer("rimea_back_1", 10);
+    for (int i = 0; i < 20; ++i) spell_background.update(17);
+    sdk::Font rus(canvas, fs, "Resources/rf.ttf", 20);
+    Dialog scene;
+    scene.init(&rus, &rus,
+               sdk::Resource_Document::from_text(
+                   "<resources><dialog name='talk'>"
+                   "<action name='feed_char_left'>kio</action><action name='feed_char_right'>rimea</action>"
+                   "<action name='new_line'>Кио: Зима пришла слишком рано.</action>"
+                   "<action name='line2'>Rimea: Then stay, and watch it fall.</action>"
+                   "<action name='wait'/></dialog></resources>",
+                   "text.xml"),
+               500, 300);
+    scene.start("talk");
+    for (int i = 0; i < 90; ++i) scene.update(0, 17);
+
+    canvas.reset_cliprect();
+    canvas.clear(sdk::Colorf::black());
+    stage_background.draw(canvas);
+    canvas.set_cliprect(screen_field);
+    spell_background.draw(canvas);
+    update_and_draw_boss_rings(canvas, ring, 17);
+    draw_enemies(canvas);
+    canvas.reset_cliprect();
+    scene.draw(canvas);
+    canvas.flush();
+    canvas.get_pixeldata().save_png(build_dir() + "/presentation_boss.png");
+    EXPECT_EQ(scene.get_state(), dialog_waiting);
+    clear_enemies();
 }
 
 }  // namespace
