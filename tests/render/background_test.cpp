@@ -296,6 +296,32 @@ TEST_F(Background_Update, TreesFillOnlyTheirLanes) {
     }
 }
 
+TEST_F(Background_Update, CloudsDriftWithTheirLayerAndGrowTowardTheBottom) {
+    Background_Layer l = plain_layer("sky");
+    l.speed_y = 0.1f;
+    bg.add_layer(l);
+    Background_Effect clouds;
+    clouds.kind = background_clouds;
+    clouds.number = 1;
+    clouds.spawn_time = 100000;  // one cloud only
+    clouds.speed = 2;
+    clouds.zoom = 2;
+    clouds.size_min = clouds.size_max = 1;
+    clouds.follow_layer = 0;
+    bg.add_effect(clouds);
+    bg.update(10);  // the first spawns after 10 ms
+    const auto& p = bg.get_effects()[0].particles;
+    ASSERT_EQ(p.size(), 1u);
+    EXPECT_GT(p[0].y, -130.0f - 1);
+    EXPECT_GT(p[0].dy, 0.19f);  // about twice the layer's speed, nearly straight down
+    float zoom = p[0].zoom;
+    for (int i = 0; i < 100; ++i) bg.update(17);
+    EXPECT_GT(p[0].zoom, zoom);
+    EXPECT_LE(p[0].zoom, 2.0f + 1e-3);
+    for (int i = 0; i < 400 && !bg.get_effects()[0].particles.empty(); ++i) bg.update(17);
+    EXPECT_TRUE(bg.get_effects()[0].particles.empty());  // gone below the clip
+}
+
 TEST_F(Background_Update, BombAndWindPushOnlyLeaves) {
     Background_Effect clouds;
     clouds.kind = background_clouds;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "looks_fixture.h"
 #include "render/background.h"
 #include "render/player_draw.h"
@@ -116,6 +118,40 @@ TEST_F(Player_Draw_Test, BombMasksTheFieldAndDrawsInsideItOnly) {
     EXPECT_TRUE(color_near(pixel(100, 460), faded(frame_colour(0), 0.3f), 6));
     EXPECT_TRUE(color_near(pixel(20, 100), sdk::Color(0, 0, 0)));
     EXPECT_TRUE(color_near(pixel(500, 100), sdk::Color(0, 0, 0)));
+}
+
+TEST_F(Player_Draw_Test, DeathExplosionGrowsFromWhereThePlayerWasHit) {
+    player.dying = 1;
+    player.life_clock = 0;
+    player.prev_x = 150;
+    player.prev_y = 250;
+    player.death_timer = 250;  // t = 0.25: the splash at scale 2.25, alpha 0.75
+    draw_player(canvas());
+    sdk::Sprite* splash = player_sprites.splash_sprite;
+    EXPECT_FLOAT_EQ(splash->get_scale_x(), 2.25f);
+    EXPECT_FLOAT_EQ(splash->get_alpha(), 0.75f);
+    EXPECT_NE(frame_of(pixel(150 + 8, 250)), -1);  // 18 pixels wide around the hit
+    // The five bursts fly out 25 pixels; the one at -30 degrees:
+    float bx = 150 + 25 * std::cos(-30 * sdk::pi / 180), by = 250 + 25 * std::sin(-30 * sdk::pi / 180);
+    EXPECT_NE(pixel(static_cast<int>(bx), static_cast<int>(by)), sdk::Color(0, 0, 0));
+    EXPECT_FLOAT_EQ(player_sprites.flash_sprite->get_scale_x(), 4.0f - 2.25f * 0.5f);
+}
+
+TEST_F(Player_Draw_Test, FocusMarkerFadesInAndTurns) {
+    sdk::Sprite& f = player_sprites.focus_sprite;
+    player.focus = 1;
+    player.focus_fade = 100;
+    player.life_clock = 1800;  // half a turn
+    draw_player(canvas());
+    EXPECT_FLOAT_EQ(f.get_alpha(), 0.5f);
+    EXPECT_NEAR(f.get_angle().to_degrees(), 180.0f, 1e-3);
+    player.focus_fade = 250;
+    draw_player(canvas());
+    EXPECT_FLOAT_EQ(f.get_alpha(), 1.0f);
+    player.focus = 0;  // fading out after release
+    player.focus_fade = 50;
+    draw_player(canvas());
+    EXPECT_FLOAT_EQ(f.get_alpha(), 0.25f);
 }
 
 }  // namespace
