@@ -56,8 +56,9 @@ sdk::Pixel_Buffer sheet(int columns, int rows, int cell) {
             float dy = static_cast<float>(y % cell) - cell / 2.0f + 0.5f;
             float r = std::sqrt(dx * dx + dy * dy) / (cell / 2.0f);
             uint8_t a = r < 1.0f ? static_cast<uint8_t>(255 * (1.0f - r * r)) : 0;
-            p.set_pixel(x, y, sdk::Color(static_cast<uint8_t>(x * 255 / p.get_width()),
-                                         static_cast<uint8_t>(y * 255 / p.get_height()), 180, a));
+            p.set_pixel(x, y,
+                        sdk::Color(static_cast<uint8_t>(x * 255 / p.get_width()),
+                                   static_cast<uint8_t>(y * 255 / p.get_height()), 180, a));
         }
     return p;
 }
@@ -73,7 +74,8 @@ sdk::Sprite make_sprite(sdk::Canvas& canvas, Sheet& s, int columns, int rows, in
     s.cell = cell;
     std::vector<sdk::Rect> cells;
     for (int i = 0; i < columns * rows; ++i)
-        cells.push_back(sdk::Rect(i % columns * cell, i / columns * cell, i % columns * cell + cell, i / columns * cell + cell));
+        cells.push_back(sdk::Rect(i % columns * cell, i / columns * cell, i % columns * cell + cell,
+                                  i / columns * cell + cell));
     return sdk::Sprite(canvas, s.texture, cells);
 }
 
@@ -88,13 +90,15 @@ struct Look {
 };
 
 const Look bullet_looks[] = {
-    {"bullet0", Kind::simple, 32},      {"bullet_pike1", Kind::pike, 16}, {"bullet3", Kind::simple, 192},
-    {"bullet_pike4", Kind::pike, 96},   {"bullet_zoom0", Kind::zoomed, 32}, {"bullet_big1", Kind::big, 8},
+    {"bullet0", Kind::simple, 32},      {"bullet_pike1", Kind::pike, 16},
+    {"bullet3", Kind::simple, 192},     {"bullet_pike4", Kind::pike, 96},
+    {"bullet_zoom0", Kind::zoomed, 32}, {"bullet_big1", Kind::big, 8},
     {"bullet6", Kind::simple, 240},     {"bullet_pike7", Kind::pike, 144},
 };
 const Look effect_looks[] = {
-    {"magic_flash", Kind::flash, 0},     {"enemy_shot200", Kind::shot, 224}, {"graze_particle", Kind::graze, 64},
-    {"particle_small", Kind::small, 0}, {"enemy_bullet_hit1", Kind::hit, 240},
+    {"magic_flash", Kind::flash, 0},       {"enemy_shot200", Kind::shot, 224},
+    {"graze_particle", Kind::graze, 64},   {"particle_small", Kind::small, 0},
+    {"enemy_bullet_hit1", Kind::hit, 240},
 };
 
 struct Quad {
@@ -106,10 +110,14 @@ struct Quad {
 Quad bullet_quad(const Look& l, const Bullet& b, const Sheet& bullets, const Sheet& big) {
     int colour = static_cast<int8_t>(b.colour) % 16;
     switch (l.kind) {
-        case Kind::pike: return {&bullets, l.first + colour, 1, 1, b.angle.to_degrees() + 90.0f, 1};
-        case Kind::zoomed: return {&bullets, l.first + colour, 2, 2, 0, 1};
-        case Kind::big: return {&big, l.first + colour, 1, 1, 0, 1};
-        default: return {&bullets, l.first + colour, 1, 1, 0, 1};
+        case Kind::pike:
+            return {&bullets, l.first + colour, 1, 1, b.angle.to_degrees() + 90.0f, 1};
+        case Kind::zoomed:
+            return {&bullets, l.first + colour, 2, 2, 0, 1};
+        case Kind::big:
+            return {&big, l.first + colour, 1, 1, 0, 1};
+        default:
+            return {&bullets, l.first + colour, 1, 1, 0, 1};
     }
 }
 
@@ -117,22 +125,32 @@ Quad effect_quad(const Look& l, const Effect& e, const Sheet& bullets, const She
     int kind = static_cast<int8_t>(e.kind);
     switch (l.kind) {
         case Kind::flash:
-            return {&flash, 4 * (kind % 4) + std::min(static_cast<int>((200.0f - e.age) / 50.0f), 3), 1, 1, 0,
-                    (400.0f - e.age) / 400.0f};
+            return {
+                &flash, 4 * (kind % 4) + std::min(static_cast<int>((200.0f - e.age) / 50.0f), 3),
+                1,      1,
+                0,      (400.0f - e.age) / 400.0f};
         case Kind::shot: {
             float s = 1.5f - e.age / 200.0f;
             return {&bullets, 224 + kind % 16, s, s, 0, (200.0f + e.age) / 400.0f};
         }
         case Kind::graze: {
             float life = static_cast<float>(e.value), half = life / 2;
-            return {&bullets, 64 + kind, e.scale, e.scale, e.angle.to_degrees() + 90.0f,
+            return {&bullets,
+                    64 + kind,
+                    e.scale,
+                    e.scale,
+                    e.angle.to_degrees() + 90.0f,
                     e.age <= half ? 0.8f : (life - e.age) / half};
         }
         case Kind::small:
-            return {&flash, 4 * kind + static_cast<int>(e.age / 50.0f), e.scale, e.scale, 0, (500.0f - e.age) / 500.0f};
+            return {&flash,  4 * kind + static_cast<int>(e.age / 50.0f),
+                    e.scale, e.scale,
+                    0,       (500.0f - e.age) / 500.0f};
         default: {
             float s = (e.age + 150.0f) / 150.0f;
-            return {&bullets, (e.age < 50.0f ? 240 : 256) + kind % 16, s, s, 0, (300.0f - e.age) / 350.0f};
+            return {&bullets, (e.age < 50.0f ? 240 : 256) + kind % 16,
+                    s,        s,
+                    0,        (300.0f - e.age) / 350.0f};
         }
     }
 }
@@ -148,7 +166,8 @@ public:
         SDL_Texture* t = q.sheet->texture.impl()->texture;
         if (t != texture_ || static_cast<int>(vertices_.size()) + 4 > max_vertices) flush(t);
         int cell = q.sheet->cell;
-        float tw = static_cast<float>(q.sheet->texture.get_width()), th = static_cast<float>(q.sheet->texture.get_height());
+        float tw = static_cast<float>(q.sheet->texture.get_width()),
+              th = static_cast<float>(q.sheet->texture.get_height());
         float u0 = static_cast<float>(q.frame % q.sheet->columns * cell) / tw;
         float v0 = static_cast<float>(q.frame / q.sheet->columns * cell) / th;
         float u1 = u0 + cell / tw, v1 = v0 + cell / th;
@@ -158,19 +177,22 @@ public:
             c = std::cos(q.angle_degrees * to_radians);
             s = std::sin(q.angle_degrees * to_radians);
         }
-        SDL_Color colour{255, 255, 255, static_cast<Uint8>(std::clamp(q.alpha, 0.0f, 1.0f) * 255.0f + 0.5f)};
+        SDL_Color colour{255, 255, 255,
+                         static_cast<Uint8>(std::clamp(q.alpha, 0.0f, 1.0f) * 255.0f + 0.5f)};
         const float cx[4] = {-hx, hx, hx, -hx}, cy[4] = {-hy, -hy, hy, hy};
         const float us[4] = {u0, u1, u1, u0}, vs[4] = {v0, v0, v1, v1};
         int first = static_cast<int>(vertices_.size());
         for (int k = 0; k < 4; ++k)
-            vertices_.push_back(SDL_Vertex{{x + cx[k] * c - cy[k] * s, y + cx[k] * s + cy[k] * c}, colour, {us[k], vs[k]}});
+            vertices_.push_back(SDL_Vertex{
+                {x + cx[k] * c - cy[k] * s, y + cx[k] * s + cy[k] * c}, colour, {us[k], vs[k]}});
         for (int k : {0, 1, 2, 2, 3, 0}) indices_.push_back(first + k);
     }
     void flush(SDL_Texture* next = nullptr) {
         if (!vertices_.empty()) {
             SDL_SetTextureBlendMode(texture_, SDL_BLENDMODE_BLEND);
-            SDL_RenderGeometry(renderer_, texture_, vertices_.data(), static_cast<int>(vertices_.size()),
-                               indices_.data(), static_cast<int>(indices_.size()));
+            SDL_RenderGeometry(renderer_, texture_, vertices_.data(),
+                               static_cast<int>(vertices_.size()), indices_.data(),
+                               static_cast<int>(indices_.size()));
         }
         vertices_.clear();
         indices_.clear();
@@ -208,11 +230,14 @@ void advance(Scene& s, int frame) {
 }
 
 void draw_ours(sdk::Canvas& canvas, Scene& s) {
-    for (size_t i = 0; i < s.bullets.size(); ++i) s.bullet_appearance[i]->draw(canvas, s.bullets[i]);
-    for (size_t i = 0; i < s.effects.size(); ++i) s.effect_appearance[i]->draw(canvas, s.effects[i]);
+    for (size_t i = 0; i < s.bullets.size(); ++i)
+        s.bullet_appearance[i]->draw(canvas, s.bullets[i]);
+    for (size_t i = 0; i < s.effects.size(); ++i)
+        s.effect_appearance[i]->draw(canvas, s.effects[i]);
 }
 
-void draw_plain(Plain_Batch& batch, Scene& s, const Sheet& bullets, const Sheet& big, const Sheet& flash) {
+void draw_plain(Plain_Batch& batch, Scene& s, const Sheet& bullets, const Sheet& big,
+                const Sheet& flash) {
     for (size_t i = 0; i < s.bullets.size(); ++i) {
         const Bullet& b = s.bullets[i];
         batch.add(bullet_quad(*s.bullet_look[i], b, bullets, big), b.x, b.y);
@@ -249,10 +274,18 @@ int main() {
     std::vector<std::unique_ptr<Appearance>> bullet_objects;
     for (const Look& l : bullet_looks) {
         switch (l.kind) {
-            case Kind::pike: bullet_objects.emplace_back(new Appearance_Bullet_Pike(l.first, "bullets")); break;
-            case Kind::zoomed: bullet_objects.emplace_back(new Appearance_Simple_Zoomed(l.first, "bullets", 2.0f)); break;
-            case Kind::big: bullet_objects.emplace_back(new Appearance_Simple(l.first, "bullets2")); break;
-            default: bullet_objects.emplace_back(new Appearance_Simple(l.first, "bullets")); break;
+            case Kind::pike:
+                bullet_objects.emplace_back(new Appearance_Bullet_Pike(l.first, "bullets"));
+                break;
+            case Kind::zoomed:
+                bullet_objects.emplace_back(new Appearance_Simple_Zoomed(l.first, "bullets", 2.0f));
+                break;
+            case Kind::big:
+                bullet_objects.emplace_back(new Appearance_Simple(l.first, "bullets2"));
+                break;
+            default:
+                bullet_objects.emplace_back(new Appearance_Simple(l.first, "bullets"));
+                break;
         }
     }
     std::vector<std::unique_ptr<Effect_Appearance>> effect_objects;
@@ -347,10 +380,12 @@ int main() {
     double m_ours = median(ours_ms), m_plain = median(plain_ms);
     double i_ours = median(ours_issue), i_plain = median(plain_issue);
     std::printf(
-        "scene=draw bullets=%d effects=%d renderer=%s frames=%d median_ms=%.3f baseline_ms=%.3f ratio=%.3f "
-        "issue_ms=%.3f issue_baseline_ms=%.3f issue_ratio=%.3f pixels_differing=%ld max_channel_diff=%d\n",
-        bullet_count, effect_count, window.get_renderer_name().c_str(), timed_frames, m_ours, m_plain,
-        m_ours / m_plain, i_ours, i_plain, i_ours / i_plain, differing, worst);
+        "scene=draw bullets=%d effects=%d renderer=%s frames=%d median_ms=%.3f baseline_ms=%.3f "
+        "ratio=%.3f "
+        "issue_ms=%.3f issue_baseline_ms=%.3f issue_ratio=%.3f pixels_differing=%ld "
+        "max_channel_diff=%d\n",
+        bullet_count, effect_count, window.get_renderer_name().c_str(), timed_frames, m_ours,
+        m_plain, m_ours / m_plain, i_ours, i_plain, i_ours / i_plain, differing, worst);
     sprite_cache.clear();
     return 0;
 }

@@ -1,11 +1,12 @@
 // The three registries and the tables of every registered look.
+#include "world/appearances.h"
+
 #include <functional>
 
 #include "render/appearance.h"
 #include "render/bullet_appearances.h"
 #include "render/effect_appearances.h"
 #include "render/enemy_appearances.h"
-#include "world/appearances.h"
 
 std::map<std::string, std::unique_ptr<Appearance>> bullet_appearances;
 std::map<std::string, std::unique_ptr<Enemy_Appearance>> enemy_appearances;
@@ -20,7 +21,8 @@ struct Look_Row {
 };
 
 template <typename Base, size_t N>
-void register_rows(std::map<std::string, std::unique_ptr<Base>>& registry, const Look_Row<Base> (&rows)[N]) {
+void register_rows(std::map<std::string, std::unique_ptr<Base>>& registry,
+                   const Look_Row<Base> (&rows)[N]) {
     for (const Look_Row<Base>& row : rows) registry[row.name].reset(row.make());
 }
 
@@ -94,7 +96,8 @@ void load_appearances(sdk::Canvas& canvas, const sdk::Resource_Manager& resource
         {"graze_particle", [] { return new Appearance_Effect_Graze_Particle(); }},
         {"rimea_cloud", [] { return new Appearance_Effect_Rimea_Cloud(2000.0f); }},
         {"boss_name", [] { return new Appearance_Effect_Boss_Name(); }},
-        {"spellcard_result", [&] { return new Appearance_Effect_Spellcard_Result(canvas, resources); }},
+        {"spellcard_result",
+         [&] { return new Appearance_Effect_Spellcard_Result(canvas, resources); }},
         {"spellcard_name", [] { return new Appearance_Effect_Spellcard_Name(); }},
     };
     register_rows(bullet_appearances, bullets);
@@ -110,8 +113,14 @@ void destroy_appearance_maps() {
     effect_appearances.clear();
 }
 
-Appearance* get_bullet_appearance(const std::string& name) { return bullet_appearances[name].get(); }
+Appearance* get_bullet_appearance(const std::string& name) {
+    return bullet_appearances[name].get();
+}
 
-Enemy_Appearance* get_enemy_appearance(const std::string& name) { return enemy_appearances[name].get(); }
+Enemy_Appearance* get_enemy_appearance(const std::string& name) {
+    return enemy_appearances[name].get();
+}
 
-Effect_Appearance* get_effect_appearance(const std::string& name) { return effect_appearances[name].get(); }
+Effect_Appearance* get_effect_appearance(const std::string& name) {
+    return effect_appearances[name].get();
+}

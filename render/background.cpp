@@ -35,7 +35,8 @@ using Params = std::map<std::string, std::string>;
 
 Params read_params(const sdk::Dom_Element& e) {
     Params params;
-    for (const sdk::Dom_Element& p : e.children("param")) params[p.get_attribute("name")] = p.get_text();
+    for (const sdk::Dom_Element& p : e.children("param"))
+        params[p.get_attribute("name")] = p.get_text();
     return params;
 }
 
@@ -70,12 +71,13 @@ std::string where(const sdk::Resource_Document& doc, const std::string& id) {
 
 // A hex colour; a bad one stops the load naming the file, the resource, the
 // effect and the key.
-sdk::Color hex_colour(const std::string& text, const sdk::Resource_Document& doc, const std::string& id,
-                      const std::string& effect, const char* key) {
+sdk::Color hex_colour(const std::string& text, const sdk::Resource_Document& doc,
+                      const std::string& id, const std::string& effect, const char* key) {
     try {
         return sdk::color_from_hex(text);
     } catch (const sdk::Exception& e) {
-        throw sdk::Exception(sdk::string_format("%1: effect '%2': \"%3\": %4", where(doc, id), effect, key, e.what()));
+        throw sdk::Exception(sdk::string_format("%1: effect '%2': \"%3\": %4", where(doc, id),
+                                                effect, key, e.what()));
     }
 }
 
@@ -87,7 +89,8 @@ std::unique_ptr<sdk::Sprite> build_sprite(sdk::Canvas& canvas, const std::string
     try {
         return std::make_unique<sdk::Sprite>(canvas, resource, doc);
     } catch (const sdk::Exception& e) {
-        throw sdk::Exception(sdk::string_format("%1: %2 '%3': %4", where(doc, id), what, name, e.what()));
+        throw sdk::Exception(
+            sdk::string_format("%1: %2 '%3': %4", where(doc, id), what, name, e.what()));
     }
 }
 
@@ -137,7 +140,8 @@ void Background::load(sdk::Canvas& canvas, const std::string& id,
     if (root.has_attribute("background_color")) {
         std::string text = root.get_attribute("background_color");
         if (!sdk::find_color(text, colour)) {
-            sdk::log_event("Debug", "%1: unknown background_color '%2'; black is used", where(doc, id), text);
+            sdk::log_event("Debug", "%1: unknown background_color '%2'; black is used",
+                           where(doc, id), text);
             colour = sdk::Color(0, 0, 0, 255);
         }
     }
@@ -153,15 +157,17 @@ void Background::load(sdk::Canvas& canvas, const std::string& id,
         layer.zoom_x = float_or(params, "zoom_x", 0.0f);
         layer.zoom_y = float_or(params, "zoom_y", 0.0f);
         layer.alpha = float_or(params, "alpha", 1.0f);
-        if (read_float(params, "offset_x", layer.offset_x)) layer.offset_y = float_or(params, "offset_y", 0.0f);
+        if (read_float(params, "offset_x", layer.offset_x))
+            layer.offset_y = float_or(params, "offset_y", 0.0f);
         read_float(params, "rand_x", layer.rand_x);
         read_float(params, "rand_y", layer.rand_y);
         read_float(params, "rand_speed", layer.rand_speed);
 
         sdk::Dom_Element tilemap = e.first_child("tilemap");
         if (tilemap.is_null())
-            throw sdk::Exception(sdk::string_format("%1: layer '%2': Xpath did not match any node: tilemap",
-                                                    where(doc, id), layer.name));
+            throw sdk::Exception(
+                sdk::string_format("%1: layer '%2': Xpath did not match any node: tilemap",
+                                   where(doc, id), layer.name));
         layer.resource = tilemap.get_attribute("resource");
         layer.width = tilemap.get_attribute_int("width");
         layer.height = tilemap.get_attribute_int("height");
@@ -176,9 +182,11 @@ void Background::load(sdk::Canvas& canvas, const std::string& id,
         if (layer.tiles.size() < needed) {
             // Reading past the list's end would draw garbage: the missing
             // tiles show frame 0.
-            sdk::log_event("Debug", "%1: layer '%2': tilemap of '%3' has %4 of %5 x %6 tiles; the rest show frame 0",
-                           where(doc, id), layer.name, layer.resource, layer.tiles.size(),
-                           layer.width, layer.height);
+            sdk::log_event(
+                "Debug",
+                "%1: layer '%2': tilemap of '%3' has %4 of %5 x %6 tiles; the rest show frame 0",
+                where(doc, id), layer.name, layer.resource, layer.tiles.size(), layer.width,
+                layer.height);
             layer.tiles.resize(needed, 0);
         }
 
@@ -273,14 +281,20 @@ void Background::draw_layer(sdk::Canvas& canvas, Background_Layer& layer) {
     float tw = static_cast<float>(layer.tile_width);
     float th = static_cast<float>(layer.tile_height);
     for (int r = -layer.height; r < layer.height; ++r) {
-        float y1 = static_cast<float>(tile_origin_.y) + static_cast<float>(r) * th + layer.scroll_y + layer.offset_y;
+        float y1 = static_cast<float>(tile_origin_.y) + static_cast<float>(r) * th +
+                   layer.scroll_y + layer.offset_y;
         float y2 = y1 + th;
-        if (!(round(y1) < static_cast<float>(clip_.bottom) && round(y2) > static_cast<float>(clip_.top))) continue;
+        if (!(round(y1) < static_cast<float>(clip_.bottom) &&
+              round(y2) > static_cast<float>(clip_.top)))
+            continue;
         int row = r < 0 ? layer.height + r : r;
         for (int c = -layer.width; c < layer.width; ++c) {
-            float x1 = static_cast<float>(tile_origin_.x) + static_cast<float>(c) * tw + layer.scroll_x + layer.offset_x;
+            float x1 = static_cast<float>(tile_origin_.x) + static_cast<float>(c) * tw +
+                       layer.scroll_x + layer.offset_x;
             float x2 = x1 + tw;
-            if (!(round(x1) < static_cast<float>(clip_.right) && round(x2) > static_cast<float>(clip_.left))) continue;
+            if (!(round(x1) < static_cast<float>(clip_.right) &&
+                  round(x2) > static_cast<float>(clip_.left)))
+                continue;
             int column = c < 0 ? layer.width + c : c;
             layer.sprite->set_frame(layer.tiles[static_cast<size_t>(row * layer.width + column)]);
             layer.sprite->draw(canvas, sdk::Rectf(x1, y1, x2, y2));
@@ -297,7 +311,8 @@ void Background::draw_effect(sdk::Canvas& canvas, Background_Effect& e) {
         case background_happa:
             s->set_frame(e.index);
             for (const Background_Particle& p : e.particles) {
-                s->set_color(sdk::Color(p.colour[0], p.colour[1], p.colour[2], p.colour[3]).to_colorf());
+                s->set_color(
+                    sdk::Color(p.colour[0], p.colour[1], p.colour[2], p.colour[3]).to_colorf());
                 s->set_scale(p.size, p.size);
                 s->set_angle(p.angle);
                 s->set_alpha(e.alpha * p.alpha);
@@ -323,6 +338,7 @@ void Background::draw_effect(sdk::Canvas& canvas, Background_Effect& e) {
                 s->draw(canvas, p.x, p.y);
             }
             break;
-        default: break;
+        default:
+            break;
     }
 }

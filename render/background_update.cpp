@@ -44,10 +44,17 @@ void Background::update(float dt) {
     for (Background_Layer& layer : layers_) update_layer(layer, dt);
     for (Background_Effect& effect : effects_) {
         switch (effect.kind) {
-            case background_happa: update_happa(effect, dt); break;
-            case background_clouds: update_clouds(effect, dt); break;
-            case background_trees: update_trees(effect, dt); break;
-            default: break;
+            case background_happa:
+                update_happa(effect, dt);
+                break;
+            case background_clouds:
+                update_clouds(effect, dt);
+                break;
+            case background_trees:
+                update_trees(effect, dt);
+                break;
+            default:
+                break;
         }
     }
 }
@@ -157,7 +164,8 @@ void Background::update_clouds(Background_Effect& e, float dt) {
     for (Background_Particle& p : e.particles) {
         p.y += (p.dy + layer_wobble_y) * p.zoom * dt * speed_factor_;
         p.x += (p.dx + layer_wobble_x) * dt;
-        if (p.y > -128.0f * p.size) p.zoom = 1.0f + (p.y + 128.0f) / (bottom + 128.0f) * (e.zoom - 1.0f);
+        if (p.y > -128.0f * p.size)
+            p.zoom = 1.0f + (p.y + 128.0f) / (bottom + 128.0f) * (e.zoom - 1.0f);
     }
 }
 
@@ -184,7 +192,8 @@ void Background::update_trees(Background_Effect& e, float dt) {
             for (int i = 0; i < 3; ++i) {
                 for (uint32_t n = 0; n < per_lane[order[i]]; ++n) {
                     Background_Particle p;
-                    p.x = play_field.left + edge[order[i]] + static_cast<float>(rand_mod(static_cast<int>(w)));
+                    p.x = play_field.left + edge[order[i]] +
+                          static_cast<float>(rand_mod(static_cast<int>(w)));
                     p.y = -65.0f * e.size_max;
                     p.dx = 0.0f;
                     p.dy = 1.0f;
@@ -198,7 +207,8 @@ void Background::update_trees(Background_Effect& e, float dt) {
     }
 
     float bottom = static_cast<float>(clip_.bottom);
-    remove_particles(e.particles, [bottom](const Background_Particle& p) { return p.y > bottom + 64.0f; });
+    remove_particles(e.particles,
+                     [bottom](const Background_Particle& p) { return p.y > bottom + 64.0f; });
 
     const Background_Layer* layer = followed(e);
     float wobble_x = layer ? layer->wobble_x : 0.0f;

@@ -60,9 +60,13 @@ void Appearance_Bullet_Pike::draw(sdk::Canvas& canvas, const Bullet& b) {
     s.draw(canvas, b.x, b.y);
 }
 
-void Appearance_Player_Bullet1::draw(sdk::Canvas& canvas, const Bullet& b) { draw_player_shot(canvas, b, 24); }
+void Appearance_Player_Bullet1::draw(sdk::Canvas& canvas, const Bullet& b) {
+    draw_player_shot(canvas, b, 24);
+}
 
-void Appearance_Player_Bullet2::draw(sdk::Canvas& canvas, const Bullet& b) { draw_player_shot(canvas, b, 32); }
+void Appearance_Player_Bullet2::draw(sdk::Canvas& canvas, const Bullet& b) {
+    draw_player_shot(canvas, b, 32);
+}
 
 void Appearance_Player_Bullet_Focus1::draw(sdk::Canvas& canvas, const Bullet& b) {
     player_sprites.player_sprite.set_scale(1.0f, scale_);

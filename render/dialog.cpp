@@ -52,7 +52,8 @@ const Character* find_character(const std::string& name) {
 
 // The actions of one scene element; names outside the ten are skipped with
 // a log line naming the file and the scene.
-std::vector<Dialog_Action> read_actions(const sdk::Resource_Document& doc, const std::string& scene) {
+std::vector<Dialog_Action> read_actions(const sdk::Resource_Document& doc,
+                                        const std::string& scene) {
     std::vector<Dialog_Action> actions;
     for (const sdk::Dom_Element& e : doc.get_resource(scene).element.children("action")) {
         std::string name = e.get_attribute("name");
@@ -80,7 +81,8 @@ std::vector<Dialog_Action> read_actions(const sdk::Resource_Document& doc, const
 
 void Dialog::init(sdk::Font* font0, sdk::Font* font1, sdk::File_System fs, float opening_time,
                   float appear_time) {
-    init(font0, font1, sdk::Resource_Document(std::move(fs), "text.xml"), opening_time, appear_time);
+    init(font0, font1, sdk::Resource_Document(std::move(fs), "text.xml"), opening_time,
+         appear_time);
 }
 
 void Dialog::init(sdk::Font* font0, sdk::Font* font1, sdk::Resource_Document document,
@@ -138,8 +140,12 @@ void Dialog::run_action() {
             lines_[1].clear();
             lines_[2].clear();
             break;
-        case dialog_line2: lines_[1] = a.text; break;
-        case dialog_line3: lines_[2] = a.text; break;
+        case dialog_line2:
+            lines_[1] = a.text;
+            break;
+        case dialog_line3:
+            lines_[2] = a.text;
+            break;
         case dialog_wait:
             wait_countdown_ = 10000.0;
             state_ = dialog_waiting;
@@ -164,11 +170,14 @@ void Dialog::run_action() {
             picture_ = get_sprite(a.text);
             picture_shown_ = 1;
             break;
-        case dialog_hide_pic: picture_shown_ = 0; break;
+        case dialog_hide_pic:
+            picture_shown_ = 0;
+            break;
         case dialog_set_char_face:
             if (sdk::Sprite* s = portrait_of(a.text)) s->set_frame(a.value);
             break;
-        default: break;
+        default:
+            break;
     }
     ++action_index_;
 }
@@ -205,6 +214,7 @@ void Dialog::update(int advance, float dt) {
         case dialog_closing:
             if (clock_ - step_clock_ > appear_time_) dialog_active = 0;
             break;
-        default: break;
+        default:
+            break;
     }
 }

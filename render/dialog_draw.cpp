@@ -38,17 +38,20 @@ void Dialog::draw_portraits(sdk::Canvas& canvas) {
             break;
         case dialog_left_sliding:
             draw_at(canvas, right, right_x_, portrait_y_);
-            draw_at(canvas, left, slide_dx_ * t - slide_dx_, portrait_y_ + slide_dy_ - slide_dy_ * t);
+            draw_at(canvas, left, slide_dx_ * t - slide_dx_,
+                    portrait_y_ + slide_dy_ - slide_dy_ * t);
             break;
         case dialog_right_sliding:
             draw_at(canvas, left, left_x_, portrait_y_);
-            draw_at(canvas, right, right_x_ + slide_dx_ - slide_dx_ * t, portrait_y_ + slide_dy_ - slide_dy_ * t);
+            draw_at(canvas, right, right_x_ + slide_dx_ - slide_dx_ * t,
+                    portrait_y_ + slide_dy_ - slide_dy_ * t);
             break;
         case dialog_closing:
             draw_at(canvas, left, left_x_ - slide_dx_ * t, portrait_y_ + slide_dy_ * t);
             draw_at(canvas, right, right_x_ + slide_dx_ * t, portrait_y_ + slide_dy_ * t);
             break;
-        default: break;
+        default:
+            break;
     }
 }
 
@@ -58,7 +61,8 @@ void Dialog::draw_text(sdk::Canvas& canvas, float alpha) {
     if (!font) return;
     sdk::Colorf shadow(0.0f, 0.0f, 0.0f, alpha);
     sdk::Colorf text(light_yellow.r, light_yellow.g, light_yellow.b, alpha);
-    for (int i = 0; i < 3; ++i) font->draw_text(canvas, text_x_ + 1.0f, ys[i] + 1.0f, lines_[i], shadow);
+    for (int i = 0; i < 3; ++i)
+        font->draw_text(canvas, text_x_ + 1.0f, ys[i] + 1.0f, lines_[i], shadow);
     for (int i = 0; i < 3; ++i) font->draw_text(canvas, text_x_, ys[i], lines_[i], text);
     // A second pass half a pixel higher thickens the strokes.
     if (state_ != dialog_closing)
@@ -86,7 +90,9 @@ void Dialog::draw(sdk::Canvas& canvas) {
             frame_->set_scale(s, h);
             frame_->draw(canvas, 224.0f - 180.0f * s, 355.0f);
         } else {
-            float a = state_ == dialog_closing ? fraction(step_clock_ + appear_time_ - clock_, appear_time_) : 1.0f;
+            float a = state_ == dialog_closing
+                          ? fraction(step_clock_ + appear_time_ - clock_, appear_time_)
+                          : 1.0f;
             frame_->set_alpha(a);
             frame_->set_scale(1.0f, 1.0f);
             frame_->draw(canvas, 44.0f, 355.0f);

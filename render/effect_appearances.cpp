@@ -30,7 +30,9 @@ sdk::Sprite* need(const char* sprite, const char* look) {
 bool draw_player_spark(sdk::Canvas& canvas, const Effect& e, int first_frame, float step) {
     if (e.age > 200.0f) return false;
     sdk::Sprite& s = player_sprites.player_sprite;
-    s.set_frame(e.age < step ? first_frame : e.age < 2.0f * step ? first_frame + 1 : first_frame + 2);
+    s.set_frame(e.age < step          ? first_frame
+                : e.age < 2.0f * step ? first_frame + 1
+                                      : first_frame + 2);
     s.set_alpha((300.0f - e.age) / 400.0f * player.bullet_alpha);
     s.set_angle(direction_angle(e.dir_x, e.dir_y) + sdk::Angle::from_degrees(180.0f));
     centre(s);
@@ -40,7 +42,8 @@ bool draw_player_spark(sdk::Canvas& canvas, const Effect& e, int first_frame, fl
 
 }  // namespace
 
-Appearance_Effect_Magic_Flash::Appearance_Effect_Magic_Flash() : sprite_(need("magic_flash", "magic_flash")) {}
+Appearance_Effect_Magic_Flash::Appearance_Effect_Magic_Flash()
+    : sprite_(need("magic_flash", "magic_flash")) {}
 
 bool Appearance_Effect_Magic_Flash::draw(sdk::Canvas& canvas, Effect& e) {
     if (e.age > 200.0f) return false;
@@ -97,7 +100,7 @@ bool Appearance_Effect_Score_Float::draw(sdk::Canvas& canvas, Effect& e) {
     for (int32_t m = value / 10; m > 1; m /= 10) s += 3.0f;
     float t = e.age / e.speed;
     float alpha = e.age < e.speed / 3.0f ? e.age * 2.4f / e.speed : 0.8f;
-    sdk::Colorf colour = e.kind == 1 ? sdk::Colorf(1, 1, 0, alpha)
+    sdk::Colorf colour = e.kind == 1   ? sdk::Colorf(1, 1, 0, alpha)
                          : e.kind == 2 ? sdk::Colorf(0.8f, 0.8f, 0.8f, alpha)
                                        : sdk::Colorf(1, 1, 1, alpha);
     sdk::Sprite& d = *digits_;
@@ -150,7 +153,8 @@ bool Appearance_Effect_Enemy_Bullet_Hit1::draw(sdk::Canvas& canvas, Effect& e) {
 }
 
 Appearance_Effect_Cancelled_Bullet::Appearance_Effect_Cancelled_Bullet()
-    : bullets_(need("bullets", "cancelled_bullet")), flash_(need("magic_flash", "cancelled_bullet")) {}
+    : bullets_(need("bullets", "cancelled_bullet")),
+      flash_(need("magic_flash", "cancelled_bullet")) {}
 
 bool Appearance_Effect_Cancelled_Bullet::draw(sdk::Canvas& canvas, Effect& e) {
     if (e.age > 300.0f) return false;
@@ -254,7 +258,8 @@ bool Appearance_Effect_Rimea_Cloud::draw(sdk::Canvas& canvas, Effect& e) {
     return true;
 }
 
-Appearance_Effect_Boss_Name::Appearance_Effect_Boss_Name() : sprite_(need("boss_names", "boss_name")) {}
+Appearance_Effect_Boss_Name::Appearance_Effect_Boss_Name()
+    : sprite_(need("boss_names", "boss_name")) {}
 
 bool Appearance_Effect_Boss_Name::draw(sdk::Canvas& canvas, Effect& e) {
     float offset = e.age <= 700.0f ? e.age / 5.8f - 120.0f : 0.0f;
@@ -266,8 +271,8 @@ bool Appearance_Effect_Boss_Name::draw(sdk::Canvas& canvas, Effect& e) {
     return boss_active != 0;
 }
 
-Appearance_Effect_Spellcard_Result::Appearance_Effect_Spellcard_Result(sdk::Canvas& canvas,
-                                                                       const sdk::Resource_Manager& resources)
+Appearance_Effect_Spellcard_Result::Appearance_Effect_Spellcard_Result(
+    sdk::Canvas& canvas, const sdk::Resource_Manager& resources)
     : font_(sdk::Font::resource(canvas, "font_spell_score", resources)),
       sprite_(need("font_spellcard", "spellcard_result")) {}
 
@@ -293,8 +298,8 @@ bool Appearance_Effect_Spellcard_Result::draw(sdk::Canvas& canvas, Effect& e) {
     s.set_color(sdk::Colorf(1, 1, 1, a));
     s.set_alignment(sdk::Origin::bottom_left, 0.0f, 0.0f);
     s.draw(canvas, e.x - static_cast<float>(half), e.y + static_cast<float>(h2));
-    font_.draw_text(canvas, e.x + static_cast<float>(half - tw), e.y + static_cast<float>(h2) - 30.0f, text,
-                    sdk::Colorf(1, 1, 1, a));
+    font_.draw_text(canvas, e.x + static_cast<float>(half - tw),
+                    e.y + static_cast<float>(h2) - 30.0f, text, sdk::Colorf(1, 1, 1, a));
     return true;
 }
 

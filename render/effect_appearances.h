@@ -65,7 +65,8 @@ public:
 
 class Appearance_Effect_Player_Bullet_Hit2 : public Effect_Appearance {
 public:
-    explicit Appearance_Effect_Player_Bullet_Hit2(float vertical_scale) : vertical_scale_(vertical_scale) {}
+    explicit Appearance_Effect_Player_Bullet_Hit2(float vertical_scale)
+        : vertical_scale_(vertical_scale) {}
     bool draw(sdk::Canvas& canvas, Effect& e) override;
 
 private:

@@ -110,7 +110,8 @@ void Enemy_Appearance_Fairy::draw(sdk::Canvas& canvas, Enemy& e) {
 
     sdk::Sprite& b = *body_;
     float s = std::fabs(std::sin(e.angle.to_radians()));
-    sdk::Angle mirrored = std::cos(e.angle.to_radians()) <= 0.0f ? sdk::Angle::from_degrees(180.0f) : sdk::Angle();
+    sdk::Angle mirrored =
+        std::cos(e.angle.to_radians()) <= 0.0f ? sdk::Angle::from_degrees(180.0f) : sdk::Angle();
     int row = 12 * e.colour;
     if (s > 0.9f) {
         b.set_angle_yaw(sdk::Angle());
@@ -194,15 +195,23 @@ void Enemy_Appearance_Boss1::draw(sdk::Canvas& canvas, Enemy& enemy) {
         if (boss.dir_y != 0.0f && std::fabs(boss.dir_x / boss.dir_y) < 0.04f) {
             frame = idle;
         } else {
-            float d = sdk::Vec2f(boss.x, boss.y).distance(sdk::Vec2f(boss.move_target_x, boss.move_target_y));
+            float d = sdk::Vec2f(boss.x, boss.y)
+                          .distance(sdk::Vec2f(boss.move_target_x, boss.move_target_y));
             float m = boss.move_time;
-            if (d < 5.0f) frame = 4;
-            else if (d < 15.0f) frame = 5;
-            else if (d < 25.0f) frame = 6;
-            else if (m < 300.0f) frame = 4;
-            else if (m < 500.0f) frame = 5;
-            else if (m < 700.0f) frame = 6;
-            else frame = 7;
+            if (d < 5.0f)
+                frame = 4;
+            else if (d < 15.0f)
+                frame = 5;
+            else if (d < 25.0f)
+                frame = 6;
+            else if (m < 300.0f)
+                frame = 4;
+            else if (m < 500.0f)
+                frame = 5;
+            else if (m < 700.0f)
+                frame = 6;
+            else
+                frame = 7;
             if (boss.dir_x < 0.0f) b.set_angle_yaw(sdk::Angle::from_degrees(180.0f));
         }
         b.set_frame(frame);
@@ -288,7 +297,8 @@ void Enemy_Appearance_Boss1::update(sdk::Canvas&, Enemy& enemy, float dt) {
                 radius += 0.5f * dt;
                 if (radius > target) b.ring_state[i] = ring_gone;
                 break;
-            default: break;
+            default:
+                break;
         }
     }
     // The rings behind a gone one move forward, keeping their order.

@@ -22,4 +22,3 @@ inline sdk::Angle direction_angle(float dx, float dy) {
 }
 
 inline void centre(sdk::Sprite& s) { s.set_alignment(sdk::Origin::center, 0.0f, 0.0f); }
-

@@ -24,7 +24,8 @@ const sdk::Vec2f burst_directions[5] = {
     sdk::Vec2f(std::cos(222.0f * sdk::pi / 180.0f), std::sin(222.0f * sdk::pi / 180.0f)),
     sdk::Vec2f(std::cos(310.0f * sdk::pi / 180.0f), std::sin(310.0f * sdk::pi / 180.0f)),
     sdk::Vec2f(std::cos(99.0f * sdk::pi / 180.0f), std::sin(99.0f * sdk::pi / 180.0f)),
-    sdk::Vec2f(std::cos(170.0f * sdk::pi / 180.0f), std::sin(17.0f * sdk::pi / 180.0f)).normalized(),
+    sdk::Vec2f(std::cos(170.0f * sdk::pi / 180.0f), std::sin(17.0f * sdk::pi / 180.0f))
+        .normalized(),
 };
 
 // The bomb's gusts: columns that scroll upwards and wrap.
@@ -36,7 +37,7 @@ struct Gust_Column {
 };
 
 const Gust_Column gust_columns[] = {
-    {50, 0, 1.0f, 600},   {120, 55, 1.0f, 622},  {130, 500, 1.2f, 870}, {321, 0, 1.0f, 610},
+    {50, 0, 1.0f, 600},    {120, 55, 1.0f, 622},  {130, 500, 1.2f, 870}, {321, 0, 1.0f, 610},
     {250, 115, 1.0f, 721}, {400, 240, 1.0f, 670}, {80, 260, 1.0f, 690},  {190, 300, 1.1f, 870},
 };
 
@@ -45,7 +46,8 @@ void draw_death(sdk::Canvas& canvas, const Player_Sprites& ps) {
     float t = player.death_timer / death_time;
     float s = t * 5.0f + 1.0f;
     float f = (death_time - player.death_timer) / death_time;
-    if (player.death_timer < death_time * 0.5f) ps.player_sprite.draw(canvas, player.prev_x, player.prev_y);
+    if (player.death_timer < death_time * 0.5f)
+        ps.player_sprite.draw(canvas, player.prev_x, player.prev_y);
     if (sdk::Sprite* flash = ps.flash_sprite) {
         flash->set_alpha(f + 0.5f);
         flash->set_scale(4.0f - s * 0.5f, 4.0f - s * 0.5f);
@@ -68,9 +70,13 @@ int character_frame() {
     int k = static_cast<int>(player.life_clock / 100.0f);
     int turning = static_cast<int>(player.lean_clock / 100.0f);
     switch (player.lean) {
-        case -1: return player.lean_clock <= 400.0f ? 8 + turning : 12 + k % 4;
-        case 1: return player.lean_clock <= 400.0f ? 16 + turning : 20 + k % 4;
-        default: player.lean_clock = 0.0f; return k % 8;
+        case -1:
+            return player.lean_clock <= 400.0f ? 8 + turning : 12 + k % 4;
+        case 1:
+            return player.lean_clock <= 400.0f ? 16 + turning : 20 + k % 4;
+        default:
+            player.lean_clock = 0.0f;
+            return k % 8;
     }
 }
 
@@ -100,8 +106,8 @@ void load_player_sprites(sdk::Canvas& canvas, const sdk::Resource_Manager& resou
     const sdk::Resource_Document& doc = resources.get_doc();
     auto build = [&](const std::string& name, const char* key) {
         if (name.empty())
-            throw sdk::Exception(
-                sdk::string_format("%1: the player names no sprite under \"%2\"", doc.get_name(), key));
+            throw sdk::Exception(sdk::string_format("%1: the player names no sprite under \"%2\"",
+                                                    doc.get_name(), key));
         return sdk::Sprite(canvas, name, doc);
     };
     player_sprites.player_sprite = build(player.player_sprite_name, "player_sprite");
@@ -121,8 +127,9 @@ void draw_player(sdk::Canvas& canvas) {
 
     if (player.life_clock > player.death_time) {
         sdk::Sprite& s = ps.player_sprite;
-        s.set_alpha(player.invincible == 0 ? 1.0f
-                                           : static_cast<float>(player.invincible % 100 + 100) / 200.0f);
+        s.set_alpha(player.invincible == 0
+                        ? 1.0f
+                        : static_cast<float>(player.invincible % 100 + 100) / 200.0f);
         s.set_frame(character_frame());
         s.set_angle(sdk::Angle());
         centre(s);
@@ -132,8 +139,9 @@ void draw_player(sdk::Canvas& canvas) {
     if (player.focus != 0 || player.focus_fade != 0) {
         sdk::Sprite& f = ps.focus_sprite;
         f.set_frame(0);
-        f.set_alpha(player.focus != 0 && player.focus_fade >= 200 ? 1.0f
-                                                                  : static_cast<float>(player.focus_fade) / 200.0f);
+        f.set_alpha(player.focus != 0 && player.focus_fade >= 200
+                        ? 1.0f
+                        : static_cast<float>(player.focus_fade) / 200.0f);
         int turn = (static_cast<int>(player.life_clock) % 3600) / 10;
         f.set_angle(sdk::Angle::from_degrees(static_cast<float>(turn)));
         centre(f);
@@ -168,7 +176,8 @@ void draw_player_bomb_and_wind(sdk::Canvas& canvas) {
             gust->set_angle(sdk::Angle());
             gust->set_alignment(sdk::Origin::top_left, 0.0f, 0.0f);
             for (const Gust_Column& c : gust_columns) {
-                int travelled = static_cast<int>((player.bomb_duration + c.offset - player.bomb_clock) * c.factor);
+                int travelled = static_cast<int>(
+                    (player.bomb_duration + c.offset - player.bomb_clock) * c.factor);
                 gust->draw(canvas, c.x, static_cast<float>(travelled % c.modulus - 128));
             }
         }
@@ -179,7 +188,8 @@ void draw_player_bomb_and_wind(sdk::Canvas& canvas) {
     if (player.wind_blowing != 0) {
         float growth = player.wind_clock < 50.0f ? player.wind_clock / 71.4f + 0.3f : 1.0f;
         float alpha = player.wind_time_left < 50.0f ? player.wind_time_left / 50.0f : 1.0f;
-        float scale = player.wind_radius > 0.0f ? player.wind_size * growth / player.wind_radius : 0.0f;
+        float scale =
+            player.wind_radius > 0.0f ? player.wind_size * growth / player.wind_radius : 0.0f;
         w.set_scale(scale, scale);
         w.set_alpha(alpha);
         centre(w);
@@ -203,7 +213,8 @@ void draw_player_bomb_and_wind(sdk::Canvas& canvas) {
             float right = player.x - 16.0f + held * 32.0f / charge_time;
             for (int i = 24; i <= 27; ++i) {
                 float y = player.y + static_cast<float>(i);
-                canvas.draw_line(player.x - 16.0f, y, right, y, sdk::Colorf(1.0f, 1.0f, 0.7f, 0.7f));
+                canvas.draw_line(player.x - 16.0f, y, right, y,
+                                 sdk::Colorf(1.0f, 1.0f, 0.7f, 0.7f));
             }
         }
     }

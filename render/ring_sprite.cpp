@@ -40,10 +40,11 @@ std::vector<sdk::Rect> cut_ring_frames(const std::string& resource_name,
         for (int c = 0; c < columns; ++c) {
             sdk::Rect f(c * w, r * h, c * w + w, r * h + h);
             if (f.right > image_size.width || f.bottom > image_size.height)
-                throw sdk::Exception(sdk::string_format(
-                    "loading ring sprite '%1': frame %2 (%3, %4, %5 x %6) is outside the %7 x %8 picture",
-                    resource_name, frames.size(), f.left, f.top, w, h, image_size.width,
-                    image_size.height));
+                throw sdk::Exception(
+                    sdk::string_format("loading ring sprite '%1': frame %2 (%3, %4, %5 x %6) is "
+                                       "outside the %7 x %8 picture",
+                                       resource_name, frames.size(), f.left, f.top, w, h,
+                                       image_size.width, image_size.height));
             frames.push_back(f);
             sdk::log_event("Debug", "Ring frame added : %1 %2 %3 %4", f.left, f.top, w, h);
         }
@@ -59,7 +60,8 @@ Ring_Sprite::Ring_Sprite(sdk::Canvas& canvas, const std::string& name,
     if (image.is_null() || !image.has_attribute("file"))
         throw sdk::Exception(
             sdk::string_format("Resource '%1' has no image file specified!", name));
-    sdk::Pixel_Buffer pixels = sdk::Pixel_Buffer::load(fs, doc.resolve_path(image.get_attribute("file")));
+    sdk::Pixel_Buffer pixels =
+        sdk::Pixel_Buffer::load(fs, doc.resolve_path(image.get_attribute("file")));
     image_rect = sdk::Rect(0, 0, pixels.get_width(), pixels.get_height());
     texture = sdk::Texture(canvas, pixels);
     // The grid may sit inside <image>, as in the sprite format, or beside it.
@@ -115,12 +117,18 @@ void Ring_Sprite::draw_ring(sdk::Canvas& canvas, float radius, float width, floa
         float v1 = static_cast<float>(frame.top + row + 1) / th;
         sdk::Vec2f* p = positions_.data() + vertex_count_;
         sdk::Vec2f* t = tex_coords_.data() + vertex_count_;
-        p[0] = p0; t[0] = {u0, v0};
-        p[1] = p1; t[1] = {u1, v0};
-        p[2] = p2; t[2] = {u1, v1};
-        p[3] = p3; t[3] = {u0, v1};
-        p[4] = p2; t[4] = {u1, v1};
-        p[5] = p0; t[5] = {u0, v0};
+        p[0] = p0;
+        t[0] = {u0, v0};
+        p[1] = p1;
+        t[1] = {u1, v0};
+        p[2] = p2;
+        t[2] = {u1, v1};
+        p[3] = p3;
+        t[3] = {u0, v1};
+        p[4] = p2;
+        t[4] = {u1, v1};
+        p[5] = p0;
+        t[5] = {u0, v0};
         vertex_count_ += 6;
         ++last_segments;
         if (vertex_count_ == max_vertices) flush(canvas, colour);

@@ -42,8 +42,8 @@ public:
     // Reads resource `name` of the document of `resources` and loads its
     // picture out of `fs`. Throws sdk::Exception naming the resource when it
     // has no image file, a bad array or a frame outside the picture.
-    Ring_Sprite(sdk::Canvas& canvas, const std::string& name, const sdk::Resource_Manager& resources,
-                const sdk::File_System& fs);
+    Ring_Sprite(sdk::Canvas& canvas, const std::string& name,
+                const sdk::Resource_Manager& resources, const sdk::File_System& fs);
 
     // One full ring with frame `current_frame`: inner radius `radius`,
     // `width` outward, the first segment at `start_angle`, tinted `colour`.

@@ -32,12 +32,14 @@ void update_and_draw_boss_rings(sdk::Canvas& canvas, Ring_Sprite& rings, float d
     EnemyBoss* boss = active_boss();
     if (!boss) return;
     // Bosses carry a boss look; anything else has no rings to animate.
-    if (auto* look = dynamic_cast<Boss_Appearance*>(boss->appearance)) look->update(canvas, *boss, dt);
+    if (auto* look = dynamic_cast<Boss_Appearance*>(boss->appearance))
+        look->update(canvas, *boss, dt);
     int frames = static_cast<int>(rings.frames.size());
     if (frames == 0) return;
     for (int i = 0; i < boss->ring_count && i < boss_ring_capacity; ++i) {
         rings.current_frame = boss->ring_frame[i] % frames;
         rings.draw_ring(canvas, boss->ring_radius[i], boss->ring_width[i], boss->ring_angle[i],
-                        sdk::Colorf(1.0f, 1.0f, 1.0f, boss->ring_alpha[i]), boss->ring_x, boss->ring_y);
+                        sdk::Colorf(1.0f, 1.0f, 1.0f, boss->ring_alpha[i]), boss->ring_x,
+                        boss->ring_y);
     }
 }

@@ -71,9 +71,10 @@ TEST(Presentation_Content, EverythingStartUpNamesIsInTheArchiveAndDraws) {
     // fairy of each kind and the player.
     bullet_pool.reset();
     effect_pool.reset();
-    const char* bullet_looks[] = {"bullet0", "bullet1", "bullet2", "bullet3", "bullet4", "bullet5",
-                                  "bullet6", "bullet_zoom0", "bullet_pike1", "bullet_pike2", "bullet_pike5",
-                                  "bullet_pike8", "bullet_big0", "bullet_big1", "bullet_big2", "bullet_big3"};
+    const char* bullet_looks[] = {"bullet0",      "bullet1",      "bullet2",      "bullet3",
+                                  "bullet4",      "bullet5",      "bullet6",      "bullet_zoom0",
+                                  "bullet_pike1", "bullet_pike2", "bullet_pike5", "bullet_pike8",
+                                  "bullet_big0",  "bullet_big1",  "bullet_big2",  "bullet_big3"};
     int row = 0;
     for (const char* name : bullet_looks) {
         Appearance* look = get_bullet_appearance(name);
@@ -91,8 +92,8 @@ TEST(Presentation_Content, EverythingStartUpNamesIsInTheArchiveAndDraws) {
         }
         ++row;
     }
-    const char* effect_looks[] = {"magic_flash", "enemy_shot200", "graze_particle", "cancelled_bullet",
-                                  "particle_small", "enemy_bullet_hit1"};
+    const char* effect_looks[] = {"magic_flash",      "enemy_shot200",  "graze_particle",
+                                  "cancelled_bullet", "particle_small", "enemy_bullet_hit1"};
     int column = 0;
     for (const char* name : effect_looks) {
         Effect e;
@@ -166,7 +167,8 @@ TEST(Presentation_Content, EverythingStartUpNamesIsInTheArchiveAndDraws) {
     scene.init(&rus, &rus,
                sdk::Resource_Document::from_text(
                    "<resources><dialog name='talk'>"
-                   "<action name='feed_char_left'>kio</action><action name='feed_char_right'>rimea</action>"
+                   "<action name='feed_char_left'>kio</action><action "
+                   "name='feed_char_right'>rimea</action>"
                    "<action name='new_line'>Кио: Зима пришла слишком рано.</action>"
                    "<action name='line2'>Rimea: Then stay, and watch it fall.</action>"
                    "<action name='wait'/></dialog></resources>",

@@ -1,8 +1,9 @@
+#include "render/background.h"
+
 #include <gtest/gtest.h>
 
 #include <sstream>
 
-#include "render/background.h"
 #include "render_fixture.h"
 #include "sdk/core/exception.h"
 #include "sdk/core/log.h"
@@ -20,18 +21,21 @@ const sdk::Rect field(32, 16, 416, 464);
 // A document in the art folder: its tile, cloud and tree sprites cut the
 // shared sheet.
 sdk::Resource_Manager document(const std::string& backgrounds) {
-    std::string text = "<resources>"
-                       "<sprite name='tiles'><image file='sheet.png'><grid size='8,8' array='16,17'/></image></sprite>"
-                       "<sprite name='big'><image file='sheet.png'><grid size='32,32' array='4,4'/></image></sprite>" +
-                       backgrounds + "</resources>";
+    std::string text =
+        "<resources>"
+        "<sprite name='tiles'><image file='sheet.png'><grid size='8,8' "
+        "array='16,17'/></image></sprite>"
+        "<sprite name='big'><image file='sheet.png'><grid size='32,32' "
+        "array='4,4'/></image></sprite>" +
+        backgrounds + "</resources>";
     return sdk::Resource_Manager(sdk::Resource_Document::from_text(text, "test.xml", art().fs));
 }
 
 std::string layer(const std::string& name, const std::string& params, int w = 2, int h = 2,
                   const std::string& tiles = "0,1,2,3", const std::string& sprite = "tiles") {
     std::ostringstream s;
-    s << "<layer name='" << name << "'>" << params << "<tilemap resource='" << sprite << "' width='" << w
-      << "' height='" << h << "'>" << tiles << "</tilemap></layer>";
+    s << "<layer name='" << name << "'>" << params << "<tilemap resource='" << sprite << "' width='"
+      << w << "' height='" << h << "'>" << tiles << "</tilemap></layer>";
     return s.str();
 }
 
@@ -41,16 +45,17 @@ std::string param(const std::string& name, const std::string& value) {
 
 TEST(Background_Load, ReadsEveryParameterWithItsDefault) {
     Background bg;
-    bg.load(canvas(),
-            "bg",
-            document("<background name='bg' background_color='#102030'>" +
-                     layer("plain", "") +
-                     layer("moved", param("offset_y", "5") + param("zoom_x", "1") + param("zoom_y", "2") +
-                                        param("alpha", "0.25") + param("speed_y", "0.05") + param("rand_x", "0.1")) +
-                     layer("shifted", param("offset_x", "3") + param("offset_y", "4")) + layer("moved", "") +
+    bg.load(canvas(), "bg",
+            document("<background name='bg' background_color='#102030'>" + layer("plain", "") +
+                     layer("moved", param("offset_y", "5") + param("zoom_x", "1") +
+                                        param("zoom_y", "2") + param("alpha", "0.25") +
+                                        param("speed_y", "0.05") + param("rand_x", "0.1")) +
+                     layer("shifted", param("offset_x", "3") + param("offset_y", "4")) +
+                     layer("moved", "") +
                      "<effect name='snow'/>"
                      "<effect name='trees' resource='tiles'>" +
-                     param("number", "2.9") + param("follow_layer", "moved") + param("fill_center", "1") +
+                     param("number", "2.9") + param("follow_layer", "moved") +
+                     param("fill_center", "1") +
                      "</effect>"
                      "<effect name='clouds' resource='tiles'>" +
                      param("follow_layer", "nowhere") + "</effect></background>"),
@@ -60,7 +65,7 @@ TEST(Background_Load, ReadsEveryParameterWithItsDefault) {
     const auto& layers = bg.get_layers();
     ASSERT_EQ(layers.size(), 4u);
     EXPECT_FLOAT_EQ(layers[0].alpha, 1.0f);
-    EXPECT_FLOAT_EQ(layers[0].zoom_x, 0.0f);  // invisible without a zoom
+    EXPECT_FLOAT_EQ(layers[0].zoom_x, 0.0f);    // invisible without a zoom
     EXPECT_FLOAT_EQ(layers[1].offset_y, 0.0f);  // offset_y alone is ignored
     EXPECT_FLOAT_EQ(layers[1].zoom_y, 2.0f);
     EXPECT_FLOAT_EQ(layers[1].alpha, 0.25f);
@@ -85,7 +90,8 @@ TEST(Background_Load, ReadsEveryParameterWithItsDefault) {
 TEST(Background_Load, ClearAttributeAndASecondLoad) {
     Background bg;
     auto doc = document("<background name='a'>" + layer("one", "") + layer("two", "") +
-                        "</background><background name='b' clear='0'>" + layer("three", "") + "</background>");
+                        "</background><background name='b' clear='0'>" + layer("three", "") +
+                        "</background>");
     bg.load(canvas(), "a", doc, field);
     EXPECT_EQ(bg.get_clear(), 1);
     bg.load(canvas(), "b", doc, field);
@@ -97,11 +103,11 @@ TEST(Background_Load, ClearAttributeAndASecondLoad) {
 
 TEST(Background_Load, BrokenResourcesThrowNamingWhatIsMissing) {
     Background bg;
-    auto doc = document("<background name='no_tilemap'><layer name='x'/></background>"
-                        "<background name='bad_colour'><effect name='happa'>" +
-                        param("color", "#12345") + "</effect></background>" +
-                        "<background name='no_sprite'>" + layer("x", "", 2, 2, "0,1,2,3", "nothing") +
-                        "</background>");
+    auto doc = document(
+        "<background name='no_tilemap'><layer name='x'/></background>"
+        "<background name='bad_colour'><effect name='happa'>" +
+        param("color", "#12345") + "</effect></background>" + "<background name='no_sprite'>" +
+        layer("x", "", 2, 2, "0,1,2,3", "nothing") + "</background>");
     struct Case {
         const char* id;
         const char* message;
@@ -127,10 +133,12 @@ TEST(Background_Load, BrokenResourcesThrowNamingWhatIsMissing) {
 
 TEST(Background_Load, AShortTileListShowsFrameZeroAndIsReportedOnce) {
     std::vector<std::string> logged;
-    sdk::Log_Sink old = sdk::set_log_sink([&](const std::string&, const std::string& text) { logged.push_back(text); });
+    sdk::Log_Sink old = sdk::set_log_sink(
+        [&](const std::string&, const std::string& text) { logged.push_back(text); });
     Background bg;
     bg.load(canvas(), "bg",
-            document("<background name='bg'>" + layer("short", param("zoom_x", "1") + param("zoom_y", "1"), 3, 2, "5,6") +
+            document("<background name='bg'>" +
+                     layer("short", param("zoom_x", "1") + param("zoom_y", "1"), 3, 2, "5,6") +
                      "</background>"),
             field);
     sdk::set_log_sink(old);
@@ -358,7 +366,8 @@ protected:
         clean_canvas();
         bg.load(canvas(), "bg",
                 document("<background name='bg' background_color='#00ff00'>" +
-                         layer("tiles", param("zoom_x", "1") + param("zoom_y", "1"), 2, 2, "0,1,2,3", "big") +
+                         layer("tiles", param("zoom_x", "1") + param("zoom_y", "1"), 2, 2,
+                               "0,1,2,3", "big") +
                          "</background>"),
                 field);
     }
@@ -404,7 +413,8 @@ TEST_F(Background_Draw, ClearColourAndLayerAlpha) {
     l.alpha = 0.5f;
     bg.draw(canvas());
     sdk::Color c = pixel(22, 6);
-    EXPECT_TRUE(color_near(c, sdk::Color(4, 132, 100), 10)) << int(c.r) << " " << int(c.g) << " " << int(c.b);
+    EXPECT_TRUE(color_near(c, sdk::Color(4, 132, 100), 10))
+        << int(c.r) << " " << int(c.g) << " " << int(c.b);
 }
 
 TEST_F(Background_Draw, ClearingKeepsToTheClipRectangle) {
@@ -416,6 +426,5 @@ TEST_F(Background_Draw, ClearingKeepsToTheClipRectangle) {
     EXPECT_TRUE(color_near(pixel(10, 10), sdk::Color(255, 0, 0)));
     canvas().reset_cliprect();
 }
-
 
 }  // namespace

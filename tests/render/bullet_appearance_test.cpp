@@ -35,8 +35,9 @@ TEST_F(Bullet_Look_Test, FrameIsTheFirstFramePlusTheColour) {
         int frame;
     };
     const Case cases[] = {
-        {"bullet3", 17, 193},  {"bullet3", 0, 192},  {"bullet0", 15, 47},     {"bullet_pike1", 4, 20},
-        {"bullet_pike8", 19, 163}, {"bullet6", 5, 245}, {"bullet_zoom1", 2, 50}, {"bullet_big2", 3, 19},
+        {"bullet3", 17, 193},    {"bullet3", 0, 192},       {"bullet0", 15, 47},
+        {"bullet_pike1", 4, 20}, {"bullet_pike8", 19, 163}, {"bullet6", 5, 245},
+        {"bullet_zoom1", 2, 50}, {"bullet_big2", 3, 19},
     };
     for (const Case& c : cases) {
         clean_canvas();

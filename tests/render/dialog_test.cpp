@@ -1,6 +1,7 @@
+#include "render/dialog.h"
+
 #include <gtest/gtest.h>
 
-#include "render/dialog.h"
 #include "render_fixture.h"
 #include "sdk/core/exception.h"
 #include "sdk/font.h"
@@ -158,7 +159,8 @@ TEST(Dialog_Init, APictureTheCacheLacksStopsStartUp) {
     try {
         d.init(nullptr, nullptr,
                sdk::Resource_Document::from_text(
-                   "<resources><dialog name='a_rus'><action name='show_pic'>no_such_picture</action></dialog></resources>",
+                   "<resources><dialog name='a_rus'><action "
+                   "name='show_pic'>no_such_picture</action></dialog></resources>",
                    "text.xml"),
                500, 300);
         ADD_FAILURE();

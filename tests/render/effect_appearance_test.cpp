@@ -31,7 +31,9 @@ protected:
         e.tint[0] = e.tint[1] = e.tint[2] = e.tint[3] = 255;
         return e;
     }
-    bool draw(const char* look, Effect& e) { return get_effect_appearance(look)->draw(canvas(), e); }
+    bool draw(const char* look, Effect& e) {
+        return get_effect_appearance(look)->draw(canvas(), e);
+    }
 };
 
 TEST_F(Effect_Look_Test, ALookIsDrawnUpToItsLifetimeAndEndsAfterIt) {
@@ -41,11 +43,14 @@ TEST_F(Effect_Look_Test, ALookIsDrawnUpToItsLifetimeAndEndsAfterIt) {
         int value;
     };
     const Case cases[] = {
-        {"magic_flash", 200, 0},        {"enemy_shot100", 100, 0},     {"enemy_shot500", 500, 0},
-        {"enemy_shot_other200", 200, 0}, {"player_bullet_hit1", 200, 0}, {"player_bullet_hit5", 200, 0},
-        {"player_bullet_hit3", 200, 0}, {"enemy_bullet_hit1", 200, 0},  {"cancelled_bullet", 300, 0},
-        {"particle_happa", 500, 0},     {"particle_snow", 800, 0},      {"particle_small", 200, 0},
-        {"graze_particle", 400, 400},   {"rimea_cloud", 2000, 0},       {"spellcard_result", 4000, 0},
+        {"magic_flash", 200, 0},        {"enemy_shot100", 100, 0},
+        {"enemy_shot500", 500, 0},      {"enemy_shot_other200", 200, 0},
+        {"player_bullet_hit1", 200, 0}, {"player_bullet_hit5", 200, 0},
+        {"player_bullet_hit3", 200, 0}, {"enemy_bullet_hit1", 200, 0},
+        {"cancelled_bullet", 300, 0},   {"particle_happa", 500, 0},
+        {"particle_snow", 800, 0},      {"particle_small", 200, 0},
+        {"graze_particle", 400, 400},   {"rimea_cloud", 2000, 0},
+        {"spellcard_result", 4000, 0},
     };
     for (const Case& c : cases) {
         Effect at_end = effect(c.lifetime, 0, c.value);
@@ -53,7 +58,8 @@ TEST_F(Effect_Look_Test, ALookIsDrawnUpToItsLifetimeAndEndsAfterIt) {
         clean_canvas();
         Effect past = effect(c.lifetime + 0.5f, 0, c.value);
         EXPECT_FALSE(draw(c.look, past)) << c.look;
-        EXPECT_TRUE(color_near(pixel(200, 200), sdk::Color(0, 0, 0))) << c.look << " drew past its end";
+        EXPECT_TRUE(color_near(pixel(200, 200), sdk::Color(0, 0, 0)))
+            << c.look << " drew past its end";
     }
 }
 
@@ -78,7 +84,7 @@ TEST_F(Effect_Look_Test, MuzzleFlashStartsHalfSeenAndLargeAndEndsOpaqueAndSmall)
     draw("enemy_shot500", end);
     EXPECT_TRUE(color_near(pixel(200, 200), frame_colour(226)));
     EXPECT_TRUE(color_near(pixel(203, 200), sdk::Color(0, 0, 0)));  // half size: 4 wide
-    EXPECT_FLOAT_EQ(get_sprite("bullets")->get_scale_x(), 1.0f);  // reset for the next user
+    EXPECT_FLOAT_EQ(get_sprite("bullets")->get_scale_x(), 1.0f);    // reset for the next user
 }
 
 TEST_F(Effect_Look_Test, FloatingScoreDrawsItsDigitsFromTheRight) {
@@ -86,7 +92,8 @@ TEST_F(Effect_Look_Test, FloatingScoreDrawsItsDigitsFromTheRight) {
     EXPECT_TRUE(draw("score_float", e));
     const int digits[] = {4, 3, 2, 1};
     for (int i = 0; i < 4; ++i)
-        EXPECT_TRUE(color_near(pixel(200 + 3 - 8 * i, 190), faded(frame_colour(digits[i]), 0.8f))) << i;
+        EXPECT_TRUE(color_near(pixel(200 + 3 - 8 * i, 190), faded(frame_colour(digits[i]), 0.8f)))
+            << i;
     clean_canvas();
     Effect zero = effect(500, 0, 0);
     EXPECT_TRUE(draw("score_float", zero));

@@ -98,7 +98,9 @@ protected:
     void run(float ms) {
         for (float t = 0; t < ms; t += 10) look()->update(canvas(), boss, 10);
     }
-    Boss_Appearance* look() { return static_cast<Boss_Appearance*>(get_enemy_appearance("enemy_boss1")); }
+    Boss_Appearance* look() {
+        return static_cast<Boss_Appearance*>(get_enemy_appearance("enemy_boss1"));
+    }
     EnemyBoss boss;
 };
 

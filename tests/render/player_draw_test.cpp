@@ -1,10 +1,11 @@
+#include "render/player_draw.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "looks_fixture.h"
 #include "render/background.h"
-#include "render/player_draw.h"
 #include "world/geometry.h"
 
 namespace {
@@ -36,7 +37,8 @@ protected:
     }
     // The gauge's glyph centred at (x, y), at the gauge's alpha 0.6.
     bool glyph_at(float x, float y, int frame) {
-        return color_near(pixel(static_cast<int>(x), static_cast<int>(y)), faded(frame_colour(frame), 0.6f), 6);
+        return color_near(pixel(static_cast<int>(x), static_cast<int>(y)),
+                          faded(frame_colour(frame), 0.6f), 6);
     }
 };
 
@@ -90,8 +92,9 @@ TEST_F(Player_Draw_Test, GaugeOfAHundredShowsThreeDigitsBehindTheSign) {
     player.wind_gauge = 0;  // the sign alone, smaller, nearer
     draw_player(canvas());
     EXPECT_TRUE(glyph_at(200 + 0.5f * 15.5f, 300 - 28 - 0.5f * 9, 10));
-    EXPECT_TRUE(color_near(pixel(200 + static_cast<int>(0.5f * 15.5f - 14), static_cast<int>(300 - 28 - 4.5f)),
-                           sdk::Color(0, 0, 0)));
+    EXPECT_TRUE(color_near(
+        pixel(200 + static_cast<int>(0.5f * 15.5f - 14), static_cast<int>(300 - 28 - 4.5f)),
+        sdk::Color(0, 0, 0)));
 }
 
 TEST_F(Player_Draw_Test, WindChargeShowsABarUntilCharged) {
@@ -100,7 +103,8 @@ TEST_F(Player_Draw_Test, WindChargeShowsABarUntilCharged) {
     draw_player_bomb_and_wind(canvas());
     sdk::Color bar = faded(sdk::Color(255, 255, 178), 0.7f);
     EXPECT_TRUE(color_near(pixel(200 - 16 + 4, 300 + 25), bar, 10));
-    EXPECT_TRUE(color_near(pixel(200 - 16 + 20, 300 + 25), sdk::Color(0, 0, 0)));  // half charged: 16 px
+    EXPECT_TRUE(
+        color_near(pixel(200 - 16 + 20, 300 + 25), sdk::Color(0, 0, 0)));  // half charged: 16 px
     EXPECT_FLOAT_EQ(player_sprites.wind_sprite.get_alpha(), 0.5f);
     clean_canvas();
     player.shot_hold = 900;
@@ -132,7 +136,8 @@ TEST_F(Player_Draw_Test, DeathExplosionGrowsFromWhereThePlayerWasHit) {
     EXPECT_FLOAT_EQ(splash->get_alpha(), 0.75f);
     EXPECT_NE(frame_of(pixel(150 + 8, 250)), -1);  // 18 pixels wide around the hit
     // The five bursts fly out 25 pixels; the one at -30 degrees:
-    float bx = 150 + 25 * std::cos(-30 * sdk::pi / 180), by = 250 + 25 * std::sin(-30 * sdk::pi / 180);
+    float bx = 150 + 25 * std::cos(-30 * sdk::pi / 180),
+          by = 250 + 25 * std::sin(-30 * sdk::pi / 180);
     EXPECT_NE(pixel(static_cast<int>(bx), static_cast<int>(by)), sdk::Color(0, 0, 0));
     EXPECT_FLOAT_EQ(player_sprites.flash_sprite->get_scale_x(), 4.0f - 2.25f * 0.5f);
 }

@@ -26,7 +26,8 @@ inline constexpr int sheet_rows = 17;
 inline constexpr int frame_size = 8;
 
 inline sdk::Color frame_colour(int frame) {
-    return sdk::Color(static_cast<uint8_t>((frame % 16) * 16 + 8), static_cast<uint8_t>((frame / 16) * 14 + 8), 200);
+    return sdk::Color(static_cast<uint8_t>((frame % 16) * 16 + 8),
+                      static_cast<uint8_t>((frame / 16) * 14 + 8), 200);
 }
 
 // The frame whose colour `c` shows, read at full alpha; -1 for the background.
@@ -38,10 +39,33 @@ inline int frame_of(sdk::Color c) {
 }
 
 inline const char* const art_sprites[] = {
-    "bullets", "bullets2", "magic_flash", "font_bonus_score", "effects", "smoke", "boss_names",
-    "font_spellcard", "spellcard_names", "enemy_fairy1", "enemy_fairy2", "fairy_splash", "fairy_circle",
-    "fairy_big_circle", "enemy_boss_rimea", "dialog_frame", "char_sprite_kio1", "char_sprite_rimea1",
-    "screen_mask", "wind_gust", "player_kio", "focus", "wind", "wind_font", "tiles", "clouds", "trees",
+    "bullets",
+    "bullets2",
+    "magic_flash",
+    "font_bonus_score",
+    "effects",
+    "smoke",
+    "boss_names",
+    "font_spellcard",
+    "spellcard_names",
+    "enemy_fairy1",
+    "enemy_fairy2",
+    "fairy_splash",
+    "fairy_circle",
+    "fairy_big_circle",
+    "enemy_boss_rimea",
+    "dialog_frame",
+    "char_sprite_kio1",
+    "char_sprite_rimea1",
+    "screen_mask",
+    "wind_gust",
+    "player_kio",
+    "focus",
+    "wind",
+    "wind_font",
+    "tiles",
+    "clouds",
+    "trees",
 };
 
 // A folder with the sheet, "sprites.xml" (every sprite above, plus "kedama",
@@ -54,26 +78,31 @@ struct Stage_Art {
     sdk::Resource_Document mirel;
 
     Stage_Art() {
-        dir = std::filesystem::temp_directory_path() / ("mirel_render_art_" + std::to_string(::getpid()));
+        dir = std::filesystem::temp_directory_path() /
+              ("mirel_render_art_" + std::to_string(::getpid()));
         std::filesystem::create_directories(dir);
         sdk::Pixel_Buffer sheet(sheet_columns * frame_size, sheet_rows * frame_size);
         for (int y = 0; y < sheet.get_height(); ++y)
             for (int x = 0; x < sheet.get_width(); ++x)
-                sheet.set_pixel(x, y, frame_colour((y / frame_size) * sheet_columns + x / frame_size));
+                sheet.set_pixel(x, y,
+                                frame_colour((y / frame_size) * sheet_columns + x / frame_size));
         sheet.save_png((dir / "sheet.png").string());
         std::ofstream xml(dir / "sprites.xml");
         xml << "<resources>\n";
         for (const char* name : art_sprites)
             xml << "<sprite name=\"" << name
-                << "\"><image file=\"sheet.png\"><grid pos=\"0,0\" size=\"8,8\" array=\"16,17\"/></image></sprite>\n";
-        xml << "<sprite name=\"kedama\"><image file=\"sheet.png\"><grid size=\"8,8\" array=\"4,1\"/></image>"
+                << "\"><image file=\"sheet.png\"><grid pos=\"0,0\" size=\"8,8\" "
+                   "array=\"16,17\"/></image></sprite>\n";
+        xml << "<sprite name=\"kedama\"><image file=\"sheet.png\"><grid size=\"8,8\" "
+               "array=\"4,1\"/></image>"
                "<animation speed=\"100\"/></sprite>\n";
         xml << "</resources>\n";
         xml.close();
-        std::filesystem::copy_file("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", dir / "font.ttf",
+        std::filesystem::copy_file("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf",
+                                   dir / "font.ttf",
                                    std::filesystem::copy_options::overwrite_existing);
-        std::ofstream(dir / "mirel.xml")
-            << "<resources><font name=\"font_spell_score\" file=\"font.ttf\" height=\"16\"/></resources>\n";
+        std::ofstream(dir / "mirel.xml") << "<resources><font name=\"font_spell_score\" "
+                                            "file=\"font.ttf\" height=\"16\"/></resources>\n";
         fs = sdk::File_System(dir.string());
         sprites = sdk::Resource_Document(fs, "sprites.xml");
         mirel = sdk::Resource_Document(fs, "mirel.xml");

@@ -1,10 +1,11 @@
+#include "render/ring_sprite.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <fstream>
 #include <memory>
 
-#include "render/ring_sprite.h"
 #include "render_fixture.h"
 #include "sdk/core/exception.h"
 #include "sdk/core/log.h"
@@ -16,20 +17,23 @@ using test_display::color_near;
 
 sdk::Dom_Element resource_of(const std::string& xml) {
     static std::vector<sdk::Resource_Document> keep;
-    keep.push_back(sdk::Resource_Document::from_text("<resources>" + xml + "</resources>", "mirel.xml"));
+    keep.push_back(
+        sdk::Resource_Document::from_text("<resources>" + xml + "</resources>", "mirel.xml"));
     return keep.back().get_resource("ring1").element;
 }
 
 TEST(Ring_Frames, GridCutsRowByRowAndLogsEachFrame) {
     std::vector<std::string> logged;
-    sdk::Log_Sink old = sdk::set_log_sink([&](const std::string& category, const std::string& text) {
-        if (category == "Debug") logged.push_back(text);
-    });
+    sdk::Log_Sink old =
+        sdk::set_log_sink([&](const std::string& category, const std::string& text) {
+            if (category == "Debug") logged.push_back(text);
+        });
     auto frames = cut_ring_frames(
-        "ring1", resource_of(R"(<sprite name="ring1"><grid size="32,32" array="3,2"/></sprite>)"), {96, 64});
+        "ring1", resource_of(R"(<sprite name="ring1"><grid size="32,32" array="3,2"/></sprite>)"),
+        {96, 64});
     sdk::set_log_sink(old);
-    const sdk::Rect want[] = {{0, 0, 32, 32},   {32, 0, 64, 32},   {64, 0, 96, 32},
-                              {0, 32, 32, 64},  {32, 32, 64, 64},  {64, 32, 96, 64}};
+    const sdk::Rect want[] = {{0, 0, 32, 32},  {32, 0, 64, 32},  {64, 0, 96, 32},
+                              {0, 32, 32, 64}, {32, 32, 64, 64}, {64, 32, 96, 64}};
     ASSERT_EQ(frames.size(), 6u);
     for (size_t i = 0; i < 6; ++i) EXPECT_EQ(frames[i], want[i]) << i;
     ASSERT_EQ(logged.size(), 6u);
@@ -40,20 +44,26 @@ TEST(Ring_Frames, MalformedResourcesThrowNamingTheResource) {
     // No grid: the whole picture; no array: one frame at the origin.
     EXPECT_EQ(cut_ring_frames("ring1", resource_of(R"(<sprite name="ring1"/>)"), {90, 40}),
               (std::vector<sdk::Rect>{{0, 0, 90, 40}}));
-    EXPECT_EQ(cut_ring_frames("ring1", resource_of(R"(<sprite name="ring1"><grid size="32,32"/></sprite>)"), {96, 64}),
+    EXPECT_EQ(cut_ring_frames("ring1",
+                              resource_of(R"(<sprite name="ring1"><grid size="32,32"/></sprite>)"),
+                              {96, 64}),
               (std::vector<sdk::Rect>{{0, 0, 32, 32}}));
     for (const char* array : {"3", "3,2,1"}) {
-        std::string xml = std::string(R"(<sprite name="ring1"><grid size="32,32" array=")") + array + R"("/></sprite>)";
+        std::string xml = std::string(R"(<sprite name="ring1"><grid size="32,32" array=")") +
+                          array + R"("/></sprite>)";
         try {
             cut_ring_frames("ring1", resource_of(xml), {96, 64});
             ADD_FAILURE() << array;
         } catch (const sdk::Exception& e) {
-            EXPECT_STREQ(e.what(), "Resource 'ring1' has incorrect array attribute, must be \"X,Y\"!");
+            EXPECT_STREQ(e.what(),
+                         "Resource 'ring1' has incorrect array attribute, must be \"X,Y\"!");
         }
     }
     try {
-        cut_ring_frames("ring1", resource_of(R"(<sprite name="ring1"><grid size="32,32" array="3,2"/></sprite>)"),
-                        {90, 64});
+        cut_ring_frames(
+            "ring1",
+            resource_of(R"(<sprite name="ring1"><grid size="32,32" array="3,2"/></sprite>)"),
+            {90, 64});
         ADD_FAILURE();
     } catch (const sdk::Exception& e) {
         EXPECT_NE(std::string(e.what()).find("ring1"), std::string::npos) << e.what();
@@ -71,7 +81,8 @@ protected:
         std::filesystem::create_directories(folder);
         sdk::Pixel_Buffer strip(32, 32);
         for (int y = 0; y < 32; ++y)
-            for (int x = 0; x < 32; ++x) strip.set_pixel(x, y, x < 16 ? sdk::Color(255, 0, 0) : sdk::Color(0, 0, 255));
+            for (int x = 0; x < 32; ++x)
+                strip.set_pixel(x, y, x < 16 ? sdk::Color(255, 0, 0) : sdk::Color(0, 0, 255));
         strip.save_png((folder / "ring.png").string());
         std::ofstream(folder / "mirel.xml")
             << R"(<resources><sprite name="ring1"><image file="ring.png"/><grid size="32,32"/></sprite>

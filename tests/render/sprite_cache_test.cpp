@@ -23,7 +23,8 @@ TEST(Sprite_Cache, OneSharedSpritePerName) {
 
     // A document without sprites adds nothing.
     preload_sprites(canvas(), sdk::Resource_Manager(sdk::Resource_Document::from_text(
-                                  "<resources><image name='x' file='sheet.png'/></resources>", "empty.xml", art().fs)));
+                                  "<resources><image name='x' file='sheet.png'/></resources>",
+                                  "empty.xml", art().fs)));
     EXPECT_EQ(sprite_cache.size(), before);
     EXPECT_EQ(get_sprite("bullets"), a);
 }

@@ -1,7 +1,8 @@
+#include "render/stage_draw.h"
+
 #include <gtest/gtest.h>
 
 #include "looks_fixture.h"
-#include "render/stage_draw.h"
 #include "world/bullet_pool.h"
 #include "world/effect_pool.h"
 #include "world/enemy_lists.h"
