@@ -36,9 +36,12 @@ struct Input_Counters {
     // SDK clock ms of the last counted stick move.
     float last_stick_move = 0.0f;
 
+    // The screens' counters. F11, resizes and Home are the main loop's own,
+    // consumed by it at the start and the end of the frame: a screen that
+    // clears its presses every frame (the pause) must not swallow them.
     void clear() {
         count_up = count_down = count_left = count_right = count_ok = count_cancel = 0;
-        count_escape = count_fullscreen = count_resize = pressed_button = count_screenshot = 0;
+        count_escape = pressed_button = 0;
     }
 
     // A key-down of keyboard 0 in screen state `state`.

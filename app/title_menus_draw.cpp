@@ -36,11 +36,13 @@ void draw_scaled(sdk::Canvas& canvas, sdk::Sprite& s, float x, float y, float sc
     s.set_scale(1.0f, 1.0f);
 }
 
-void draw_centred(sdk::Canvas& canvas, sdk::Sprite& s, int frame, float cx, float cy) {
+// Centred on (cx, cy) whatever the sprite's own origin.
+void draw_centred(sdk::Canvas& canvas, sdk::Sprite& s, int frame, float cx, float cy, float alpha) {
     s.set_frame(frame);
-    s.set_color(white);
+    s.set_color(sdk::Colorf(1, 1, 1, alpha));
     s.set_scale(1.0f, 1.0f);
-    s.draw(canvas, cx - static_cast<float>(s.get_width()) / 2, cy - static_cast<float>(s.get_height()) / 2);
+    s.set_alignment(sdk::Origin::center);
+    s.draw(canvas, cx, cy);
 }
 
 // "05" for 5, "100" for 100: at least two characters.
@@ -124,8 +126,7 @@ void Application::draw_main_menu(float dt) {
     mm_title1.set_frame(0);
     mm_title1.set_alpha(1.0f);
     mm_title1.draw(canvas, t < 300.0f ? 300.0f * sin_deg(0.3f * t) - 300.0f : 0.0f, 0);
-    mm_menu_tips.set_alpha(1.0f);
-    draw_centred(canvas, mm_menu_tips, 2 * menu.cursor + language, 320, 470);
+    draw_centred(canvas, mm_menu_tips, 2 * menu.cursor + language, 320, 470, 1.0f);
     if (menu.mask_fade) {
         if (t <= 200.0f) {
             screen_mask.set_frame(transition_frame);
@@ -224,8 +225,7 @@ void Application::draw_options(float dt) {
         om_options.draw(canvas, x2, y);
     }
     om_options.set_color(white);
-    om_tips.set_alpha(alpha);
-    draw_centred(canvas, om_tips, 2 * menu.cursor + language, 320, 470);
+    draw_centred(canvas, om_tips, 2 * menu.cursor + language, 320, 470, alpha);
 }
 
 void Application::draw_key_config(float dt) {
@@ -253,8 +253,13 @@ void Application::draw_key_config(float dt) {
     }
     std::snprintf(buf, sizeof buf, "%d", static_cast<int>(dead_zone * 100.0f));
     font_options.draw_text(canvas, 330, baseline(5), buf, colour(menu.cursor == 5));
-    font_options.draw_text(canvas, 330, baseline(6), "Off", colour(special_focuses == 0));
-    font_options.draw_text(canvas, 400, baseline(6), "On", colour(special_focuses == 1));
-    om_tips.set_alpha(alpha);
-    draw_centred(canvas, om_tips, 2 * menu.cursor + language, 320, 470);
+    // "om_keys" frame 9 is "no", frame 10 "yes".
+    om_keys.set_scale(1.0f, 1.0f);
+    for (int k = 0; k < 2; ++k) {
+        om_keys.set_frame(9 + k);
+        om_keys.set_color(colour(special_focuses == k));
+        om_keys.draw(canvas, 330.0f + k * (static_cast<float>(om_keys.get_width()) + 20.0f), 20.0f + 45.0f * 6);
+    }
+    om_keys.set_color(white);
+    draw_centred(canvas, om_tips, 2 * menu.cursor + language, 320, 470, alpha);
 }

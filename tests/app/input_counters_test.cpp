@@ -115,3 +115,22 @@ TEST(Input_Counters, HatCountsChanges) {
 }
 
 }  // namespace
+
+namespace {
+
+// The pause screen clears the screens' counters every frame; Home, F11 and
+// resizes still reach the main loop.
+TEST(Input_Counters, ClearingKeepsTheMainLoopsCounters) {
+    Input_Counters c;
+    c.on_key_down(1001, shell_keys::home);
+    c.on_key_down(1001, shell_keys::f11);
+    c.on_key_down(1001, shell_keys::z);
+    c.count_resize = 1;
+    c.clear();
+    EXPECT_EQ(c.count_ok, 0);
+    EXPECT_EQ(c.count_screenshot, 1);
+    EXPECT_EQ(c.count_fullscreen, 1);
+    EXPECT_EQ(c.count_resize, 1);
+}
+
+}  // namespace
