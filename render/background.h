@@ -175,6 +175,8 @@ public:
 private:
     void update_layer(Background_Layer& layer, float dt);
     void update_happa(Background_Effect& effect, float dt);
+    void spawn_leaf(Background_Effect& effect);
+    void spawn_trees(Background_Effect& effect);
     void update_clouds(Background_Effect& effect, float dt);
     void update_trees(Background_Effect& effect, float dt);
     const Background_Layer* followed(const Background_Effect& effect) const;

@@ -33,6 +33,27 @@ void wrap(float& scroll, int32_t size) {
     if (scroll < 0.0f) scroll += static_cast<float>(size);
 }
 
+// Spawns are due every `interval` ms. A long step (the warm-up after a load
+// runs 1000 ms steps) spawns every one that fell due in it, so the picture
+// starts as full as it will stay, rather than one per step and the backlog
+// pouring out in the first seconds of play. A step never spawns more than
+// `max_spawns_per_update`; what is left over is dropped.
+constexpr int max_spawns_per_update = 64;
+
+template <typename Spawn>
+void catch_up(Background_Effect& e, float dt, float interval, bool on, Spawn spawn) {
+    e.spawn_timer += dt;
+    for (int spawns = 0; e.spawn_timer >= interval && on; ++spawns) {
+        if (spawns == max_spawns_per_update) {
+            e.spawn_timer = 0.0f;
+            return;
+        }
+        e.spawn_timer -= interval;
+        spawn();
+        if (interval <= 0.0f) return;  // one a step when no interval is given
+    }
+}
+
 template <typename Remove>
 void remove_particles(std::vector<Background_Particle>& particles, Remove remove) {
     particles.erase(std::remove_if(particles.begin(), particles.end(), remove), particles.end());
@@ -83,34 +104,34 @@ const Background_Layer* Background::followed(const Background_Effect& effect) co
     return &layers_[static_cast<size_t>(effect.follow_layer)];
 }
 
+void Background::spawn_leaf(Background_Effect& e) {
+    Background_Particle p;
+    int band = rand_mod(clip_.bottom - clip_.top + 200);
+    p.y = static_cast<float>(clip_.top) + static_cast<float>(band - 200) * e.spawn_field;
+    int across = rand_mod(clip_.right - clip_.left + 100);
+    p.x = static_cast<float>(clip_.left - 50 + across);
+    float heading = static_cast<float>(30 + rand_mod(120)) * (sdk::pi / 180.0f);
+    float s = e.speed_min + rand_fraction() * (e.speed_max - e.speed_min);
+    p.dx = std::cos(heading) * s;
+    p.dy = std::sin(heading) * s;
+    p.angle = sdk::Angle::from_degrees(static_cast<float>(rand_mod(360)));
+    std::copy(std::begin(e.colour), std::end(e.colour), std::begin(p.colour));
+    // A life range under one millisecond would be a remainder by zero:
+    // such leaves all live life_min.
+    int range = static_cast<int>(e.life_max - e.life_min);
+    float life = e.life_min + static_cast<float>(rand_mod(range));
+    p.life = life > 0.0f ? static_cast<uint32_t>(life) : 0u;
+    p.age = 0;
+    p.spin = e.rotation_min + rand_fraction() * (e.rotation_max - e.rotation_min);
+    if (sdk::rand() % 2 == 0) p.spin = -p.spin;
+    p.size = e.size_min + rand_fraction() * (e.size_max - e.size_min);
+    p.alpha = 0.0f;
+    e.particles.push_back(p);
+}
+
 void Background::update_happa(Background_Effect& e, float dt) {
-    e.spawn_timer += dt;
     float interval = speed_factor_ > 1.0f ? e.spawn_time / speed_factor_ : e.spawn_time;
-    if (e.spawn_timer >= interval && e.number > 0) {
-        e.spawn_timer -= interval;
-        Background_Particle p;
-        int band = rand_mod(clip_.bottom - clip_.top + 200);
-        p.y = static_cast<float>(clip_.top) + static_cast<float>(band - 200) * e.spawn_field;
-        int across = rand_mod(clip_.right - clip_.left + 100);
-        p.x = static_cast<float>(clip_.left - 50 + across);
-        float heading = static_cast<float>(30 + rand_mod(120)) * (sdk::pi / 180.0f);
-        float s = e.speed_min + rand_fraction() * (e.speed_max - e.speed_min);
-        p.dx = std::cos(heading) * s;
-        p.dy = std::sin(heading) * s;
-        p.angle = sdk::Angle::from_degrees(static_cast<float>(rand_mod(360)));
-        std::copy(std::begin(e.colour), std::end(e.colour), std::begin(p.colour));
-        // A life range under one millisecond would be a remainder by zero:
-        // such leaves all live life_min.
-        int range = static_cast<int>(e.life_max - e.life_min);
-        float life = e.life_min + static_cast<float>(rand_mod(range));
-        p.life = life > 0.0f ? static_cast<uint32_t>(life) : 0u;
-        p.age = 0;
-        p.spin = e.rotation_min + rand_fraction() * (e.rotation_max - e.rotation_min);
-        if (sdk::rand() % 2 == 0) p.spin = -p.spin;
-        p.size = e.size_min + rand_fraction() * (e.size_max - e.size_min);
-        p.alpha = 0.0f;
-        e.particles.push_back(p);
-    }
+    catch_up(e, dt, interval, e.number > 0, [&] { spawn_leaf(e); });
 
     uint32_t step = dt > 0.0f ? static_cast<uint32_t>(dt) : 0u;
     for (Background_Particle& p : e.particles) p.age += step;
@@ -138,8 +159,13 @@ void Background::update_clouds(Background_Effect& e, float dt) {
     float layer_wobble_x = layer ? layer->wobble_x : 0.0f;
     float layer_wobble_y = layer ? layer->wobble_y : 0.0f;
 
+    // The interval changes with every cloud, so the catch-up runs here.
     e.spawn_timer += dt;
-    if (e.spawn_timer >= e.next_interval && e.number > 0) {
+    for (int spawns = 0; e.spawn_timer >= e.next_interval && e.number > 0; ++spawns) {
+        if (spawns == max_spawns_per_update) {
+            e.spawn_timer = 0.0f;
+            break;
+        }
         e.spawn_timer -= e.next_interval;
         float spread = 0.5f + static_cast<float>(rand_mod(100)) / 200.0f;
         e.next_interval = e.spawn_time * spread / speed_factor_;
@@ -154,6 +180,7 @@ void Background::update_clouds(Background_Effect& e, float dt) {
         p.zoom = 1.0f;
         p.life = 500;
         e.particles.push_back(p);
+        if (e.next_interval <= 0.0f) break;
     }
 
     float bottom = static_cast<float>(clip_.bottom);
@@ -169,42 +196,42 @@ void Background::update_clouds(Background_Effect& e, float dt) {
     }
 }
 
-void Background::update_trees(Background_Effect& e, float dt) {
-    e.spawn_timer += dt;
-    float interval = e.spawn_time / speed_factor_;
-    bool any_lane = e.fill_left != 0 || e.fill_right != 0 || e.fill_center != 0;
-    if (e.spawn_timer >= interval) {
-        e.spawn_timer -= interval;
-        if (any_lane && e.number > 0) {
-            // Deal the trees to the enabled lanes first: 0 left, 1 right, 2 centre.
-            const int32_t enabled[3] = {e.fill_left, e.fill_right, e.fill_center};
-            uint32_t per_lane[3] = {0, 0, 0};
-            for (uint32_t dealt = 0; dealt < e.number;) {
-                int lane = rand_mod(3);
-                if (enabled[lane] == 0) continue;
-                ++per_lane[lane];
-                ++dealt;
-            }
-            float w = play_field.get_width() / 3.0f;
-            // Made left, then centre, then right.
-            const int order[3] = {0, 2, 1};
-            const float edge[3] = {0.0f, 2.0f * w, w};
-            for (int i = 0; i < 3; ++i) {
-                for (uint32_t n = 0; n < per_lane[order[i]]; ++n) {
-                    Background_Particle p;
-                    p.x = play_field.left + edge[order[i]] +
-                          static_cast<float>(rand_mod(static_cast<int>(w)));
-                    p.y = -65.0f * e.size_max;
-                    p.dx = 0.0f;
-                    p.dy = 1.0f;
-                    p.age = 0;
-                    p.size = e.size_min + rand_fraction() * (e.size_max - e.size_min);
-                    p.variant = rand_mod(2);
-                    e.particles.push_back(p);
-                }
-            }
+void Background::spawn_trees(Background_Effect& e) {
+    // Deal the trees to the enabled lanes first: 0 left, 1 right, 2 centre.
+    const int32_t enabled[3] = {e.fill_left, e.fill_right, e.fill_center};
+    uint32_t per_lane[3] = {0, 0, 0};
+    for (uint32_t dealt = 0; dealt < e.number;) {
+        int lane = rand_mod(3);
+        if (enabled[lane] == 0) continue;
+        ++per_lane[lane];
+        ++dealt;
+    }
+    float w = play_field.get_width() / 3.0f;
+    // Made left, then centre, then right.
+    const int order[3] = {0, 2, 1};
+    const float edge[3] = {0.0f, 2.0f * w, w};
+    for (int i = 0; i < 3; ++i) {
+        for (uint32_t n = 0; n < per_lane[order[i]]; ++n) {
+            Background_Particle p;
+            p.x = play_field.left + edge[order[i]] +
+                  static_cast<float>(rand_mod(static_cast<int>(w)));
+            p.y = -65.0f * e.size_max;
+            p.dx = 0.0f;
+            p.dy = 1.0f;
+            p.age = 0;
+            p.size = e.size_min + rand_fraction() * (e.size_max - e.size_min);
+            p.variant = rand_mod(2);
+            e.particles.push_back(p);
         }
     }
+}
+
+void Background::update_trees(Background_Effect& e, float dt) {
+    float interval = e.spawn_time / speed_factor_;
+    bool any_lane = e.fill_left != 0 || e.fill_right != 0 || e.fill_center != 0;
+    catch_up(e, dt, interval, true, [&] {
+        if (any_lane && e.number > 0) spawn_trees(e);
+    });
 
     float bottom = static_cast<float>(clip_.bottom);
     remove_particles(e.particles,

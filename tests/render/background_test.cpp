@@ -272,6 +272,27 @@ TEST_F(Background_Update, LeavesSpawnFadeAndDieByAge) {
     EXPECT_NE(bg.get_effects()[0].particles.front().x, first.x);
 }
 
+TEST_F(Background_Update, AWarmUpStartsThePictureFullAndThenAtItsRate) {
+    Background_Effect e = happa();
+    e.spawn_time = 110;
+    e.life_min = 3500;
+    e.life_max = 7500;
+    bg.add_effect(e);
+    for (int i = 0; i < 100; ++i) bg.update(1000);  // as a run start warms it
+    size_t warmed = bg.get_effects()[0].particles.size();
+    EXPECT_GT(warmed, 20u);
+    uint32_t spawned = 0;
+    for (int i = 0; i < 60; ++i) {
+        size_t before = bg.get_effects()[0].particles.size();
+        bg.update(17);
+        size_t after = bg.get_effects()[0].particles.size();
+        if (after > before) spawned += static_cast<uint32_t>(after - before);
+    }
+    // A second of play spawns about 1000 / 110 leaves, not one every frame.
+    EXPECT_LE(spawned, 12u);
+    EXPECT_GE(spawned, 7u);
+}
+
 TEST_F(Background_Update, LeavesWithoutALifeRangeLiveTheMinimum) {
     for (float life_max : {100.0f, 100.5f, 50.0f}) {
         Background b;
