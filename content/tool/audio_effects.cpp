@@ -203,6 +203,15 @@ Samples menu_cancel() {
     return finish(s);
 }
 
+// Pause and resume: a soft, hollow two-note chime, like a breath held.
+Samples game_paused() {
+    Samples s = silence(0.5f);
+    place(s, fm_bell(880.0f, 0.35f, 1.0f, 0.8f, 0.3f), 0.0f, 0.5f);
+    place(s, fm_bell(659.25f, 0.4f, 1.0f, 0.8f, 0.35f), 0.09f, 0.5f);
+    place(s, noise_sweep(0.3f, 2500.0f, 800.0f, 0.3f, 0.08f, 21), 0.0f, 0.15f);
+    return finish(with_reverb(s, 0.3f, 0.6f, 0.5f, 0.35f));
+}
+
 // A bullet touching the invincible player: a muted tink.
 Samples se_nodamage() {
     Samples s = swept_sine(0.08f, 3000.0f, 2600.0f, 0.05f, 0.014f);
@@ -232,14 +241,23 @@ struct Effect_Row {
 
 // The files that "sounds.xml" names.
 const Effect_Row effect_rows[] = {
-    {"sounds/player_shot.wav", player_shot},   {"sounds/enemy_shot1.ogg", enemy_shot1},
-    {"sounds/enemy_shot2.ogg", enemy_shot2},   {"sounds/enemy_shot3.ogg", enemy_shot3},
-    {"sounds/graze.ogg", graze},               {"sounds/se_damage00.wav", se_damage00},
-    {"sounds/enemy_dead1.ogg", enemy_dead1},   {"sounds/enemy_dead2.ogg", enemy_dead2},
-    {"sounds/item00.ogg", item00},             {"sounds/item01.ogg", item01},
-    {"sounds/powerup.ogg", powerup},           {"sounds/menu_select.wav", menu_select},
-    {"sounds/menu_ok.ogg", menu_ok},           {"sounds/menu_cancel.ogg", menu_cancel},
-    {"sounds/se_nodamage.wav", se_nodamage},   {"sounds/player_dead.ogg", player_dead},
+    {"sounds/player_shot.wav", player_shot},
+    {"sounds/enemy_shot1.ogg", enemy_shot1},
+    {"sounds/enemy_shot2.ogg", enemy_shot2},
+    {"sounds/enemy_shot3.ogg", enemy_shot3},
+    {"sounds/graze.ogg", graze},
+    {"sounds/se_damage00.wav", se_damage00},
+    {"sounds/enemy_dead1.ogg", enemy_dead1},
+    {"sounds/enemy_dead2.ogg", enemy_dead2},
+    {"sounds/item00.ogg", item00},
+    {"sounds/item01.ogg", item01},
+    {"sounds/powerup.ogg", powerup},
+    {"sounds/menu_select.wav", menu_select},
+    {"sounds/menu_ok.ogg", menu_ok},
+    {"sounds/game_paused.ogg", game_paused},
+    {"sounds/menu_cancel.ogg", menu_cancel},
+    {"sounds/se_nodamage.wav", se_nodamage},
+    {"sounds/player_dead.ogg", player_dead},
 };
 
 void add_sound_effects(Content_Output& out) {

@@ -49,7 +49,7 @@ const Names flash_names = {"shot1", "shot2", "shot5", "quickshot1", "quickshot2"
 const Names samples_played = {
     "menu_select", "menu_ok",     "menu_cancel", "item00",      "item01",      "powerup",
     "se_damage00", "graze",       "enemy_dead1", "enemy_dead2", "se_nodamage", "player_dead",
-    "enemy_shot1", "enemy_shot2", "enemy_shot3", "player_shot"};
+    "enemy_shot1", "enemy_shot2", "enemy_shot3", "player_shot", "game_paused"};
 const Names tracks_played = {"00_title_theme", "02_glass_winter"};
 const Names dialog_actions = {"new_line",        "line2",     "line3",   "wait",
                               "feed_char_left",  "feed_char_right", "show_pic", "hide_pic",
