@@ -35,8 +35,9 @@
 
 namespace {
 
-const char* const document_names[res_count] = {"mirel.xml",  "sprites.xml",  "player.xml", "sounds.xml",
-                                               "music.xml",  "patterns.xml", "levels.xml"};
+const char* const document_names[res_count] = {"mirel.xml",  "sprites.xml", "player.xml",
+                                               "sounds.xml", "music.xml",   "patterns.xml",
+                                               "levels.xml"};
 
 // "mirel.res" in the working directory, else the one beside the program.
 std::string find_archive() {
@@ -65,14 +66,16 @@ Application::~Application() {
 }
 
 float Application::get_option_float(const std::string& name) const {
-    const sdk::Dom_Element options = resources[res_mirel].get_doc().get_resource("options").get_element();
+    const sdk::Dom_Element options =
+        resources[res_mirel].get_doc().get_resource("options").get_element();
     for (const sdk::Dom_Element& o : options.children("option"))
         if (o.get_attribute("name") == name) return sdk::text_to_float(o.get_text());
     return 0.0f;
 }
 
 int Application::get_option_int(const std::string& name) const {
-    const sdk::Dom_Element options = resources[res_mirel].get_doc().get_resource("options").get_element();
+    const sdk::Dom_Element options =
+        resources[res_mirel].get_doc().get_resource("options").get_element();
     for (const sdk::Dom_Element& o : options.children("option"))
         if (o.get_attribute("name") == name) return sdk::text_to_int(o.get_text(), 10);
     return 0;
@@ -90,14 +93,22 @@ void Application::load_screen_sprites() {
         sdk::Sprite* sprite;
     };
     const Row rows[] = {
-        {"screen_mask", &screen_mask}, {"language_select", &language_select}, {"mm_background", &mm_background},
-        {"mm_title1", &mm_title1},     {"mm_menu", &mm_menu},                 {"mm_menu_tips", &mm_menu_tips},
-        {"om_options", &om_options},   {"om_keys", &om_keys},                 {"om_tips", &om_tips},
-        {"game_screen", &game_screen}, {"game_stats", &game_stats},
+        {"screen_mask", &screen_mask},
+        {"language_select", &language_select},
+        {"mm_background", &mm_background},
+        {"mm_title1", &mm_title1},
+        {"mm_menu", &mm_menu},
+        {"mm_menu_tips", &mm_menu_tips},
+        {"om_options", &om_options},
+        {"om_keys", &om_keys},
+        {"om_tips", &om_tips},
+        {"game_screen", &game_screen},
+        {"game_stats", &game_stats},
     };
     for (const Row& r : rows) *r.sprite = sdk::Sprite::resource(canvas, r.id, resources[res_mirel]);
-    screen_mask.set_scale(static_cast<float>(screen_size.width) / static_cast<float>(screen_mask.get_width()),
-                          static_cast<float>(screen_size.height) / static_cast<float>(screen_mask.get_height()));
+    screen_mask.set_scale(
+        static_cast<float>(screen_size.width) / static_cast<float>(screen_mask.get_width()),
+        static_cast<float>(screen_size.height) / static_cast<float>(screen_mask.get_height()));
     screen_mask.set_linear_filter(false);
     language_select.set_frame(0);
 }
@@ -147,7 +158,8 @@ int Application::start(const std::vector<std::string>&) {
     load_screen_sprites();
     ring_sprite = std::make_unique<Ring_Sprite>(canvas, "ring1", resources[res_mirel], archive);
     preload_sprites(canvas, resources[res_sprites]);
-    dialog.init(&dialog_font_one, &dialog_font_two, archive, get_option_float("dialog_starting_time"),
+    dialog.init(&dialog_font_one, &dialog_font_two, archive,
+                get_option_float("dialog_starting_time"),
                 get_option_float("dialog_char_appear_time"));
     sound_manager.init(resources[res_sounds], resources[res_music], archive);
     installed_sound_sink = &sound_manager_sink;
@@ -226,46 +238,48 @@ void Application::run_frame() {
 bool Application::run_state(float dt) {
     Screen_Context c{menu, counters, *this};
     switch (app_state) {
-    case state_fade:
-        if (advance_fade(dt)) return false;
-        draw_fade();
-        break;
-    case state_language:
-        run_language_logic(c, dt);
-        if (app_state == state_language) draw_language(dt);
-        else draw_fade();
-        break;
-    case state_main_menu:
-        run_main_menu_logic(c, dt);
-        draw_main_menu(dt);
-        finish_main_menu_action(c);
-        break;
-    case state_options_fade:
-        run_options_fade_logic(c, dt);
-        draw_options_fade();
-        break;
-    case state_options:
-        run_options_logic(c, dt);
-        draw_options(dt);
-        break;
-    case state_key_config:
-        run_key_config_logic(c, dt);
-        draw_key_config(dt);
-        break;
-    case state_game:
-        run_game_frame(dt);
-        break;
-    case state_replay:
-        run_replay_frame();
-        break;
-    case state_pause:
-        run_pause(dt);
-        break;
-    case state_results:
-        run_results(dt);
-        break;
-    default:
-        break;
+        case state_fade:
+            if (advance_fade(dt)) return false;
+            draw_fade();
+            break;
+        case state_language:
+            run_language_logic(c, dt);
+            if (app_state == state_language)
+                draw_language(dt);
+            else
+                draw_fade();
+            break;
+        case state_main_menu:
+            run_main_menu_logic(c, dt);
+            draw_main_menu(dt);
+            finish_main_menu_action(c);
+            break;
+        case state_options_fade:
+            run_options_fade_logic(c, dt);
+            draw_options_fade();
+            break;
+        case state_options:
+            run_options_logic(c, dt);
+            draw_options(dt);
+            break;
+        case state_key_config:
+            run_key_config_logic(c, dt);
+            draw_key_config(dt);
+            break;
+        case state_game:
+            run_game_frame(dt);
+            break;
+        case state_replay:
+            run_replay_frame();
+            break;
+        case state_pause:
+            run_pause(dt);
+            break;
+        case state_results:
+            run_results(dt);
+            break;
+        default:
+            break;
     }
     return true;
 }
@@ -291,8 +305,8 @@ void Application::take_screenshot() {
 void Application::perf_checkpoint(std::string_view label) {
     float now = static_cast<float>(sdk::get_time());
     if (now - last_checkpoint > 20.0f)
-        sdk::log_event("Performance", "Pervormance drop of %1 at %2", sdk::string_format("%1", now - last_checkpoint),
-                       label);
+        sdk::log_event("Performance", "Pervormance drop of %1 at %2",
+                       sdk::string_format("%1", now - last_checkpoint), label);
     last_checkpoint = now;
 }
 

@@ -42,7 +42,14 @@ class Shell_Presentation;
 
 // The resource documents, in the order the program loads them.
 enum Resource_Index {
-    res_mirel, res_sprites, res_player, res_sounds, res_music, res_patterns, res_levels, res_count
+    res_mirel,
+    res_sprites,
+    res_player,
+    res_sounds,
+    res_music,
+    res_patterns,
+    res_levels,
+    res_count
 };
 
 class Application : public Shell_Services {

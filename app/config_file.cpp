@@ -4,8 +4,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "sdk/core/local_file.h"
 #include "app/display_rules.h"
+#include "sdk/core/local_file.h"
 #include "world/geometry.h"
 #include "world/settings.h"
 

@@ -46,8 +46,8 @@ void Application::create_display() {
     window.apply(window_description);
     connect_input();
     compute_scale();
-    sdk::log_event("Debug", "Scale = %1, screen size: %2, %3", std::to_string(display_scale), window_size.width,
-                   window_size.height);
+    sdk::log_event("Debug", "Scale = %1, screen size: %2, %3", std::to_string(display_scale),
+                   window_size.width, window_size.height);
     if (fullscreen)
         window.hide_cursor();
     else

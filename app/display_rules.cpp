@@ -7,8 +7,8 @@
 sdk::Rect scaled_play_field(float s, sdk::Pointf o) {
     // Clip rectangles are whole pixels: each edge rounded half up.
     auto px = [](float v) { return static_cast<int>(std::floor(v + 0.5f)); };
-    return {px(play_field.left * s + o.x), px(play_field.top * s + o.y), px(play_field.right * s + o.x),
-            px(play_field.bottom * s + o.y)};
+    return {px(play_field.left * s + o.x), px(play_field.top * s + o.y),
+            px(play_field.right * s + o.x), px(play_field.bottom * s + o.y)};
 }
 
 Display_Mapping map_display(bool full_screen, sdk::Size area) {

@@ -3,9 +3,9 @@
 // run is left (pause, game over, stage clear, the end of a replay).
 #include "app/application.h"
 #include "app/display_rules.h"
+#include "app/item_draw.h"
 #include "app/replay.h"
 #include "app/screen_state.h"
-#include "app/item_draw.h"
 #include "render/background.h"
 #include "render/dialog.h"
 #include "render/player_draw.h"

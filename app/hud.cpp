@@ -11,9 +11,9 @@
 #include "render/ring_sprite.h"
 #include "render/stage_draw.h"
 #include "world/effect.h"
-#include "world/geometry.h"
 #include "world/enemy.h"
 #include "world/enemy_lists.h"
+#include "world/geometry.h"
 #include "world/player.h"
 #include "world/run_flags.h"
 #include "world/settings.h"
@@ -39,7 +39,8 @@ void Application::draw_hud() {
         int frame;
         float y;
     };
-    const Label labels[] = {{0, 16}, {1, 40}, {2, 74}, {3, 98}, {7, 132}, {4, 156}, {5, 190}, {6, 214}};
+    const Label labels[] = {{0, 16},  {1, 40},  {2, 74},  {3, 98},
+                            {7, 132}, {4, 156}, {5, 190}, {6, 214}};
     game_stats.set_alpha(1.0f);
     game_stats.set_scale(1.0f, 1.0f);
     for (const Label& l : labels) {

@@ -58,29 +58,29 @@ void Input_Counters::on_joystick_button(int32_t state, int b) {
     // Each setting that names the button counts, so two settings on one
     // button count twice.
     switch (state) {
-    case 2:
-    case 5:
-    case 7:
-        if (b == button_shoot) ++count_ok;
-        if (b == button_bomb) ++count_escape;
-        break;
-    case 9:
-        if (b == button_shoot) ++count_ok;
-        if (b == button_bomb) ++count_escape;
-        pressed_button = b + 1;
-        break;
-    case 200:
-        if (b == button_shoot) ++count_ok;
-        if (b == button_pause) ++count_escape;
-        break;
-    case 1001:
-    case 1500:
-        if (b == button_shoot) ++count_ok;
-        if (b == button_bomb) ++count_cancel;
-        if (b == button_pause) ++count_escape;
-        break;
-    default:
-        break;
+        case 2:
+        case 5:
+        case 7:
+            if (b == button_shoot) ++count_ok;
+            if (b == button_bomb) ++count_escape;
+            break;
+        case 9:
+            if (b == button_shoot) ++count_ok;
+            if (b == button_bomb) ++count_escape;
+            pressed_button = b + 1;
+            break;
+        case 200:
+            if (b == button_shoot) ++count_ok;
+            if (b == button_pause) ++count_escape;
+            break;
+        case 1001:
+        case 1500:
+            if (b == button_shoot) ++count_ok;
+            if (b == button_bomb) ++count_cancel;
+            if (b == button_pause) ++count_escape;
+            break;
+        default:
+            break;
     }
 }
 
@@ -114,8 +114,12 @@ void Input_Counters::on_hat(int32_t state, float value) {
     if (!stick_states(state)) return;
     if (value == last_hat) return;
     last_hat = value;
-    if (value == 0.0f) ++count_up;
-    else if (value == 9000.0f) ++count_right;
-    else if (value == 18000.0f) ++count_down;
-    else if (value == 27000.0f) ++count_left;
+    if (value == 0.0f)
+        ++count_up;
+    else if (value == 9000.0f)
+        ++count_right;
+    else if (value == 18000.0f)
+        ++count_down;
+    else if (value == 27000.0f)
+        ++count_left;
 }

@@ -27,14 +27,15 @@ void Application::connect_input() {
     }));
     if (window.get_ic().get_joystick_count() > 0) {
         sdk::Input_Device joystick = window.get_ic().get_joystick(0);
-        slots.push_back(joystick.sig_axis_move().connect([this, joystick](const sdk::Input_Event& e) {
-            player.on_joystick_event();
-            if (e.id == 0 || e.id == 1)
-                counters.on_stick(app_state, joystick.get_axis(0), joystick.get_axis(1),
-                                  static_cast<float>(sdk::get_time()));
-            else if (e.id == sdk::hat_axis)
-                counters.on_hat(app_state, joystick.get_axis(sdk::hat_axis));
-        }));
+        slots.push_back(
+            joystick.sig_axis_move().connect([this, joystick](const sdk::Input_Event& e) {
+                player.on_joystick_event();
+                if (e.id == 0 || e.id == 1)
+                    counters.on_stick(app_state, joystick.get_axis(0), joystick.get_axis(1),
+                                      static_cast<float>(sdk::get_time()));
+                else if (e.id == sdk::hat_axis)
+                    counters.on_hat(app_state, joystick.get_axis(sdk::hat_axis));
+            }));
         slots.push_back(joystick.sig_key_down().connect([this](const sdk::Input_Event& e) {
             player.on_joystick_event();
             counters.on_joystick_button(app_state, e.id);

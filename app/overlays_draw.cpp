@@ -5,8 +5,8 @@
 #include <cstdio>
 
 #include "app/application.h"
-#include "app/screen_state.h"
 #include "app/item_draw.h"
+#include "app/screen_state.h"
 #include "render/background.h"
 #include "render/dialog.h"
 #include "render/player_draw.h"
@@ -37,9 +37,11 @@ void Application::draw_pause() {
     canvas.set_blend_mode(sdk::Blend_Mode::none);
     capture_image.draw(canvas, sdk::Rectf(0, 0, 640, 480));
     canvas.set_blend_mode(sdk::Blend_Mode::normal);
-    auto centred = [this](const char* text, float y, const sdk::Colorf& colour, float shift = 0.0f) {
+    auto centred = [this](const char* text, float y, const sdk::Colorf& colour,
+                          float shift = 0.0f) {
         int w = system_font.get_text_size(canvas, text).width;
-        system_font.draw_text(canvas, centre_x - static_cast<float>(w / 2) + shift, y, text, colour);
+        system_font.draw_text(canvas, centre_x - static_cast<float>(w / 2) + shift, y, text,
+                              colour);
     };
     // The confirmation stays up on the frame on which the title was chosen.
     if (menu.confirm || app_state == state_main_menu) {
@@ -49,7 +51,8 @@ void Application::draw_pause() {
     } else {
         centred("GAME PAUSED", 240, white);
         const char* entries[] = {"Continue", "Title", "Restart"};
-        for (int i = 0; i < 3; ++i) centred(entries[i], 270.0f + 30.0f * i, menu.cursor == i ? white : grey);
+        for (int i = 0; i < 3; ++i)
+            centred(entries[i], 270.0f + 30.0f * i, menu.cursor == i ? white : grey);
     }
 }
 
@@ -85,7 +88,8 @@ void Application::draw_results() {
         system_font.draw_text(canvas, 280, y, value, white);
     };
     line("Points         :", 100, static_cast<uint32_t>(player.points) * 10000u);
-    line("Graze * Points :", 120, static_cast<uint32_t>(player.graze) * static_cast<uint32_t>(player.points) * 500u);
+    line("Graze * Points :", 120,
+         static_cast<uint32_t>(player.graze) * static_cast<uint32_t>(player.points) * 500u);
     line("Bullets blown  :", 140, static_cast<int32_t>(menu.blown_ratio * 5000000.0f));
     system_font.draw_text(canvas, 270, 160, "+", white);
     line("Stage score    :", 180, menu.previous_score);

@@ -63,7 +63,9 @@ bool Replay::advance() {
     return false;
 }
 
-std::string Replay::file_name(const std::string& name) { return replay_folder + "/" + name + ".rpy"; }
+std::string Replay::file_name(const std::string& name) {
+    return replay_folder + "/" + name + ".rpy";
+}
 
 std::vector<uint8_t> Replay::encode() const {
     std::vector<uint8_t> out;
@@ -78,8 +80,9 @@ std::vector<uint8_t> Replay::encode() const {
         put_float(out, f.x);
         put_float(out, f.y);
         put_float(out, f.angle);
-        uint8_t flags = static_cast<uint8_t>((f.focus ? 1 : 0) | (f.shoot ? 2 : 0) | (f.bomb ? 4 : 0) |
-                                             (f.special ? 8 : 0) | (f.advance ? 16 : 0));
+        uint8_t flags =
+            static_cast<uint8_t>((f.focus ? 1 : 0) | (f.shoot ? 2 : 0) | (f.bomb ? 4 : 0) |
+                                 (f.special ? 8 : 0) | (f.advance ? 16 : 0));
         out.push_back(flags);
     }
     return out;

@@ -24,7 +24,9 @@ long long next_screenshot_number(const std::vector<std::string>& entries) {
     return next;
 }
 
-std::string screenshot_file_name(long long n) { return screenshot_folder + "/mirel" + zero_pad(n) + ".png"; }
+std::string screenshot_file_name(long long n) {
+    return screenshot_folder + "/mirel" + zero_pad(n) + ".png";
+}
 
 std::string next_screenshot_file() {
     std::vector<std::string> entries;

@@ -96,7 +96,8 @@ void resume_run(Screen_Context& c) {
 }  // namespace
 
 void rebind_button(int32_t pressed, int32_t old) {
-    int32_t* order[] = {&button_shoot, &button_focus, &button_pause, &button_spare, &button_special};
+    int32_t* order[] = {&button_shoot, &button_focus, &button_pause, &button_spare,
+                        &button_special};
     for (int32_t* b : order) {
         if (*b == pressed) {
             *b = old;
@@ -151,26 +152,26 @@ void run_main_menu_logic(Screen_Context& c, float dt) {
     if (!animating(m, dt)) {
         if (take(c.in.count_ok)) {
             switch (m.cursor) {
-            case 0:
-                c.services.play_sound("menu_ok");
-                next_state = state_game;
-                m.action_timer = 1;
-                break;
-            case 1:
-                if (c.services.load_replay()) {
+                case 0:
                     c.services.play_sound("menu_ok");
-                    next_state = state_replay;
+                    next_state = state_game;
                     m.action_timer = 1;
-                }
-                break;
-            case 2:
-                c.services.play_sound("menu_ok");
-                next_state = state_options_fade;
-                m.action_timer = 1;
-                break;
-            default:
-                c.services.request_quit();
-                break;
+                    break;
+                case 1:
+                    if (c.services.load_replay()) {
+                        c.services.play_sound("menu_ok");
+                        next_state = state_replay;
+                        m.action_timer = 1;
+                    }
+                    break;
+                case 2:
+                    c.services.play_sound("menu_ok");
+                    next_state = state_options_fade;
+                    m.action_timer = 1;
+                    break;
+                default:
+                    c.services.request_quit();
+                    break;
             }
         }
         if (!m.action_timer) handle_up_down(c, 4);
@@ -225,54 +226,54 @@ void run_options_logic(Screen_Context& c, float dt) {
         bool left = take(c.in.count_left), right = take(c.in.count_right);
         bool changed = false;
         switch (m.cursor) {
-        case 0:
-            if (left) changed |= set_value(start_lives, std::max(1, start_lives - 1));
-            if (right) changed |= set_value(start_lives, std::min(5, start_lives + 1));
-            break;
-        case 1:
-            if (left) changed |= step_percent(music_volume_pct, -5);
-            if (right) changed |= step_percent(music_volume_pct, 5);
-            if (changed) {
-                recompute_volumes();
-                c.services.apply_music_volume();
-            }
-            break;
-        case 2:
-            if (left) changed |= step_percent(sound_volume_pct, -5);
-            if (right) changed |= step_percent(sound_volume_pct, 5);
-            if (changed) recompute_volumes();
-            break;
-        case 3:
-            if (left) changed |= set_value(m.pending_window_mode, 1);
-            if (right) changed |= set_value(m.pending_window_mode, 0);
-            break;
-        case 4:
-            if (left) changed |= set_value(language, 0);
-            if (right) changed |= set_value(language, 1);
-            break;
-        default:
-            break;
+            case 0:
+                if (left) changed |= set_value(start_lives, std::max(1, start_lives - 1));
+                if (right) changed |= set_value(start_lives, std::min(5, start_lives + 1));
+                break;
+            case 1:
+                if (left) changed |= step_percent(music_volume_pct, -5);
+                if (right) changed |= step_percent(music_volume_pct, 5);
+                if (changed) {
+                    recompute_volumes();
+                    c.services.apply_music_volume();
+                }
+                break;
+            case 2:
+                if (left) changed |= step_percent(sound_volume_pct, -5);
+                if (right) changed |= step_percent(sound_volume_pct, 5);
+                if (changed) recompute_volumes();
+                break;
+            case 3:
+                if (left) changed |= set_value(m.pending_window_mode, 1);
+                if (right) changed |= set_value(m.pending_window_mode, 0);
+                break;
+            case 4:
+                if (left) changed |= set_value(language, 0);
+                if (right) changed |= set_value(language, 1);
+                break;
+            default:
+                break;
         }
         if (changed) c.services.play_sound("menu_select");
 
         if (take(c.in.count_ok)) {
             switch (m.cursor) {
-            case 3:
-                apply_pending_window_mode(c);
-                c.services.save_settings();
-                break;
-            case 5:
-            case 6:
-                c.services.play_sound("menu_ok");
-                m.action_timer = 1;
-                break;
-            case 7:
-                c.services.play_sound("menu_cancel");
-                m.action_timer = 1;
-                next_state = state_main_menu;
-                break;
-            default:
-                break;
+                case 3:
+                    apply_pending_window_mode(c);
+                    c.services.save_settings();
+                    break;
+                case 5:
+                case 6:
+                    c.services.play_sound("menu_ok");
+                    m.action_timer = 1;
+                    break;
+                case 7:
+                    c.services.play_sound("menu_cancel");
+                    m.action_timer = 1;
+                    next_state = state_main_menu;
+                    break;
+                default:
+                    break;
             }
         }
         if (!m.action_timer) {
@@ -317,7 +318,8 @@ void run_key_config_logic(Screen_Context& c, float dt) {
     if (state_timer == 0.0f) c.in.clear();
     state_timer += dt;
 
-    int32_t* actions[] = {&button_shoot, &button_bomb, &button_focus, &button_special, &button_pause};
+    int32_t* actions[] = {&button_shoot, &button_bomb, &button_focus, &button_special,
+                          &button_pause};
     if (c.in.pressed_button > 0) {
         int32_t b = c.in.pressed_button - 1;
         c.in.pressed_button = 0;
@@ -449,7 +451,8 @@ void run_results_logic(Screen_Context& c, float dt) {
     Menu_State& m = c.menu;
     if (overlay_timer == 0.0f) {
         m.previous_score = player.score;
-        Stage_Bonus b = compute_stage_bonus(player.score, player.graze, player.points, bullets_blown, bullets_total);
+        Stage_Bonus b = compute_stage_bonus(player.score, player.graze, player.points,
+                                            bullets_blown, bullets_total);
         m.blown_ratio = b.ratio;
         player.score = b.new_score;
         if (player.score > hi_score) {

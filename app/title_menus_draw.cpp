@@ -65,11 +65,20 @@ void Application::capture_picture() {
 
 void Application::draw_screen(float dt) {
     switch (app_state) {
-    case state_language: draw_language(dt); break;
-    case state_main_menu: draw_main_menu(dt); break;
-    case state_options: draw_options(dt); break;
-    case state_key_config: draw_key_config(dt); break;
-    default: break;
+        case state_language:
+            draw_language(dt);
+            break;
+        case state_main_menu:
+            draw_main_menu(dt);
+            break;
+        case state_options:
+            draw_options(dt);
+            break;
+        case state_key_config:
+            draw_key_config(dt);
+            break;
+        default:
+            break;
     }
 }
 
@@ -94,11 +103,14 @@ void Application::draw_language(float) {
         language_select.draw(canvas, x, tops[i]);
     }
     float top = tops[menu.cursor];
-    if (menu.slide_timer) top += (tops[1 - menu.cursor] - tops[menu.cursor]) * std::min(state_timer / 100.0f, 1.0f);
+    if (menu.slide_timer)
+        top += (tops[1 - menu.cursor] - tops[menu.cursor]) * std::min(state_timer / 100.0f, 1.0f);
     sdk::Rectf r(x, top, x + w, top + h);
     outline(canvas, r, sdk::Colorf(0.9f, 0.9f, 1.0f, 1.0f));
-    outline(canvas, {r.left + 1, r.top + 1, r.right - 1, r.bottom - 1}, sdk::Colorf(0.9f, 0.9f, 1.0f, 0.7f));
-    outline(canvas, {r.left - 1, r.top - 1, r.right + 1, r.bottom + 1}, sdk::Colorf(0.9f, 0.9f, 1.0f, 0.7f));
+    outline(canvas, {r.left + 1, r.top + 1, r.right - 1, r.bottom - 1},
+            sdk::Colorf(0.9f, 0.9f, 1.0f, 0.7f));
+    outline(canvas, {r.left - 1, r.top - 1, r.right + 1, r.bottom + 1},
+            sdk::Colorf(0.9f, 0.9f, 1.0f, 0.7f));
 }
 
 void Application::draw_main_menu(float dt) {
@@ -120,7 +132,9 @@ void Application::draw_main_menu(float dt) {
         if (selected && menu.action_timer && (menu.action_timer / 50) % 2 == 1) frame = 2 * i + 1;
         mm_menu.set_frame(frame);
         mm_menu.set_alpha(selected ? 1.0f : 0.8f);
-        float scale = selected && menu.slide_timer ? (600.0f - static_cast<float>(menu.slide_timer)) / 500.0f : 1.0f;
+        float scale = selected && menu.slide_timer
+                          ? (600.0f - static_cast<float>(menu.slide_timer)) / 500.0f
+                          : 1.0f;
         draw_scaled(canvas, mm_menu, x, 270.0f + 50.0f * i, scale);
     }
     mm_title1.set_frame(0);
@@ -167,12 +181,14 @@ void Application::draw_option_column(int entries, float top, sdk::Sprite& frames
     for (int i = 0; i < entries; ++i) {
         bool selected = i == menu.cursor;
         sdk::Colorf c = selected ? white : dim;
-        if (selected && menu.action_timer && (menu.action_timer / 50) % 2 == 1) c = sdk::Colorf(0.5f, 0.5f, 0.5f, 1);
+        if (selected && menu.action_timer && (menu.action_timer / 50) % 2 == 1)
+            c = sdk::Colorf(0.5f, 0.5f, 0.5f, 1);
         c.a *= alpha;
         frames.set_frame(i);
         frames.set_color(c);
         float scale = pulse;
-        if (selected && menu.slide_timer) scale *= (600.0f - static_cast<float>(menu.slide_timer)) / 500.0f;
+        if (selected && menu.slide_timer)
+            scale *= (600.0f - static_cast<float>(menu.slide_timer)) / 500.0f;
         draw_scaled(canvas, frames, 60, top + 45.0f * i, scale);
     }
     frames.set_color(white);
@@ -199,7 +215,8 @@ void Application::draw_options(float dt) {
     for (int k = 0; k < 5; ++k) {
         std::snprintf(buf, sizeof buf, "%d", k + 1);
         float w = static_cast<float>(font_options.get_text_size(canvas, buf).width);
-        font_options.draw_text(canvas, 230.0f + 30.0f * k - w / 2, baseline(0), buf, colour(start_lives == k + 1));
+        font_options.draw_text(canvas, 230.0f + 30.0f * k - w / 2, baseline(0), buf,
+                               colour(start_lives == k + 1));
     }
     two_digits(buf, music_volume_pct, "%");
     font_options.draw_text(canvas, 230, baseline(1), buf, colour(true));
@@ -245,7 +262,8 @@ void Application::draw_key_config(float dt) {
         return c;
     };
     auto baseline = [](int entry) { return 20.0f + 45.0f * entry + 30.0f; };
-    const int32_t buttons[] = {button_shoot, button_bomb, button_focus, button_special, button_pause};
+    const int32_t buttons[] = {button_shoot, button_bomb, button_focus, button_special,
+                               button_pause};
     char buf[16];
     for (int i = 0; i < 5; ++i) {
         two_digits(buf, buttons[i], "");
@@ -258,7 +276,8 @@ void Application::draw_key_config(float dt) {
     for (int k = 0; k < 2; ++k) {
         om_keys.set_frame(9 + k);
         om_keys.set_color(colour(special_focuses == k));
-        om_keys.draw(canvas, 330.0f + k * (static_cast<float>(om_keys.get_width()) + 20.0f), 20.0f + 45.0f * 6);
+        om_keys.draw(canvas, 330.0f + k * (static_cast<float>(om_keys.get_width()) + 20.0f),
+                     20.0f + 45.0f * 6);
     }
     om_keys.set_color(white);
     draw_centred(canvas, om_tips, 2 * menu.cursor + language, 320, 470, alpha);

@@ -11,18 +11,18 @@
 namespace {
 
 const std::vector<uint8_t> default_bytes = {
-    91, 0, 0, 0,         // version
-    0,                   // fullscreen
-    0x80, 2, 0, 0,       // width 640
-    0xe0, 1, 0, 0,       // height 480
-    0x0f, 0x27, 0, 0,    // hi_score 9999
-    3,                   // start lives
-    1,                   // spare flag
-    80, 90,              // sound %, music %
-    0, 0, 0, 0x3f,       // dead zone 0.5f
-    1, 0, 5, 3, 7, 2,    // shoot, bomb, focus, special, pause, spare
-    0,                   // special focuses
-    0,                   // language
+    91,   0,    0, 0,           // version
+    0,                          // fullscreen
+    0x80, 2,    0, 0,           // width 640
+    0xe0, 1,    0, 0,           // height 480
+    0x0f, 0x27, 0, 0,           // hi_score 9999
+    3,                          // start lives
+    1,                          // spare flag
+    80,   90,                   // sound %, music %
+    0,    0,    0, 0x3f,        // dead zone 0.5f
+    1,    0,    5, 3,    7, 2,  // shoot, bomb, focus, special, pause, spare
+    0,                          // special focuses
+    0,                          // language
 };
 
 class Config_File : public ::testing::Test {
@@ -95,8 +95,8 @@ TEST_F(Config_File, RejectsOtherVersionsAndSizes) {
     std::vector<uint8_t> short_file(default_bytes.begin(), default_bytes.end() - 1);
     std::vector<uint8_t> long_file = default_bytes;
     long_file.push_back(0);
-    for (const Case& c : {Case{"version 90", v90}, Case{"32 bytes", short_file}, Case{"34 bytes", long_file},
-                          Case{"empty", {}}}) {
+    for (const Case& c : {Case{"version 90", v90}, Case{"32 bytes", short_file},
+                          Case{"34 bytes", long_file}, Case{"empty", {}}}) {
         Scratch_Dir::write("config.dat", c.bytes);
         EXPECT_FALSE(config_valid()) << c.what;
         hi_score = 123;
@@ -126,13 +126,17 @@ TEST_F(Config_File, SignedBytesAndFlagsLoadAsStored) {
 
 TEST_F(Config_File, DamagedValuesAreBroughtIntoTheirRanges) {
     std::vector<uint8_t> b = default_bytes;
-    b[17] = 100;                             // lives
-    b[19] = 0xff;                            // sound -1
-    b[20] = 127;                             // music
-    b[21] = 0; b[22] = 0; b[23] = 0xc0; b[24] = 0x7f;  // dead zone NaN
-    b[31] = 9;                               // special focuses
-    b[32] = 7;                               // language
-    b[5] = 0; b[6] = 0;                      // width 0
+    b[17] = 100;   // lives
+    b[19] = 0xff;  // sound -1
+    b[20] = 127;   // music
+    b[21] = 0;
+    b[22] = 0;
+    b[23] = 0xc0;
+    b[24] = 0x7f;  // dead zone NaN
+    b[31] = 9;     // special focuses
+    b[32] = 7;     // language
+    b[5] = 0;
+    b[6] = 0;  // width 0
     Scratch_Dir::write("config.dat", b);
     load_config();
     EXPECT_EQ(start_lives, 5);

@@ -8,10 +8,10 @@ TEST(Resize_Rule, SnapsToFourByThree) {
     struct Case {
         sdk::Size reported, expected;
     };
-    for (const Case& c : {Case{{799, 600}, {640, 480}}, Case{{800, 599}, {640, 480}},
-                          Case{{1000, 600}, {800, 600}}, Case{{800, 1000}, {800, 600}},
-                          Case{{1024, 700}, {933, 700}}, Case{{1024, 768}, {1024, 768}},
-                          Case{{800, 600}, {800, 600}}}) {
+    for (const Case& c :
+         {Case{{799, 600}, {640, 480}}, Case{{800, 599}, {640, 480}}, Case{{1000, 600}, {800, 600}},
+          Case{{800, 1000}, {800, 600}}, Case{{1024, 700}, {933, 700}},
+          Case{{1024, 768}, {1024, 768}}, Case{{800, 600}, {800, 600}}}) {
         sdk::Size got = resized_window_size(c.reported);
         EXPECT_EQ(got, c.expected) << c.reported.width << " x " << c.reported.height;
     }
@@ -22,8 +22,9 @@ TEST(Display_Mapping, WindowedScalesByWidth) {
         sdk::Size area;
         float scale;
     };
-    for (const Case& c : {Case{{640, 480}, 1.0f}, Case{{800, 600}, 1.25f}, Case{{933, 700}, 933.0f / 640.0f},
-                          Case{{1024, 768}, 1.6f}, Case{{800, 1000}, 1.25f}}) {
+    for (const Case& c :
+         {Case{{640, 480}, 1.0f}, Case{{800, 600}, 1.25f}, Case{{933, 700}, 933.0f / 640.0f},
+          Case{{1024, 768}, 1.6f}, Case{{800, 1000}, 1.25f}}) {
         Display_Mapping m = map_display(false, c.area);
         EXPECT_FLOAT_EQ(m.scale, c.scale);
         EXPECT_EQ(m.offset, (sdk::Pointf{0, 0}));

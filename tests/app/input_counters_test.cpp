@@ -17,7 +17,8 @@ struct Raised {
 Raised press(int32_t state, int key) {
     Input_Counters c;
     c.on_key_down(state, key);
-    return {c.count_ok, c.count_up, c.count_down, c.count_left, c.count_right, c.count_escape, c.count_cancel};
+    return {c.count_ok,    c.count_up,     c.count_down,  c.count_left,
+            c.count_right, c.count_escape, c.count_cancel};
 }
 
 TEST(Input_Counters, KeyTableByScreenState) {
@@ -27,19 +28,20 @@ TEST(Input_Counters, KeyTableByScreenState) {
         Raised raised;
     };
     const Case cases[] = {
-        {2, k::z, {1, 0, 0, 0, 0, 0, 0}},      {2, k::escape, {0, 0, 0, 0, 0, 0, 0}},
-        {2, k::left, {0, 0, 0, 0, 0, 0, 0}},   {2, k::up, {0, 1, 0, 0, 0, 0, 0}},
-        {5, k::enter, {1, 0, 0, 0, 0, 0, 0}},  {5, k::x, {0, 0, 0, 0, 0, 1, 0}},
-        {5, k::right, {0, 0, 0, 0, 0, 0, 0}},  {7, k::left, {0, 0, 0, 1, 0, 0, 0}},
-        {9, k::right, {0, 0, 0, 0, 1, 0, 0}},  {9, k::x, {0, 0, 0, 0, 0, 1, 0}},
-        {200, k::z, {1, 0, 0, 0, 0, 0, 0}},    {200, k::up, {0, 0, 0, 0, 0, 0, 0}},
-        {200, k::x, {0, 0, 0, 0, 0, 0, 0}},    {300, k::escape, {0, 0, 0, 0, 0, 1, 0}},
-        {1001, k::x, {0, 0, 0, 0, 0, 0, 1}},   {1001, k::left, {0, 0, 0, 1, 0, 0, 0}},
-        {1500, k::x, {0, 0, 0, 0, 0, 0, 1}},   {1500, k::down, {0, 0, 0, 0, 0, 0, 0}},
-        {1, k::z, {0, 0, 0, 0, 0, 0, 0}},      {6, k::escape, {0, 0, 0, 0, 0, 0, 0}},
+        {2, k::z, {1, 0, 0, 0, 0, 0, 0}},     {2, k::escape, {0, 0, 0, 0, 0, 0, 0}},
+        {2, k::left, {0, 0, 0, 0, 0, 0, 0}},  {2, k::up, {0, 1, 0, 0, 0, 0, 0}},
+        {5, k::enter, {1, 0, 0, 0, 0, 0, 0}}, {5, k::x, {0, 0, 0, 0, 0, 1, 0}},
+        {5, k::right, {0, 0, 0, 0, 0, 0, 0}}, {7, k::left, {0, 0, 0, 1, 0, 0, 0}},
+        {9, k::right, {0, 0, 0, 0, 1, 0, 0}}, {9, k::x, {0, 0, 0, 0, 0, 1, 0}},
+        {200, k::z, {1, 0, 0, 0, 0, 0, 0}},   {200, k::up, {0, 0, 0, 0, 0, 0, 0}},
+        {200, k::x, {0, 0, 0, 0, 0, 0, 0}},   {300, k::escape, {0, 0, 0, 0, 0, 1, 0}},
+        {1001, k::x, {0, 0, 0, 0, 0, 0, 1}},  {1001, k::left, {0, 0, 0, 1, 0, 0, 0}},
+        {1500, k::x, {0, 0, 0, 0, 0, 0, 1}},  {1500, k::down, {0, 0, 0, 0, 0, 0, 0}},
+        {1, k::z, {0, 0, 0, 0, 0, 0, 0}},     {6, k::escape, {0, 0, 0, 0, 0, 0, 0}},
         {6, k::up, {0, 0, 0, 0, 0, 0, 0}},
     };
-    for (const Case& c : cases) EXPECT_EQ(press(c.state, c.key), c.raised) << c.state << " key " << c.key;
+    for (const Case& c : cases)
+        EXPECT_EQ(press(c.state, c.key), c.raised) << c.state << " key " << c.key;
 }
 
 TEST(Input_Counters, F11AndHomeCountEverywhere) {
@@ -107,7 +109,8 @@ TEST(Input_Counters, StickCountsOnceOnEnteringAZone) {
 
 TEST(Input_Counters, HatCountsChanges) {
     Input_Counters c;
-    for (float v : {0.0f, 0.0f, 9000.0f, 0.0f, -1.0f, 18000.0f, 27000.0f, 4500.0f}) c.on_hat(1001, v);
+    for (float v : {0.0f, 0.0f, 9000.0f, 0.0f, -1.0f, 18000.0f, 27000.0f, 4500.0f})
+        c.on_hat(1001, v);
     EXPECT_EQ(c.count_up, 2);
     EXPECT_EQ(c.count_right, 1);
     EXPECT_EQ(c.count_down, 1);

@@ -18,7 +18,8 @@ protected:
         replay_option_b = 1;
         r.clear();
     }
-    static Replay_Frame frame(float dt, float x, uint8_t focus, uint8_t shoot, uint8_t special, uint8_t bomb) {
+    static Replay_Frame frame(float dt, float x, uint8_t focus, uint8_t shoot, uint8_t special,
+                              uint8_t bomb) {
         Replay_Frame f;
         f.dt = dt;
         f.x = x;
@@ -65,7 +66,8 @@ TEST_F(Replay_File, RoundTripKeepsRecordsHeaderAndLanguage) {
         EXPECT_EQ(a.bomb, b.bomb);
         EXPECT_EQ(a.advance, b.advance);
     }
-    EXPECT_EQ(loaded.replay_frames[1].advance, 1) << "the advance mark goes with the next record only";
+    EXPECT_EQ(loaded.replay_frames[1].advance, 1)
+        << "the advance mark goes with the next record only";
     EXPECT_EQ(loaded.replay_frames[2].advance, 0);
 }
 
@@ -93,7 +95,8 @@ TEST_F(Replay_File, HeaderIsLittleEndian) {
     EXPECT_EQ(std::vector<uint8_t>(b.begin(), b.begin() + 15),
               (std::vector<uint8_t>{91, 0, 0, 0, 0, 0, 1, 1, 0, 0, 0, 0, 0, 0, 0}));
     // dt 1.0f = 0x3f800000.
-    EXPECT_EQ(std::vector<uint8_t>(b.begin() + 15, b.begin() + 19), (std::vector<uint8_t>{0, 0, 0x80, 0x3f}));
+    EXPECT_EQ(std::vector<uint8_t>(b.begin() + 15, b.begin() + 19),
+              (std::vector<uint8_t>{0, 0, 0x80, 0x3f}));
 }
 
 TEST_F(Replay_File, EmptyReplayLoadsAndPlaysOneStillFrame) {
@@ -136,8 +139,9 @@ TEST_F(Replay_File, BrokenFilesAreRefusedAndChangeNothing) {
         std::vector<uint8_t> bytes;
     };
     std::filesystem::create_directory("replay");
-    for (const Case& c : {Case{"truncated", truncated}, Case{"count no file holds", huge_count},
-                          Case{"other version", other_version}, Case{"cut inside the header", header_only}}) {
+    for (const Case& c :
+         {Case{"truncated", truncated}, Case{"count no file holds", huge_count},
+          Case{"other version", other_version}, Case{"cut inside the header", header_only}}) {
         Scratch_Dir::write("replay/mirel.rpy", c.bytes);
         Replay kept;
         kept.replay_frames.push_back(frame(3, 3, 0, 0, 0, 0));

@@ -99,8 +99,8 @@ TEST(Safe_Save, KilledWhileSavingLeavesTheOldOrTheNewFile) {
     fill_replay(r, 0);
     r.save("mirel");
 
-    auto* progress = static_cast<Progress*>(
-        ::mmap(nullptr, sizeof(Progress), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0));
+    auto* progress = static_cast<Progress*>(::mmap(
+        nullptr, sizeof(Progress), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0));
     ASSERT_NE(progress, MAP_FAILED);
     std::mt19937 rng(20261210);
     std::uniform_int_distribution<int> delay_us(0, 15000);
@@ -122,15 +122,16 @@ TEST(Safe_Save, KilledWhileSavingLeavesTheOldOrTheNewFile) {
         int64_t cb = progress->config_begun, cd = progress->config_done;
         int64_t rb = progress->replay_begun, rd = progress->replay_done;
         if (cb != cd || rb != rd) ++mid_save_kills;
-        int64_t config_last = cd >= 0 ? cd : config_on_disk, replay_last = rd >= 0 ? rd : replay_on_disk;
-        int64_t config_found =
-            which_of(Scratch_Dir::read("config.dat"), config_last, cb != cd ? cb : -1, config_bytes_of);
-        ASSERT_GE(config_found, 0) << "round " << round << ": config.dat is neither save " << config_last
-                                   << " nor " << cb;
-        int64_t replay_found =
-            which_of(Scratch_Dir::read("replay/mirel.rpy"), replay_last, rb != rd ? rb : -1, replay_bytes_of);
-        ASSERT_GE(replay_found, 0) << "round " << round << ": the replay is neither save " << replay_last
-                                   << " nor " << rb;
+        int64_t config_last = cd >= 0 ? cd : config_on_disk,
+                replay_last = rd >= 0 ? rd : replay_on_disk;
+        int64_t config_found = which_of(Scratch_Dir::read("config.dat"), config_last,
+                                        cb != cd ? cb : -1, config_bytes_of);
+        ASSERT_GE(config_found, 0)
+            << "round " << round << ": config.dat is neither save " << config_last << " nor " << cb;
+        int64_t replay_found = which_of(Scratch_Dir::read("replay/mirel.rpy"), replay_last,
+                                        rb != rd ? rb : -1, replay_bytes_of);
+        ASSERT_GE(replay_found, 0)
+            << "round " << round << ": the replay is neither save " << replay_last << " nor " << rb;
         config_on_disk = config_found;
         replay_on_disk = replay_found;
 
@@ -140,7 +141,8 @@ TEST(Safe_Save, KilledWhileSavingLeavesTheOldOrTheNewFile) {
         EXPECT_EQ(hi_score, 100000 + static_cast<uint32_t>(config_found) * 7919);
         Replay loaded;
         ASSERT_TRUE(loaded.load("mirel"));
-        EXPECT_EQ(loaded.replay_frames.size(), 1 + (static_cast<uint32_t>(replay_found) * 37) % 400);
+        EXPECT_EQ(loaded.replay_frames.size(),
+                  1 + (static_cast<uint32_t>(replay_found) * 37) % 400);
 
         next = static_cast<uint32_t>(std::max({cb, rb, int64_t{0}}) + 1);
     }

@@ -33,7 +33,8 @@ public:
     }
     static void write(const std::string& name, const std::vector<uint8_t>& bytes) {
         std::ofstream f(name, std::ios::binary | std::ios::trunc);
-        f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        f.write(reinterpret_cast<const char*>(bytes.data()),
+                static_cast<std::streamsize>(bytes.size()));
     }
 
 private:

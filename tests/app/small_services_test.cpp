@@ -51,7 +51,9 @@ TEST(Stage_Bonus, LargeTotalsRoundInSinglePrecision) {
 
 TEST(Screenshot_Numbering, NextAfterTheHighest) {
     EXPECT_EQ(next_screenshot_number({}), 1);
-    EXPECT_EQ(next_screenshot_number({"mirel000007.png", "mirel000003.png", "other000100.png", "notes.txt"}), 8);
+    EXPECT_EQ(next_screenshot_number(
+                  {"mirel000007.png", "mirel000003.png", "other000100.png", "notes.txt"}),
+              8);
     EXPECT_EQ(next_screenshot_number({"mirel12x.png"}), 13);
     EXPECT_EQ(zero_pad(1), "000001");
     EXPECT_EQ(zero_pad(1234567), "1234567");

@@ -62,17 +62,30 @@ protected:
     }
     void step() {
         switch (app_state) {
-        case state_language: run_language_logic(c, 16); break;
-        case state_main_menu:
-            run_main_menu_logic(c, 16);
-            finish_main_menu_action(c);
-            break;
-        case state_options_fade: run_options_fade_logic(c, 16); break;
-        case state_options: run_options_logic(c, 16); break;
-        case state_key_config: run_key_config_logic(c, 16); break;
-        case state_pause: run_pause_logic(c, 16); break;
-        case state_results: run_results_logic(c, 16); break;
-        default: break;
+            case state_language:
+                run_language_logic(c, 16);
+                break;
+            case state_main_menu:
+                run_main_menu_logic(c, 16);
+                finish_main_menu_action(c);
+                break;
+            case state_options_fade:
+                run_options_fade_logic(c, 16);
+                break;
+            case state_options:
+                run_options_logic(c, 16);
+                break;
+            case state_key_config:
+                run_key_config_logic(c, 16);
+                break;
+            case state_pause:
+                run_pause_logic(c, 16);
+                break;
+            case state_results:
+                run_results_logic(c, 16);
+                break;
+            default:
+                break;
         }
     }
     void enter(int32_t state) {
@@ -225,7 +238,7 @@ TEST_F(Screens, WindowModeAppliesOnlyOnLeavingOrOk) {
 
 TEST_F(Screens, KeyConfigSwapsClashingButtons) {
     enter(state_key_config);
-    menu.cursor = 0;  // shoot, holding 1
+    menu.cursor = 0;            // shoot, holding 1
     in.pressed_button = 0 + 1;  // the bomb button
     in.count_escape = 1;        // the bomb button also counted escape
     step();

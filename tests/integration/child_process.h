@@ -33,7 +33,8 @@ inline std::string built_program(const std::string& name) {
 
 // The environment of this process with `changes` applied; an empty value
 // removes the variable.
-inline std::vector<std::string> environment_with(const std::map<std::string, std::string>& changes) {
+inline std::vector<std::string> environment_with(
+    const std::map<std::string, std::string>& changes) {
     std::map<std::string, std::string> env;
     for (char** e = environ; *e; ++e) {
         std::string entry = *e;
@@ -79,7 +80,8 @@ inline Child_Result run_child(const std::string& program, const std::vector<std:
     char buf[4096];
     bool open = true;
     while (open) {
-        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            end - std::chrono::steady_clock::now());
         if (left.count() <= 0) break;
         pollfd p{err_pipe[0], POLLIN, 0};
         if (::poll(&p, 1, static_cast<int>(left.count())) <= 0) continue;

@@ -2,7 +2,6 @@
 // stderr as one "Exception caught: " line naming what is missing, and the
 // program ends with -1 at once (no console waits for a key).
 #include <gtest/gtest.h>
-
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -20,7 +19,8 @@ TEST(Entry, MissingArchiveEndsWithOneClearLine) {
     Scratch_Dir dir;
     // A copy of the program with no archive beside it or in the folder.
     std::filesystem::copy_file(std::filesystem::path(bin) / "mirel", dir.path() / "mirel");
-    int status = std::system("SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy ./mirel 2> err.txt < /dev/null");
+    int status = std::system(
+        "SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy ./mirel 2> err.txt < /dev/null");
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 255) << "exit code -1";
     std::ifstream err("err.txt");
