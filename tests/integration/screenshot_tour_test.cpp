@@ -12,6 +12,7 @@
 
 #include <SDL.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -63,6 +64,7 @@ public:
             app.quit = true;
             return;
         }
+        if (frames_ % 600 == 0) report();
         if (app_state == state_game) {
             keep_player_alive();
             // Shoot in bursts shorter than the hold that starts charging the wind.
@@ -103,7 +105,8 @@ public:
                 }
                 break;
             case 5: {  // a busy moment of the stage
-                bool busy = bullet_pool.size() > 300 && in_step_ > 60 * 20;
+                uint32_t bullets = bullet_pool.size();
+                bool busy = (bullets > 300 && in_step_ > 60 * 20) || (bullets > 160 && in_step_ > 60 * 60);
                 if (!dialog_active && (busy || in_step_ > 60 * 170)) {
                     shoot(app, "stage");
                     skip_to_boss();
@@ -157,6 +160,16 @@ public:
     const std::vector<std::string>& shots() const { return shots_; }
 
 private:
+    // Where the tour is, every ten seconds, for a run that seems stuck.
+    void report() const {
+        EnemyBoss* boss = find_boss();
+        std::fprintf(stderr, "tour: step %d, screen %d, bullets %u, dialog %d, boss %d", step_, int(app_state),
+                     bullet_pool.size(), int(dialog_active), int(boss_active));
+        if (boss)
+            std::fprintf(stderr, " (phase %d, half %d, hp %d, rings %d)", boss->phase, boss->half, boss->boss_hp,
+                         boss->ring_count);
+        std::fprintf(stderr, ", stage clear %d\n", int(stage_clear));
+    }
     void next(int step) {
         step_ = step;
         in_step_ = 0;
