@@ -6,6 +6,7 @@
 #include "app/config_file.h"
 #include "app/display_rules.h"
 #include "app/item_draw.h"
+#include "app/options.h"
 #include "app/replay.h"
 #include "app/screen_state.h"
 #include "app/screenshot.h"
@@ -26,6 +27,7 @@
 #include "sdk/message_pump.h"
 #include "world/geometry.h"
 #include "world/item_pool.h"
+#include "world/level.h"
 #include "world/player.h"
 #include "world/registries.h"
 #include "world/run_flags.h"
@@ -169,6 +171,13 @@ int Application::start(const std::vector<std::string>&) {
     init_item_drawing();
     register_movements(play_field);
     load_patterns(resources[res_patterns]);
+    // What the menus and the runs load later is tried now: a background or a
+    // level that names something the archive lacks stops start-up here,
+    // naming it, before anything is drawn.
+    for (const char* id : {"background_effects", "stage_kio", "boss_effects"})
+        spell_background.load(canvas, id, resources[res_mirel], {0, 0, 640, 480});
+    spell_background.clear();
+    load_level(resources[res_levels], "testlevel");
     presentation = std::make_unique<Shell_Presentation>();
     stage_presentation = presentation.get();
 
@@ -252,6 +261,7 @@ bool Application::run_state(float dt) {
         case state_main_menu:
             run_main_menu_logic(c, dt);
             draw_main_menu(dt);
+            draw_letterbox();
             finish_main_menu_action(c);
             break;
         case state_options_fade:
@@ -261,10 +271,12 @@ bool Application::run_state(float dt) {
         case state_options:
             run_options_logic(c, dt);
             draw_options(dt);
+            draw_letterbox();
             break;
         case state_key_config:
             run_key_config_logic(c, dt);
             draw_key_config(dt);
+            draw_letterbox();
             break;
         case state_game:
             run_game_frame(dt);
@@ -306,7 +318,7 @@ void Application::perf_checkpoint(std::string_view label) {
     float now = static_cast<float>(sdk::get_time());
     if (now - last_checkpoint > 20.0f)
         sdk::log_event("Performance", "Pervormance drop of %1 at %2",
-                       sdk::string_format("%1", now - last_checkpoint), label);
+                       std::to_string(now - last_checkpoint), label);
     last_checkpoint = now;
 }
 
