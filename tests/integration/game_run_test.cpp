@@ -1,0 +1,167 @@
+// The whole game, end to end, with the real archive under the offscreen
+// video driver: a scripted player chooses the language, starts the game,
+// plays (shooting and weaving) until the run ends, takes a screenshot from
+// the main menu, watches the replay and quits. Checked as a player would find
+// it: the settings file, the replay file, the screenshot, the exit code, and
+// that the replay ends with the recorded run's score.
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/application.h"
+#include "app/screen_state.h"
+#include "scratch_dir.h"
+#include "sdk/display.h"
+#include "world/player.h"
+#include "world/run_flags.h"
+#include "world/settings.h"
+
+namespace {
+
+void send_key(SDL_Keycode key, SDL_Scancode code, bool down) {
+    SDL_Event e{};
+    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    e.key.keysym.sym = key;
+    e.key.keysym.scancode = code;
+    SDL_PushEvent(&e);
+}
+
+struct Key {
+    SDL_Keycode sym;
+    SDL_Scancode code;
+};
+constexpr Key key_z{SDLK_z, SDL_SCANCODE_Z};
+constexpr Key key_up{SDLK_UP, SDL_SCANCODE_UP};
+constexpr Key key_down{SDLK_DOWN, SDL_SCANCODE_DOWN};
+constexpr Key key_left{SDLK_LEFT, SDL_SCANCODE_LEFT};
+constexpr Key key_right{SDLK_RIGHT, SDL_SCANCODE_RIGHT};
+constexpr Key key_escape{SDLK_ESCAPE, SDL_SCANCODE_ESCAPE};
+constexpr Key key_home{SDLK_HOME, SDL_SCANCODE_HOME};
+
+void tap(const Key& k) {
+    send_key(k.sym, k.code, true);
+    send_key(k.sym, k.code, false);
+}
+
+// The script: one step per frame, by the screen the game shows.
+struct Script {
+    int frame = 0;
+    int in_state = 0;  // frames spent in the current screen state
+    int32_t last_state = -1;
+    int menu_visits = 0;
+    int game_frames = 0;
+    bool recorded_done = false;
+    uint32_t recorded_score = 0;
+    uint32_t replay_score = 0;
+    bool replay_done = false;
+    bool timed_out = false;
+    static constexpr int play_frames = 720;
+
+    void operator()(Application& app) {
+        ++frame;
+        if (app_state != last_state) {
+            if (last_state == state_pause && app_state == state_main_menu && !recorded_done) {
+                recorded_done = true;
+                recorded_score = player.score;
+            }
+            if (last_state == state_replay && app_state == state_main_menu) {
+                replay_done = true;
+                replay_score = player.score;
+            }
+            if (app_state == state_main_menu) ++menu_visits;
+            last_state = app_state;
+            in_state = 0;
+        }
+        ++in_state;
+        if (frame > 12000) {
+            timed_out = true;
+            app.quit = true;
+            return;
+        }
+        switch (app_state) {
+            case state_language:
+                if (in_state == 20) tap(key_z);
+                break;
+            case state_main_menu:
+                if (menu_visits == 1) {
+                    // Opens on the replay entry after the language choice.
+                    if (in_state == 40) tap(key_up);
+                    if (in_state == 60) tap(key_z);
+                } else if (menu_visits == 2) {
+                    if (in_state == 40) tap(key_home);
+                    if (in_state == 50) tap(key_down);
+                    if (in_state == 70) tap(key_z);
+                } else {
+                    if (in_state == 40) tap(key_escape);
+                    if (in_state == 60) tap(key_z);
+                }
+                break;
+            case state_game:
+                ++game_frames;
+                if (game_frames == 1) send_key(key_z.sym, key_z.code, true);
+                // Weave left and right while shooting.
+                if (game_frames % 120 == 1) send_key(key_left.sym, key_left.code, true);
+                if (game_frames % 120 == 50) send_key(key_left.sym, key_left.code, false);
+                if (game_frames % 120 == 61) send_key(key_right.sym, key_right.code, true);
+                if (game_frames % 120 == 110) send_key(key_right.sym, key_right.code, false);
+                if (game_frames == play_frames) {
+                    send_key(key_z.sym, key_z.code, false);
+                    // The run ends as the last life's loss ends it.
+                    game_over = 1;
+                }
+                break;
+            default:
+                break;
+        }
+    }
+};
+
+uint32_t png_u32(const std::vector<uint8_t>& b, size_t at) {
+    return (uint32_t{b[at]} << 24) | (uint32_t{b[at + 1]} << 16) | (uint32_t{b[at + 2]} << 8) |
+           b[at + 3];
+}
+
+TEST(Game_Run, LanguageMenuPlayScreenshotReplayQuit) {
+    Scratch_Dir dir;
+    Script script;
+    int code = -1;
+    {
+        sdk::Display_Setup display;
+        Application app;
+        app.frame_hook = [&script](Application& a) { script(a); };
+        code = app.start({});
+    }
+    ASSERT_FALSE(script.timed_out) << "stuck in state " << script.last_state;
+    EXPECT_EQ(code, 0);
+
+    std::vector<uint8_t> config = Scratch_Dir::read("config.dat");
+    ASSERT_EQ(config.size(), 33u);
+    EXPECT_EQ(config[0], 91);
+    EXPECT_EQ(config[17], 3) << "start lives";
+    EXPECT_EQ(config[32], 0) << "the language chosen";
+    uint32_t best =
+        config[13] | (config[14] << 8) | (config[15] << 16) | (uint32_t{config[16]} << 24);
+    EXPECT_EQ(best, std::max<uint32_t>(9999, script.recorded_score));
+
+    ASSERT_TRUE(std::filesystem::exists("replay/mirel.rpy"));
+    std::vector<uint8_t> rpy = Scratch_Dir::read("replay/mirel.rpy");
+    ASSERT_GE(rpy.size(), 15u);
+    uint64_t count = 0;
+    for (int i = 0; i < 8; ++i) count |= uint64_t{rpy[7 + i]} << (8 * i);
+    EXPECT_EQ(rpy.size(), 15 + 17 * count);
+    EXPECT_EQ(count, static_cast<uint64_t>(script.game_frames));
+
+    std::vector<uint8_t> png = Scratch_Dir::read("screenshot/mirel000001.png");
+    ASSERT_GE(png.size(), 24u);
+    EXPECT_EQ(png[1], 'P');
+    EXPECT_EQ(png_u32(png, 16), 640u);
+    EXPECT_EQ(png_u32(png, 20), 480u);
+
+    ASSERT_TRUE(script.replay_done);
+    EXPECT_GT(script.recorded_score, 0u) << "the scripted run shot something";
+    EXPECT_EQ(script.replay_score, script.recorded_score);
+}
+
+}  // namespace
