@@ -11,7 +11,6 @@
 // The colour index read as a signed byte, modulo 16 with the sign of the
 // dividend: colours 16 to 19 wrap to 0 to 3.
 inline int colour_offset(uint8_t colour) { return static_cast<int8_t>(colour) % 16; }
-inline int colour_offset(int32_t colour) { return colour % 16; }
 
 // The angle that turns a sprite drawn pointing right along (dx, dy) on the
 // y-down screen: the unsigned angle to (1, 0), or 360 degrees minus it when
