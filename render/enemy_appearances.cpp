@@ -60,8 +60,10 @@ void draw_splash(sdk::Canvas& canvas, sdk::Sprite& splash, const Enemy& e) {
 }  // namespace
 
 void Death_Particles::resolve() {
-    if (!appearance) appearance = get_effect_appearance(look);
-    if (!movement) movement = get_effect_behaviour(behaviour);
+    if (resolved) return;
+    appearance = get_effect_appearance(look);
+    movement = get_effect_behaviour(behaviour);
+    resolved = true;
 }
 
 Enemy_Appearance_Fairy::Enemy_Appearance_Fairy(int circle, int orbs, const std::string& sprite_name)

@@ -20,6 +20,8 @@ struct Death_Particles {
     const char* behaviour;
     Effect_Appearance* appearance = nullptr;
     Effect_Behaviour* movement = nullptr;
+    bool resolved = false;
+    // Looks both names up once, on the first death drawn.
     void resolve();
 };
 
