@@ -113,6 +113,35 @@ TEST_F(Player_Draw_Test, WindChargeShowsABarUntilCharged) {
     EXPECT_FLOAT_EQ(player_sprites.wind_sprite.get_alpha(), 1.0f);
 }
 
+TEST_F(Player_Draw_Test, BlowingWindGrowsFadesAndPushesTheLeaves) {
+    stage_background.clear();
+    Background_Effect leaves;
+    leaves.kind = background_happa;
+    Background_Particle near, far;
+    near.x = 200 + 30;
+    near.y = 300;
+    far.x = 200 + 100;
+    far.y = 300;
+    leaves.particles = {near, far};
+    stage_background.add_effect(leaves);
+
+    player.wind_blowing = 1;
+    player.wind_radius = 80;
+    player.wind_size = 80;
+    player.wind_clock = 25;      // growing: 25 / 71.4 + 0.3
+    player.wind_time_left = 25;  // fading: 25 / 50
+    draw_player_bomb_and_wind(canvas());
+    sdk::Sprite& w = player_sprites.wind_sprite;
+    EXPECT_NEAR(w.get_scale_x(), 25 / 71.4f + 0.3f, 1e-4);
+    EXPECT_FLOAT_EQ(w.get_alpha(), 0.5f);
+    EXPECT_NEAR(w.get_angle().to_degrees(), 25.0f, 1e-3);
+    const auto& p = stage_background.get_effects()[0].particles;
+    EXPECT_FLOAT_EQ(p[0].dx, 1.0f);  // pushed straight away from the player
+    EXPECT_FLOAT_EQ(p[1].dx, 0.0f);  // beyond the wind
+    player.wind_blowing = 0;
+    stage_background.clear();
+}
+
 TEST_F(Player_Draw_Test, BombMasksTheFieldAndDrawsInsideItOnly) {
     player.bombing = 1;
     player.bomb_duration = 3000;
