@@ -56,6 +56,13 @@ void Application::create_display() {
 }
 
 void Application::on_resized() {
+    counters.count_resize = 0;
+    // Entering full screen resizes the drawing area too; that is no new
+    // windowed size, which F11 must find again on the way back.
+    if (fullscreen) {
+        compute_scale();
+        return;
+    }
     sdk::Size size = resized_window_size(window_resize_request);
     window_size = size;
     display_scale = static_cast<float>(size.width) / static_cast<float>(screen_size.width);
