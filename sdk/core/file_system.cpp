@@ -3,6 +3,7 @@
 #include <physfs.h>
 
 #include <atomic>
+#include <map>
 #include <mutex>
 
 #include "sdk/core/exception.h"
@@ -59,15 +60,51 @@ struct File_System::Impl {
     std::string path;
     std::string mount_point;
 
-    ~Impl() {
-        std::lock_guard lock(physfs_mutex);
-        PHYSFS_unmount(path.c_str());
-        if (--physfs_users == 0) PHYSFS_deinit();
-    }
+    ~Impl();
 };
+
+namespace {
+
+// PhysFS mounts one archive path once: mounting it again does nothing and unmounting it
+// removes it for everyone. So every File_System open on a path shares one mount, kept here
+// (guarded by physfs_mutex) by the mount that owns it.
+struct Shared_Mount {
+    const void* owner;  // the File_System::Impl that unmounts it
+    std::weak_ptr<void> handle;
+    std::string mount_point;
+};
+std::map<std::string, Shared_Mount> mounts_by_path;
+
+}  // namespace
+
+File_System::Impl::~Impl() {
+    std::lock_guard lock(physfs_mutex);
+    auto it = mounts_by_path.find(path);
+    // A mount handed over to a newer File_System while this one was going stays mounted.
+    if (it != mounts_by_path.end() && it->second.owner == this) {
+        PHYSFS_unmount(path.c_str());
+        mounts_by_path.erase(it);
+    }
+    if (--physfs_users == 0) PHYSFS_deinit();
+}
 
 File_System::File_System(const std::string& archive_or_folder) {
     std::lock_guard lock(physfs_mutex);
+    auto shared = mounts_by_path.find(archive_or_folder);
+    if (shared != mounts_by_path.end()) {
+        if (auto live = shared->second.handle.lock()) {
+            impl_ = std::static_pointer_cast<Impl>(live);
+            return;
+        }
+        // Its last handle is going right now: take the mount over before it unmounts.
+        auto impl = std::make_shared<Impl>();
+        impl->path = archive_or_folder;
+        impl->mount_point = shared->second.mount_point;
+        shared->second = {impl.get(), impl, impl->mount_point};
+        ++physfs_users;
+        impl_ = std::move(impl);
+        return;
+    }
     if (physfs_users == 0 && !PHYSFS_isInit()) {
         if (!PHYSFS_init(nullptr))
             throw Exception("Unable to start the archive file system: " + physfs_error());
@@ -82,6 +119,7 @@ File_System::File_System(const std::string& archive_or_folder) {
     auto impl = std::make_shared<Impl>();
     impl->path = archive_or_folder;
     impl->mount_point = mount;
+    mounts_by_path[archive_or_folder] = {impl.get(), impl, mount};
     impl_ = std::move(impl);
 }
 

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 
 #include "sdk/core/exception.h"
 #include "sdk/core/file_system.h"
@@ -79,6 +80,20 @@ TEST_F(Resource_Document_Test, FilesReadWholeAndSeek) {
     EXPECT_EQ(f->get_position(), size - 5);
     EXPECT_FALSE(f->seek(1, sdk::Seek_Mode::end));
     EXPECT_THROW(fs.open_file("nope.txt"), sdk::Exception);
+}
+
+// Start-up, a test fixture and the music thread may each open the same archive: every one of
+// them must read it, whichever is opened or closed first.
+TEST_F(Resource_Document_Test, TwoFileSystemsOverOnePathBothReadWhicheverCloses) {
+    auto first = std::make_unique<sdk::File_System>(dir.string());
+    sdk::File_System second(dir.string());
+    EXPECT_TRUE(first->has_file("docs/a.xml"));
+    EXPECT_TRUE(second.has_file("docs/a.xml"));
+    first.reset();
+    EXPECT_TRUE(second.has_file("docs/a.xml"));
+    EXPECT_GT(second.read_file("docs/a.xml").size(), 10u);
+    sdk::File_System third(dir.string());
+    EXPECT_TRUE(third.has_file("docs/a.xml"));
 }
 
 }  // namespace
