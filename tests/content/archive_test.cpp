@@ -3,10 +3,9 @@
 // looks, behaviours, pattern codes, spell cards, paths, enemy looks, dialogs and the frames
 // they pick. A name that does not resolve is reported with its file, resource and value.
 //
-// The names the program registers in code (paths, behaviours, looks, the samples and tracks it
-// plays) are listed here as the program defines them. The picture documents ("sprites.xml",
-// "mirel.xml") come from their own generators; the checks that need them run once the archive
-// holds them.
+// The names the program registers in code are taken from its own registries, built as start-up
+// builds them (movements, muzzle flashes, and the looks over the archive's sprites); the samples
+// and tracks the code plays by name are listed here.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -17,35 +16,25 @@
 #include <string>
 #include <vector>
 
+#include "render/appearance.h"
+#include "render/player_sprites.h"
+#include "render/sprite_cache.h"
 #include "sdk/core/file_system.h"
 #include "sdk/core/resource_document.h"
 #include "sdk/core/string_help.h"
+#include "tests/sdk/display_fixture.h"
+#include "world/geometry.h"
+#include "world/pattern_engine.h"
+#include "world/player.h"
+#include "world/registries.h"
 
 namespace {
 
 using Names = std::set<std::string>;
 
-// Names the program itself defines.
-const Names bullet_behaviours = {
-    "bullet_simple",   "bullet_simple2",           "bullet_simple2_1", "bullet_simple3",
-    "bullet_arc",      "bullet_arc_line",          "bullet_arc_polar_player1",
-    "bullet_player_1", "bullet_lazor1",            "bullet_controlled1", "bullet_timed",
-    "bullet_stopping", "bullet_turning",           "bullet_spinning"};
-const Names enemy_paths = {
-    "enemy_straight",  "enemy_go_left",   "enemy_go_right",   "enemy_wait_2s",
-    "enemy_wait_5s",   "enemy_wait_10s",  "enemy_stopgo_1s",  "enemy_stopgo_2s",
-    "enemy_stopgo_5s", "enemy_stopgo_10s", "enemy_one_point_stop1", "enemy_sinus1",
-    "enemy_sinus2",    "enemy_boss0"};
-const Names enemy_looks = {"enemy_fairy1", "enemy_fairy2", "enemy_fairy3",
-                           "enemy_fairy10", "enemy_kedama", "enemy_boss1"};
-// The bullet looks an enemy bullet type may take (the player's looks are set by code).
-const Names enemy_bullet_looks = {
-    "bullet0",      "bullet1",      "bullet2",      "bullet3",      "bullet4",      "bullet5",
-    "bullet6",      "bullet_zoom0", "bullet_zoom1", "bullet_pike1", "bullet_pike2", "bullet_pike3",
-    "bullet_pike4", "bullet_pike5", "bullet_pike6", "bullet_pike7", "bullet_pike8", "bullet_big0",
-    "bullet_big1",  "bullet_big2",  "bullet_big3"};
-const Names flash_names = {"shot1", "shot2", "shot5", "quickshot1", "quickshot2", "quickshot5",
-                           "rimea_clouds"};
+// Names the program registers, filled once from its registries.
+Names bullet_behaviours, enemy_paths, enemy_looks, enemy_bullet_looks, flash_names;
+
 const Names samples_played = {
     "menu_select", "menu_ok",     "menu_cancel", "item00",      "item01",      "powerup",
     "se_damage00", "graze",       "enemy_dead1", "enemy_dead2", "se_nodamage", "player_dead",
@@ -128,6 +117,28 @@ protected:
                                  "text.xml", "sprites.xml", "mirel.xml"}) {
             if (fs->has_file(name)) docs[name] = sdk::Resource_Document(*fs, name);
         }
+        collect_registered_names();
+    }
+
+    // Start-up's order: sprites, the player and its sprites, the looks, the movements.
+    static void collect_registered_names() {
+        sdk::Canvas& canvas = test_display::display().canvas;
+        preload_sprites(canvas, sdk::Resource_Manager(doc("sprites.xml")));
+        sdk::Resource_Manager player_doc(doc("player.xml"));
+        player.load(player_doc, "player_kio");
+        load_player_sprites(canvas, player_doc);
+        load_appearances(canvas, sdk::Resource_Manager(doc("mirel.xml")));
+        register_movements(play_field);
+        for (const auto& [name, look] : bullet_appearances)
+            if (look && !name.starts_with("player_") && name != "bullet_lazor1") enemy_bullet_looks.insert(name);
+        for (const auto& [name, look] : enemy_appearances)
+            if (look) enemy_looks.insert(name);
+        for (const auto& [name, b] : behaviour_registry)
+            if (b) bullet_behaviours.insert(name);
+        for (const auto& [name, path] : enemy_path_registry)
+            if (path) enemy_paths.insert(name);
+        for (const auto& row : shot_flash_table) flash_names.insert(row.name);
+        destroy_appearance_maps();
     }
     static void TearDownTestSuite() {
         docs.clear();
