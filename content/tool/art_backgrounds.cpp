@@ -247,11 +247,14 @@ void draw_winter_night(cairo_t* cr) {
     for (int band = 0; band < 3; ++band) {
         Rgb c = band == 0 ? hex_rgb(0x40ffc0) : band == 1 ? hex_rgb(0x8a60ff) : hex_rgb(0x40c0ff);
         double phase = band * 2.1, y0 = 120 + band * 130;
-        for (int i = 0; i < 64; ++i) {
-            double x = i * 8.0;
-            double y = y0 + 30 * std::sin(x / 512 * 2 * pi * 2 + phase);
+        for (int i = 0; i < 128; ++i) {
+            double x = i * 4.0;
+            double y = y0 + 30 * std::sin(x / 512 * 2 * pi * 2 + phase) + 8 * std::sin(x / 512 * 2 * pi * 7);
+            // Curtains: brighter at their lower hem, fading upwards.
+            double shimmer = 0.7 + 0.3 * std::sin(x / 512 * 2 * pi * 11 + band);
             wrapped([&](double dx, double dy) {
-                glow_ellipse(cr, x + dx, y + dy, 10, 70, c, 0.09);
+                glow_ellipse(cr, x + dx, y + dy - 30, 6, 80, c, 0.07 * shimmer);
+                glow_ellipse(cr, x + dx, y + dy + 30, 5, 18, lighter(c, 0.4), 0.10 * shimmer);
             });
         }
     }
