@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Regenerates the screenshots of the game: the title, a busy moment of the
-# stage, a dialog in each language, the boss with her rings in a spell card,
-# and the results. The guided run is the disabled test Screenshot_Tour of
+# Regenerates the screenshots of the game: the title, the options and the key
+# configuration, a busy moment of the stage, a dialog in each language, the
+# boss with her rings in a spell card, and the results. The guided run is the disabled test Screenshot_Tour of
 # mirel_tests_integration; it plays the real game under the offscreen video
 # driver from a first start (no settings), once per language.
 #

@@ -142,6 +142,18 @@ void draw_portrait(cairo_t* cr, const Look& l, int face) {
     outlined(cr, l.outline, 2.4);
     fill_vertical(cr, hy - 40, hy + 230, l.hair_light, l.hair_dark);
     cairo_new_path(cr);
+    // Strands.
+    for (int i = 0; i < 6; ++i) {
+        double x0 = hx - 48 + i * 4, len = l.long_hair ? 200 : 80;
+        cairo_move_to(cr, x0, hy);
+        cairo_curve_to(cr, x0 - 12, hy + len * 0.3, x0 - 10, hy + len * 0.7, x0 - 4, hy + len);
+        double x1 = hx + 50 - i * 4;
+        cairo_move_to(cr, x1, hy);
+        cairo_curve_to(cr, x1 + 12, hy + len * 0.3, x1 + 10, hy + len * 0.7, x1 + 4, hy + len);
+    }
+    set_rgb(cr, darker(l.hair_dark, 0.25), 0.45);
+    cairo_set_line_width(cr, 1.2);
+    cairo_stroke(cr);
 
     // Shoulders and clothes.
     double ny = hy + 58;
@@ -173,6 +185,30 @@ void draw_portrait(cairo_t* cr, const Look& l, int face) {
     cairo_line_to(cr, hx + 7, ny + 170);
     set_rgb(cr, l.trim, 0.9);
     cairo_set_line_width(cr, 3);
+    cairo_stroke(cr);
+    // Shading where the arms meet the body.
+    for (int side : {-1, 1}) {
+        double x = hx + 4 + side * 58;
+        cairo_move_to(cr, x, ny + 50);
+        cairo_curve_to(cr, x + side * 6, ny + 90, x + side * 10, ny + 130, x + side * 14, ny + 170);
+        set_rgb(cr, darker(l.cloth_dark, 0.4), 0.5);
+        cairo_set_line_width(cr, 5);
+        cairo_stroke(cr);
+    }
+    // Motifs along the shoulders, above the text box that hides the rest.
+    for (int i = 0; i < 9; ++i) {
+        double x = hx - 72 + i * 19, y = ny + 36 + std::fabs(x - hx - 6) * 0.35;
+        if (std::fabs(x - hx - 6) < 20) continue;  // the collar and brooch
+        cairo_new_sub_path(cr);
+        if (l.hat) {
+            // Wind swirls in gold thread.
+            cairo_arc(cr, x, y, 5, pi, 2.6 * pi);
+        } else {
+            star_path(cr, x, y, 6, 5, 1.5, 0);
+        }
+    }
+    set_rgb(cr, l.hat ? l.trim : lighter(l.trim, 0.6), 0.85);
+    cairo_set_line_width(cr, 1.6);
     cairo_stroke(cr);
     if (l.hat) {
         // A golden leaf brooch on the cape.

@@ -183,8 +183,9 @@ void draw_logo(cairo_t* cr, double x, double y) {
 
 // --- entries ----------------------------------------------------------------
 
-void entry_picture(cairo_t* cr, const Words& words, double w, double h, bool selected,
-                   bool white, double rus_size, double jap_size) {
+// `baseline`: where the Russian line sits; the Japanese one follows under it.
+void entry_picture(cairo_t* cr, const Words& words, double baseline, bool selected, bool white,
+                   double rus_size, double jap_size) {
     Text_Style s;
     s.size = rus_size;
     if (white) {
@@ -208,9 +209,8 @@ void entry_picture(cairo_t* cr, const Words& words, double w, double h, bool sel
     j.outline_width = 1.8;
     j.embolden = 0.5;
     j.glow_alpha *= 0.5;
-    (void)w;
-    draw_text(cr, Face::sans_bold, s, 6, rus_size + 3, words.rus);
-    draw_text(cr, Face::gothic, j, 10, std::min(h - 4, rus_size + jap_size + 8), words.jap);
+    draw_text(cr, Face::sans_bold, s, 6, baseline, words.rus);
+    draw_text(cr, Face::gothic, j, 10, baseline + jap_size + 2, words.jap);
 }
 
 const Words main_entries[5] = {
@@ -321,8 +321,8 @@ void make_menus(Content_Output& out) {
         Sheet menu(176, 46, 2, 5);
         for (int i = 0; i < 5; ++i) {
             for (int selected = 1; selected >= 0; --selected) {
-                entry_picture(menu.frame(i * 2 + (1 - selected)), main_entries[i], 176, 46,
-                              selected, false, 21, 13);
+                entry_picture(menu.frame(i * 2 + (1 - selected)), main_entries[i], 24, selected,
+                              false, 21, 13);
                 menu.end_frame();
             }
         }
@@ -334,17 +334,19 @@ void make_menus(Content_Output& out) {
         tips.save(out, "images/menus/main_tips.png");
     }
     {
-        Sheet options(160, 40, 4, 3);
+        // The numbers beside the entries sit 30 pixels below an entry's top:
+        // so does each entry's first line.
+        Sheet options(160, 44, 4, 3);
         for (int i = 0; i < 12; ++i) {
-            entry_picture(options.frame(i), option_entries[i], 160, 40, true, true, 18, 12);
+            entry_picture(options.frame(i), option_entries[i], 28, true, true, 18, 12);
             options.end_frame();
         }
         options.save(out, "images/menus/options.png");
     }
     {
-        Sheet keys(160, 40, 4, 3);
+        Sheet keys(160, 44, 4, 3);
         for (int i = 0; i < 11; ++i) {
-            entry_picture(keys.frame(i), key_entries[i], 160, 40, true, true, 18, 12);
+            entry_picture(keys.frame(i), key_entries[i], 28, true, true, 18, 12);
             keys.end_frame();
         }
         keys.save(out, "images/menus/keys.png");

@@ -1,5 +1,6 @@
 // A guided run of the real game that takes the screenshots of
-// scripts/screenshots.sh: the title, a busy moment of the stage, a dialog,
+// scripts/screenshots.sh: the title, the options and the key configuration,
+// a busy moment of the stage, a dialog,
 // the boss with her rings during a spell card, and the results. It drives the
 // program through its frame hook: menu presses through the input counters,
 // the shot key through the window's event queue, and, to keep the tour
@@ -91,14 +92,37 @@ public:
             case 3:  // the title, once the entries have slid in
                 if (app_state == state_main_menu && in_step_ > 150) {
                     shoot(app, "title");
-                    next(4);
+                    next(20);
                 }
                 break;
-            case 4:  // up onto "start", then ok
-                if (app_state == state_main_menu && in_step_ % 20 == 0) {
-                    if (app.menu.cursor != 0) app.counters.count_up = 1;
-                    else app.counters.count_ok = 1;
+            case 20:  // into the options
+                if (cursor_to(app, 2) && in_step_ % 20 == 10) app.counters.count_ok = 1;
+                if (app_state == state_options) next(21);
+                break;
+            case 21:
+                if (in_step_ > 60) {
+                    shoot(app, "options");
+                    next(22);
                 }
+                break;
+            case 22:  // into the key configuration
+                if (app_state == state_options && cursor_to(app, 5) && in_step_ % 20 == 10)
+                    app.counters.count_ok = 1;
+                if (app_state == state_key_config) next(23);
+                break;
+            case 23:
+                if (in_step_ > 60) {
+                    shoot(app, "keys");
+                    next(24);
+                }
+                break;
+            case 24:  // back to the main menu: escape moves to "back", then takes it
+                if (app_state == state_main_menu) next(4);
+                else if (in_step_ % 45 == 0) app.counters.count_escape = 1;
+                break;
+            case 4:  // up onto "start", then ok
+                if (app_state == state_main_menu && in_step_ > 30 && cursor_to(app, 0) && in_step_ % 20 == 10)
+                    app.counters.count_ok = 1;
                 if (app_state == state_game) {
                     push_key(SDL_KEYDOWN, SDLK_z, SDL_SCANCODE_Z);  // hold the shot
                     next(5);
@@ -173,6 +197,16 @@ private:
     void next(int step) {
         step_ = step;
         in_step_ = 0;
+    }
+    // Steps the menu cursor towards `target`, one press per 20 frames; true
+    // once it is there.
+    bool cursor_to(Application& app, int target) {
+        if (app.menu.cursor == target) return true;
+        if (in_step_ % 20 == 0) {
+            if (app.menu.cursor < target) app.counters.count_down = 1;
+            else app.counters.count_up = 1;
+        }
+        return false;
     }
     void shoot(Application& app, const std::string& name) {
         app.counters.count_screenshot = 1;
