@@ -186,8 +186,9 @@ void Canvas::fill_triangles(const Vec2f* positions, const Vec2f* tex_coords, int
                             const Texture& texture, const Colorf& color) {
     if (!impl_ || !impl_->device->is_alive() || count < 3) return;
     count -= count % 3;
-    SDL_Texture* tex = texture.is_null() ? nullptr : texture.impl()->texture;
-    if (tex && texture.impl()->device != impl_->device) return;
+    const Texture::Impl* ti = texture.impl();
+    SDL_Texture* tex = ti ? ti->texture : nullptr;
+    if (tex && ti->device != impl_->device) return;
     SDL_Color c = detail::to_sdl(color);
     const Transform& t = impl_->transform;
     constexpr int chunk = detail::Render_Device::max_vertices / 4 * 3;  // whole triangles
@@ -198,7 +199,8 @@ void Canvas::fill_triangles(const Vec2f* positions, const Vec2f* tex_coords, int
         int first = impl_->device->reserve(impl_.get(), tex, SDL_ScaleModeLinear, n, n, v, idx);
         for (int k = 0; k < n; ++k) {
             const Vec2f& p = positions[start + k];
-            Vec2f uv = tex_coords ? tex_coords[start + k] : Vec2f();
+            Vec2f uv = tex_coords && ti ? Vec2f(ti->u(tex_coords[start + k].x), ti->v(tex_coords[start + k].y))
+                                        : Vec2f();
             v[k] = vertex(t, p.x, p.y, c, uv.x, uv.y);
             idx[k] = first + k;
         }
@@ -213,7 +215,7 @@ void Canvas::draw_texture(const Texture& texture, const Rectf& src, const Rectf&
                           const Colorf& color, bool linear_filter) {
     if (!impl_ || texture.is_null() || !impl_->device->is_alive()) return;
     if (texture.impl()->device != impl_->device) return;
-    float tw = static_cast<float>(texture.get_width()), th = static_cast<float>(texture.get_height());
+    const Texture::Impl* ti = texture.impl();
     SDL_Vertex* v;
     int* i;
     int first = impl_->device->reserve(impl_.get(), texture.impl()->texture,
@@ -221,7 +223,8 @@ void Canvas::draw_texture(const Texture& texture, const Rectf& src, const Rectf&
                                        4, 6, v, i);
     const Transform& t = impl_->transform;
     SDL_Color c = detail::to_sdl(color);
-    float u0 = src.left / tw, v0 = src.top / th, u1 = src.right / tw, v1 = src.bottom / th;
+    float u0 = ti->u_of_pixel(src.left), v0 = ti->v_of_pixel(src.top);
+    float u1 = ti->u_of_pixel(src.right), v1 = ti->v_of_pixel(src.bottom);
     v[0] = vertex(t, dest.left, dest.top, c, u0, v0);
     v[1] = vertex(t, dest.right, dest.top, c, u1, v0);
     v[2] = vertex(t, dest.right, dest.bottom, c, u1, v1);

@@ -32,6 +32,7 @@ void Render_Device::retire() {
     vertex_count_ = index_count_ = 0;
     active_ = nullptr;
     batch_texture_ = nullptr;
+    atlas_.clear();  // the renderer takes its textures with it
     if (renderer_) SDL_DestroyRenderer(renderer_);
     if (window_) SDL_DestroyWindow(window_);
     renderer_ = nullptr;
@@ -122,10 +123,55 @@ void Render_Device::cache_texture(const std::string& key, const std::shared_ptr<
     texture_cache_[key] = t;
 }
 
+std::shared_ptr<Texture::Impl> Render_Device::pack(const std::shared_ptr<Render_Device>& self,
+                                                   const Pixel_Buffer& pixels) {
+    const int w = pixels.get_width(), h = pixels.get_height(), pad = atlas_padding;
+    if (!renderer_ || w > atlas_largest || h > atlas_largest || w <= 0 || h <= 0) return nullptr;
+    const int pw = w + 2 * pad, ph = h + 2 * pad;
+    Atlas_Page* page = atlas_.empty() ? nullptr : &atlas_.back();
+    if (page && page->shelf_x + pw > atlas_page_size) {
+        page->shelf_x = 0;
+        page->shelf_y += page->shelf_height;
+        page->shelf_height = 0;
+    }
+    if (!page || page->shelf_y + ph > atlas_page_size) {
+        SDL_Texture* t = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGBA32, SDL_TEXTUREACCESS_STATIC,
+                                           atlas_page_size, atlas_page_size);
+        if (!t) return nullptr;
+        SDL_SetTextureBlendMode(t, SDL_BLENDMODE_BLEND);
+        Pixel_Buffer clear(atlas_page_size, atlas_page_size);
+        SDL_UpdateTexture(t, nullptr, clear.data(), atlas_page_size * 4);
+        atlas_.push_back(Atlas_Page{t});
+        page = &atlas_.back();
+    }
+    // The picture with its edge pixels repeated around it, so that filtering
+    // at its border samples its own edge as a texture of its own would.
+    Pixel_Buffer padded(pw, ph);
+    for (int y = 0; y < ph; ++y)
+        for (int x = 0; x < pw; ++x)
+            padded.set_pixel(x, y, pixels.get_pixel(std::clamp(x - pad, 0, w - 1), std::clamp(y - pad, 0, h - 1)));
+    flush();
+    SDL_Rect r{page->shelf_x, page->shelf_y, pw, ph};
+    SDL_UpdateTexture(page->texture, &r, padded.data(), pw * 4);
+
+    auto impl = std::make_shared<Texture::Impl>();
+    impl->device = self;
+    impl->texture = page->texture;
+    impl->x = page->shelf_x + pad;
+    impl->y = page->shelf_y + pad;
+    impl->width = w;
+    impl->height = h;
+    impl->page_width = impl->page_height = atlas_page_size;
+    impl->owns_texture = false;
+    page->shelf_x += pw;
+    page->shelf_height = std::max(page->shelf_height, ph);
+    return impl;
+}
+
 }  // namespace detail
 
 Texture::Impl::~Impl() {
-    if (device && device->is_alive() && texture) {
+    if (owns_texture && device && device->is_alive() && texture) {
         device->texture_gone(texture);
         SDL_DestroyTexture(texture);
     }

@@ -18,13 +18,26 @@
 
 namespace sdk {
 
+// A texture is a rectangle of an SDL texture: the whole of its own one, or
+// its place on a shared atlas page (which the device owns).
 struct Texture::Impl {
     std::shared_ptr<detail::Render_Device> device;
     SDL_Texture* texture = nullptr;
+    int x = 0, y = 0;  // where the picture sits in `texture`
     int width = 0;
     int height = 0;
+    int page_width = 0;  // the size of `texture`
+    int page_height = 0;
     bool render_target = false;
+    bool owns_texture = true;
     ~Impl();
+
+    // Texture coordinates of the picture's own (u, v) in 0..1.
+    float u(float own) const { return (static_cast<float>(x) + own * static_cast<float>(width)) / static_cast<float>(page_width); }
+    float v(float own) const { return (static_cast<float>(y) + own * static_cast<float>(height)) / static_cast<float>(page_height); }
+    // Texture coordinates of a pixel position of the picture.
+    float u_of_pixel(float px) const { return (static_cast<float>(x) + px) / static_cast<float>(page_width); }
+    float v_of_pixel(float py) const { return (static_cast<float>(y) + py) / static_cast<float>(page_height); }
 };
 
 struct Canvas::Impl {
@@ -90,6 +103,16 @@ public:
     std::shared_ptr<Texture::Impl> cached_texture(const std::string& key);
     void cache_texture(const std::string& key, const std::shared_ptr<Texture::Impl>& t);
 
+    // Places a picture on a shared atlas page, so that sprites of different
+    // files still draw in one batch. Answers null for a picture too large to
+    // share a page (it then gets a texture of its own). Places are never
+    // given back: picture files are loaded once at start-up.
+    std::shared_ptr<Texture::Impl> pack(const std::shared_ptr<Render_Device>& self,
+                                        const Pixel_Buffer& pixels);
+    static constexpr int atlas_page_size = 2048;
+    static constexpr int atlas_largest = 1024;  // wider or taller: a texture of its own
+    static constexpr int atlas_padding = 2;     // edge pixels repeated around each picture
+
     static constexpr int max_vertices = 65536;
     static constexpr int max_indices = max_vertices / 4 * 6;
 
@@ -108,6 +131,11 @@ private:
     int vertex_count_ = 0;
     int index_count_ = 0;
     std::map<std::string, std::weak_ptr<Texture::Impl>> texture_cache_;
+    struct Atlas_Page {
+        SDL_Texture* texture = nullptr;
+        int shelf_x = 0, shelf_y = 0, shelf_height = 0;
+    };
+    std::vector<Atlas_Page> atlas_;
 };
 
 // Every live device, so that shutting the display down can retire them.

@@ -79,13 +79,13 @@ struct Sprite::Impl {
     void add_frame(const Texture& t, const Rect& r, int delay) {
         if (textures.empty() || textures.back().impl() != t.impl()) textures.push_back(t);
         Frame f;
-        f.texture = t.impl()->texture;
+        const Texture::Impl& ti = *t.impl();
+        f.texture = ti.texture;
         f.rect = r;
-        float tw = static_cast<float>(t.get_width()), th = static_cast<float>(t.get_height());
-        f.u0 = r.left / tw;
-        f.v0 = r.top / th;
-        f.u1 = r.right / tw;
-        f.v1 = r.bottom / th;
+        f.u0 = ti.u_of_pixel(static_cast<float>(r.left));
+        f.v0 = ti.v_of_pixel(static_cast<float>(r.top));
+        f.u1 = ti.u_of_pixel(static_cast<float>(r.right));
+        f.v1 = ti.v_of_pixel(static_cast<float>(r.bottom));
         f.w = static_cast<float>(r.get_width());
         f.h = static_cast<float>(r.get_height());
         f.delay = delay;

@@ -25,8 +25,8 @@ std::shared_ptr<Texture::Impl> make(const std::shared_ptr<detail::Render_Device>
     auto impl = std::make_shared<Texture::Impl>();
     impl->device = device;
     impl->texture = t;
-    impl->width = pixels.get_width();
-    impl->height = pixels.get_height();
+    impl->width = impl->page_width = pixels.get_width();
+    impl->height = impl->page_height = pixels.get_height();
     return impl;
 }
 
@@ -54,8 +54,8 @@ Texture::Texture(Canvas& canvas, int width, int height) {
     impl_ = std::make_shared<Impl>();
     impl_->device = device;
     impl_->texture = t;
-    impl_->width = width;
-    impl_->height = height;
+    impl_->width = impl_->page_width = width;
+    impl_->height = impl_->page_height = height;
     impl_->render_target = true;
 }
 
@@ -64,7 +64,8 @@ Texture Texture::load(Canvas& canvas, const File_System& fs, const std::string& 
     std::string key = fs.get_path() + "|" + name;
     if (auto cached = device->cached_texture(key)) return Texture(cached);
     Pixel_Buffer pixels = Pixel_Buffer::load(fs, name);
-    auto impl = make(device, pixels, name);
+    auto impl = device->pack(device, pixels);
+    if (!impl) impl = make(device, pixels, name);
     device->cache_texture(key, impl);
     return Texture(impl);
 }
@@ -74,7 +75,7 @@ int Texture::get_height() const { return impl_ ? impl_->height : 0; }
 
 void Texture::set_subimage(int x, int y, const Pixel_Buffer& pixels) {
     if (!impl_ || impl_->render_target || !impl_->device->is_alive() || pixels.is_null()) return;
-    SDL_Rect r{x, y, pixels.get_width(), pixels.get_height()};
+    SDL_Rect r{impl_->x + x, impl_->y + y, pixels.get_width(), pixels.get_height()};
     impl_->device->texture_gone(impl_->texture);  // draws queued with the old pixels go first
     SDL_UpdateTexture(impl_->texture, &r, pixels.data(), pixels.get_width() * 4);
 }

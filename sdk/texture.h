@@ -27,8 +27,8 @@ public:
     // An empty picture (transparent black) that a Canvas can draw into.
     Texture(Canvas& canvas, int width, int height);
     // The picture file `name` of `fs`. Loading the same file twice on one
-    // window answers the same texture, so sprites cut from one sheet share it
-    // (and their draws batch together).
+    // window answers the same texture. Pictures up to 1024 x 1024 share large
+    // atlas textures, so sprites of different files still draw in one batch.
     static Texture load(Canvas& canvas, const File_System& fs, const std::string& name);
 
     bool is_null() const { return !impl_; }
@@ -36,7 +36,7 @@ public:
     int get_width() const;
     int get_height() const;
     Size get_size() const { return {get_width(), get_height()}; }
-    // Replaces the pixels of a texture made from a Pixel_Buffer, from (x, y).
+    // Replaces pixels of the picture from (x, y); not for render targets.
     void set_subimage(int x, int y, const Pixel_Buffer& pixels);
 
     struct Impl;

@@ -305,6 +305,26 @@ TEST_F(Sprite_Test, LinearFilteringBlendsNeighboursAndCanBeTurnedOff) {
     EXPECT_TRUE(color_near(at(55, 25), white, 0));
 }
 
+TEST_F(Sprite_Test, PicturesSharingAnAtlasDoNotBleedIntoEachOther) {
+    // Both files land on one shared texture; scaled with filtering, each
+    // picture's border still shows its own edge pixels, fully opaque.
+    sdk::Sprite sheet(canvas, "sheet", doc);
+    sdk::Sprite bar(canvas, "bar", doc);
+    bar.set_alignment(sdk::Origin::top_left);
+    bar.set_scale(10, 10);  // 160 x 40
+    bar.draw(canvas, 0, 0);
+    EXPECT_TRUE(color_near(at(0, 0), red, 4));
+    EXPECT_TRUE(color_near(at(0, 39), red, 4));
+    EXPECT_TRUE(color_near(at(159, 0), blue, 4));
+    EXPECT_TRUE(color_near(at(159, 39), blue, 4));
+    EXPECT_TRUE(color_near(at(161, 20), black, 0));
+    sheet.set_frame(0);
+    sheet.set_scale(10, 10);
+    sheet.draw(canvas, 200, 200);
+    EXPECT_TRUE(color_near(at(200, 200), red, 4));
+    EXPECT_TRUE(color_near(at(279, 279), red, 40));  // next to the green frame
+}
+
 TEST_F(Sprite_Test, TexturedTrianglesTakeTheirCoordinatesAndColour) {
     sdk::Pixel_Buffer two(2, 1);
     two.set_pixel(0, 0, red);
