@@ -46,6 +46,8 @@ struct Player : Moving_Object {
     uint8_t bombing = 0;
     float bomb_clock = 0.0f;
     uint8_t dying = 0;
+    // The death sequence has taken its life: its first frame is done.
+    uint8_t death_begun = 0;
     int32_t invincible = 0;  // ms left; 0 = vulnerable
     // Size of the player sprite's frame; the shots use height / 2.
     int32_t width = 0;
