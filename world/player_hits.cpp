@@ -19,6 +19,7 @@ void Player::check_hit() {
     if (damage == 0) damage = collide_enemies_with_player();
     if (damage == 0) return;
     dying = 1;
+    death_begun = 0;
     death_timer = 0.0f;
     life_clock = 0.0f;
     sound_sink().play_sound("player_dead");

@@ -139,6 +139,7 @@ void Player::reset() {
     power = start_power;
     bombs = 2;
     dying = 0;
+    death_begun = 0;
     life_clock = 0.0f;
     death_timer = 0.0f;
     bombing = 0;

@@ -51,7 +51,10 @@ void place_player_for_run() {
 
 void run_death_sequence() {
     if (!player.dying) return;
-    if (player.death_timer == 0.0f) {
+    // The first frame of the sequence, once: a frame of step 0 (a replay may
+    // hold one) leaves death_timer at 0 and must not take a second life.
+    if (!player.death_begun) {
+        player.death_begun = 1;
         player.lives -= 1;
         player.invincible = player.invicible_time;
         if (player.bombs < 2) player.bombs = 2;
@@ -136,6 +139,7 @@ void reset_run() {
     player.graze = 0;
     player.bombs = 2;
     player.dying = 0;
+    player.death_begun = 0;
     player.life_clock = 0.0f;
     player.death_timer = 0.0f;
     player.bomb_clock = 0.0f;

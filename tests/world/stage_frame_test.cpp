@@ -83,6 +83,25 @@ TEST_F(Stage_Frame_Test, FatalHitFrameCollectsNothing) {
     EXPECT_EQ(player.lives, lives - 1);
 }
 
+TEST_F(Stage_Frame_Test, ZeroStepAfterAHitTakesOneLife) {
+    enemy_bullet_on_player();
+    player.lives = 2;
+    player.power = 40;
+    live(16);
+    ASSERT_EQ(player.dying, 1);
+    Replay_Frame still;
+    still.x = player.x;
+    still.y = player.y;
+    Stage_Input s;
+    s.recorded = &still;
+    run_stage_frame(16, s);  // step 0
+    run_stage_frame(16, s);
+    EXPECT_EQ(player.lives, 1);
+    EXPECT_EQ(player.power, 20);
+    live(16);
+    EXPECT_EQ(player.lives, 1);
+}
+
 TEST_F(Stage_Frame_Test, RecordedFrameBringsItsStepAndPosition) {
     Replay_Frame f;
     f.dt = 33;
