@@ -87,18 +87,28 @@ void draw_rimea(cairo_t* cr, double lean, double raise, double phase, double orb
     set_rgb(cr, {1, 1, 1}, 0.85);
     cairo_set_line_width(cr, 0.8);
     cairo_stroke(cr);
-    // A violet sash.
-    cairo_move_to(cr, cx - 8, top + 30);
-    cairo_curve_to(cr, cx - 3, top + 32, cx + 3, top + 32, cx + 8, top + 30);
+    // A violet sash at the waist, its two ribbons streaming behind her.
+    cairo_move_to(cr, cx - 8.5, top + 29);
+    cairo_curve_to(cr, cx - 3, top + 31.5, cx + 3, top + 31.5, cx + 8.5, top + 29);
     set_rgb(cr, hex_rgb(0x7a4ad0));
-    cairo_set_line_width(cr, 2.4);
+    cairo_set_line_width(cr, 2.6);
     cairo_stroke(cr);
-    cairo_move_to(cr, cx + 2, top + 31);
-    cairo_curve_to(cr, cx + 4 + trail * 0.3, top + 40, cx + 2 + trail * 0.6 + w * 2, top + 48,
-                   cx + 4 + trail + w * 3, top + 54);
-    set_rgb(cr, hex_rgb(0x9a6ae8));
-    cairo_set_line_width(cr, 1.8);
-    cairo_stroke(cr);
+    for (int side : {-1, 1}) {
+        double sx = cx + side * 7, sy = top + 30;
+        cairo_move_to(cr, sx, sy);
+        cairo_curve_to(cr, sx + side * 6 + trail * 0.4, sy + 6 + w * side, sx + side * 9 + trail * 0.8,
+                       sy + 14, sx + side * 11 + trail + w2 * 2, sy + 22);
+        set_rgb(cr, hex_rgb(0x9a6ae8), 0.9);
+        cairo_set_line_width(cr, 1.8);
+        cairo_stroke(cr);
+    }
+    // An icy shawl over the shoulders.
+    cairo_move_to(cr, cx - 11, top + 20);
+    cairo_curve_to(cr, cx - 6, top + 27, cx + 6, top + 27, cx + 11, top + 20);
+    cairo_curve_to(cr, cx + 6, top + 23, cx - 6, top + 23, cx - 11, top + 20);
+    cairo_close_path(cr);
+    set_rgb(cr, ice, 0.7);
+    cairo_fill(cr);
 
     // Arms and wide sleeves. raise 0: hanging beside her; 1: both hands up.
     for (int side : {-1, 1}) {
