@@ -12,7 +12,14 @@ namespace sdk {
 
 namespace {
 
-std::mutex physfs_mutex;
+// File systems also live in globals of other files (the dialog's "text.xml",
+// the sound manager's archive), which the program destroys after this file's
+// statics. So the lock and the mount table below are made on first use and
+// never destroyed: a File_System closed during exit still finds them.
+std::mutex& physfs_mutex() {
+    static std::mutex* lock = new std::mutex;
+    return *lock;
+}
 int physfs_users = 0;
 std::atomic<int> next_mount{0};
 
@@ -73,25 +80,28 @@ struct Shared_Mount {
     std::weak_ptr<void> handle;
     std::string mount_point;
 };
-std::map<std::string, Shared_Mount> mounts_by_path;
+std::map<std::string, Shared_Mount>& mounts_by_path() {
+    static auto* mounts = new std::map<std::string, Shared_Mount>;
+    return *mounts;
+}
 
 }  // namespace
 
 File_System::Impl::~Impl() {
-    std::lock_guard lock(physfs_mutex);
-    auto it = mounts_by_path.find(path);
+    std::lock_guard lock(physfs_mutex());
+    auto it = mounts_by_path().find(path);
     // A mount handed over to a newer File_System while this one was going stays mounted.
-    if (it != mounts_by_path.end() && it->second.owner == this) {
+    if (it != mounts_by_path().end() && it->second.owner == this) {
         PHYSFS_unmount(path.c_str());
-        mounts_by_path.erase(it);
+        mounts_by_path().erase(it);
     }
     if (--physfs_users == 0) PHYSFS_deinit();
 }
 
 File_System::File_System(const std::string& archive_or_folder) {
-    std::lock_guard lock(physfs_mutex);
-    auto shared = mounts_by_path.find(archive_or_folder);
-    if (shared != mounts_by_path.end()) {
+    std::lock_guard lock(physfs_mutex());
+    auto shared = mounts_by_path().find(archive_or_folder);
+    if (shared != mounts_by_path().end()) {
         if (auto live = shared->second.handle.lock()) {
             impl_ = std::static_pointer_cast<Impl>(live);
             return;
@@ -119,7 +129,7 @@ File_System::File_System(const std::string& archive_or_folder) {
     auto impl = std::make_shared<Impl>();
     impl->path = archive_or_folder;
     impl->mount_point = mount;
-    mounts_by_path[archive_or_folder] = {impl.get(), impl, mount};
+    mounts_by_path()[archive_or_folder] = {impl.get(), impl, mount};
     impl_ = std::move(impl);
 }
 
