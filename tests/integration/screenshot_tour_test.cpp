@@ -8,7 +8,8 @@
 // player invincible under her and cuts her phases short once the spell card
 // has been seen. Disabled in the normal test run (it plays for a few
 // minutes); the script runs it with MIREL_TOUR_LANGUAGE set to 0 or 1 in an
-// empty working folder and collects "screenshot/".
+// empty working folder and collects "screenshot/" (MIREL_TOUR_STOP_AFTER
+// names a screenshot after which it ends early).
 #include <gtest/gtest.h>
 
 #include <SDL.h>
@@ -55,7 +56,9 @@ EnemyBoss* find_boss() {
 
 class Tour {
 public:
-    explicit Tour(int language) : language_(language) {}
+    // `stop_after`: the name of the screenshot after which the tour ends
+    // early (empty: take them all), for a quick look at one screen.
+    Tour(int language, std::string stop_after) : language_(language), stop_after_(std::move(stop_after)) {}
 
     void frame(Application& app) {
         ++frames_;
@@ -211,6 +214,7 @@ private:
     void shoot(Application& app, const std::string& name) {
         app.counters.count_screenshot = 1;
         shots_.push_back(name);
+        if (name == stop_after_) app.quit = true;
     }
     void keep_player_alive() {
         player.invincible = 3000;
@@ -235,6 +239,7 @@ private:
     }
 
     int language_;
+    std::string stop_after_;
     int frames_ = 0, step_ = 0, in_step_ = 0, waits_seen_ = 0, spell_frames_ = 0;
     std::string failed_;
     std::vector<std::string> shots_;
@@ -242,7 +247,8 @@ private:
 
 TEST(Screenshot_Tour, DISABLED_TakesTheScreenshotsOfOneLanguage) {
     const char* language = std::getenv("MIREL_TOUR_LANGUAGE");
-    Tour tour(language ? std::atoi(language) : 0);
+    const char* stop = std::getenv("MIREL_TOUR_STOP_AFTER");
+    Tour tour(language ? std::atoi(language) : 0, stop ? stop : "");
     {
         sdk::Display_Setup display;
         Application app;
