@@ -100,8 +100,8 @@ Samples enemy_shot3() {
 
 // Graze: a short glassy chime, bright but not piercing.
 Samples graze() {
-    Samples s = fm_bell(2637.0f, 0.22f, 3.5f, 1.1f, 0.16f);
-    place(s, fm_bell(3951.0f, 0.15f, 1.0f, 0.3f, 0.08f), 0.0f, 0.3f);
+    Samples s = fm_bell(2637.0f, 0.22f, 2.0f, 0.8f, 0.16f);
+    place(s, fm_bell(3951.0f, 0.15f, 1.0f, 0.2f, 0.08f), 0.0f, 0.25f);
     return finish(s);
 }
 

@@ -378,6 +378,17 @@ Stereo render_score(const Score& score, Loop_Report& report) {
     Stereo wet = reverb(send, score.reverb_room, score.reverb_damp);
     dry.add(wet, score.reverb_level);
     if (score.echo_level > 0.0f) dry.add(echo(send, score.echo_steps * step, 0.35f, 3500.0f), score.echo_level);
+    // Take out the little DC the kick and the soft clipper leave, before the seam is closed.
+    for (auto* side : {&dry.left, &dry.right}) {
+        float prev_in = 0.0f, prev_out = 0.0f;
+        const float pole = std::exp(-two_pi * 15.0f / sample_rate);
+        for (float& x : *side) {
+            float y = x - prev_in + pole * prev_out;
+            prev_in = x;
+            prev_out = y;
+            x = y;
+        }
+    }
     fold_tail(dry, loop_frames);
 
     // Master: drive gently into the soft clipper, then set the peak.

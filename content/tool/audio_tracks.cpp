@@ -139,7 +139,7 @@ Score title_theme() {
     append(lead, parse_melody(melody_a, 8, 4 * 16));
     append(lead, parse_melody(melody_b, 8, 12 * 16));
     append(lead, parse_melody(melody_a2, 8, 20 * 16));
-    s.add(Instrument::flute, lead, 0.33f, 0.05f, 0.45f);
+    s.add(Instrument::flute, lead, 0.27f, 0.05f, 0.45f);
 
     // The music box answers the flute in the intro, the outro and the second A.
     Part box;
@@ -213,7 +213,7 @@ Score amber_wind() {
     append(bass_line, bass_part(parse_chords("Am F G E " + a + b + a), 0, 33, "R.RO.RR.R.RO.RO.", 0.85f));
     append(bass_line, bass_part(parse_chords(c), 28, 33, "R.......R...F...", 0.7f));
     append(bass_line, bass_part(parse_chords(b + "Am F G E"), 36, 33, "R.RO.RR.R.RO.RO.", 0.85f));
-    s.add(Instrument::bass, bass_line, 0.32f, 0.0f, 0.0f);
+    s.add(Instrument::bass, bass_line, 0.26f, 0.0f, 0.0f);
 
     // Kit: a straight rock beat, a half-time break, fills at section ends.
     const std::string fill_s = "....x...x.x.xoxx";
@@ -235,7 +235,7 @@ Score amber_wind() {
     append(kick, drum_line("x...x...x...x...", 44, 4));
     append(snare, drum_line("....x.......x...", 44, 4, "x.x.x.x.xoxoxxxx"));
     append(hats, drum_line("..x...x...x...x.", 44, 4));
-    s.add(Instrument::kick, kick, 0.55f, 0.0f, 0.0f);
+    s.add(Instrument::kick, kick, 0.38f, 0.0f, 0.0f);
     s.add(Instrument::snare, snare, 0.3f, 0.05f, 0.25f);
     s.add(Instrument::hat, hats, 0.1f, 0.3f, 0.05f);
     s.add(Instrument::open_hat, open, 0.08f, 0.3f, 0.1f);
@@ -294,7 +294,7 @@ Score glass_winter() {
     append(bass_line, bass_part(parse_chords("Em C D B " + a + a + b), 0, 28, "R.ROR.ROR.ROR.RO", 0.85f));
     append(bass_line, bass_part(parse_chords(c), 28, 28, "R...R...R...F...", 0.75f));
     append(bass_line, bass_part(parse_chords(b + a + "Em C D B"), 36, 28, "R.ROR.ROR.ROR.RO", 0.85f));
-    s.add(Instrument::bass, bass_line, 0.3f, 0.0f, 0.0f);
+    s.add(Instrument::bass, bass_line, 0.24f, 0.0f, 0.0f);
 
     const std::string fill = "x.x.x.x.xxxxoxxx";
     Part kick, snare, hats, open;
@@ -318,7 +318,7 @@ Score glass_winter() {
     append(kick, drum_line("x...x...x...x...", 52, 4));
     append(snare, drum_line("....x.......x...", 52, 4, "x.x.x.x.xoxoxxxx"));
     append(hats, drum_line("xoxoxoxoxoxoxoxo", 52, 4));
-    s.add(Instrument::kick, kick, 0.5f, 0.0f, 0.0f);
+    s.add(Instrument::kick, kick, 0.34f, 0.0f, 0.0f);
     s.add(Instrument::snare, snare, 0.28f, -0.05f, 0.3f);
     s.add(Instrument::hat, hats, 0.09f, -0.3f, 0.05f);
     s.add(Instrument::open_hat, open, 0.06f, -0.3f, 0.1f);
