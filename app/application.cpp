@@ -187,6 +187,9 @@ int Application::start(const std::vector<std::string>&) {
                    get_option_int("bonus_point_score_max"), get_option_float("bonus_accel"),
                    get_option_float("bonus_max_speed"), get_option_float("bonus_score_time"));
 
+    // 91 shows as "Version 0.91".
+    version_text = "Version " + std::to_string(game_version / 1000000) + "." +
+                   std::to_string(game_version % 1000000);
     frame_start = sdk::get_time();
     menu = Menu_State{};
     clear_input_counts();
@@ -297,10 +300,7 @@ bool Application::run_state(float dt) {
 }
 
 void Application::draw_version() {
-    // 91 shows as "Version 0.91".
-    std::string text = "Version " + std::to_string(game_version / 1000000) + "." +
-                       std::to_string(game_version % 1000000);
-    font_small.draw_text(canvas, 10, 471, text, sdk::Colorf::white());
+    font_small.draw_text(canvas, 10, 471, version_text, sdk::Colorf::white());
 }
 
 void Application::take_screenshot() {

@@ -158,6 +158,7 @@ private:
     std::unique_ptr<Shell_Presentation> presentation;
 
     Fps_Counter fps_counter;
+    std::string version_text;
     uint64_t frame_start = 0;
     float last_checkpoint = 0.0f;
     bool first_run = false;
