@@ -93,8 +93,9 @@ int main() {
     auto at = [&](double q) {
         return intervals[static_cast<size_t>(q * static_cast<double>(intervals.size() - 1))];
     };
-    std::printf("frame pacing, game screen, %zu frames, peak %u bullets\n", intervals.size(),
-                peak_bullets);
+    const char* driver = std::getenv("SDL_RENDER_DRIVER");
+    std::printf("frame pacing, game screen, %zu frames, peak %u bullets, renderer %s\n",
+                intervals.size(), peak_bullets, driver ? driver : "default");
     std::printf("  median %.2f ms, p99 %.2f ms, longest %.2f ms, shortest %.2f ms\n", at(0.5),
                 at(0.99), intervals.back(), intervals.front());
     int over = static_cast<int>(
