@@ -184,8 +184,11 @@ void draw_logo(cairo_t* cr, double x, double y) {
 // --- entries ----------------------------------------------------------------
 
 // `baseline`: where the Russian line sits; the Japanese one follows under it.
-void entry_picture(cairo_t* cr, const Words& words, double baseline, bool selected, bool white,
-                   double rus_size, double jap_size) {
+// A word too long for the frame's width `w` is drawn smaller.
+void entry_picture(cairo_t* cr, const Words& words, double w, double baseline, bool selected,
+                   bool white, double rus_size, double jap_size) {
+    while (measure_text(Face::sans_bold, rus_size, words.rus).width > w - 14) rus_size -= 0.5;
+    while (measure_text(Face::gothic, jap_size, words.jap).width > w - 16) jap_size -= 0.5;
     Text_Style s;
     s.size = rus_size;
     if (white) {
@@ -321,7 +324,7 @@ void make_menus(Content_Output& out) {
         Sheet menu(176, 46, 2, 5);
         for (int i = 0; i < 5; ++i) {
             for (int selected = 1; selected >= 0; --selected) {
-                entry_picture(menu.frame(i * 2 + (1 - selected)), main_entries[i], 24, selected,
+                entry_picture(menu.frame(i * 2 + (1 - selected)), main_entries[i], 176, 24, selected,
                               false, 21, 13);
                 menu.end_frame();
             }
@@ -338,7 +341,7 @@ void make_menus(Content_Output& out) {
         // so does each entry's first line.
         Sheet options(160, 44, 4, 3);
         for (int i = 0; i < 12; ++i) {
-            entry_picture(options.frame(i), option_entries[i], 28, true, true, 18, 12);
+            entry_picture(options.frame(i), option_entries[i], 160, 28, true, true, 18, 12);
             options.end_frame();
         }
         options.save(out, "images/menus/options.png");
@@ -346,7 +349,7 @@ void make_menus(Content_Output& out) {
     {
         Sheet keys(160, 44, 4, 3);
         for (int i = 0; i < 11; ++i) {
-            entry_picture(keys.frame(i), key_entries[i], 28, true, true, 18, 12);
+            entry_picture(keys.frame(i), key_entries[i], 160, 28, true, true, 18, 12);
             keys.end_frame();
         }
         keys.save(out, "images/menus/keys.png");

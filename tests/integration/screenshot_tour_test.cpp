@@ -1,5 +1,6 @@
 // A guided run of the real game that takes the screenshots of
-// scripts/screenshots.sh: the title, the options and the key configuration,
+// scripts/screenshots.sh: the language choice, the title, the options and the
+// key configuration,
 // a busy moment of the stage, a dialog,
 // the boss with her rings during a spell card, and the results. It drives the
 // program through its frame hook: menu presses through the input counters,
@@ -80,6 +81,7 @@ public:
                 if (app_state == state_main_menu) next(3);
                 else if (app_state == state_language && in_step_ > 60) {
                     if (language_ == 1) app.counters.count_down = 1;
+                    else shoot(app, "language");
                     next(1);
                 }
                 break;
