@@ -168,6 +168,8 @@ int Application::start(const std::vector<std::string>&) {
     player.load(resources[res_player], "player_kio");
     load_player_sprites(canvas, resources[res_player]);
     load_appearances(canvas, resources[res_mirel]);
+    // From here on a level whose "render" names no enemy look is refused.
+    level_requires_appearances = true;
     init_item_drawing();
     register_movements(play_field);
     load_patterns(resources[res_patterns]);
