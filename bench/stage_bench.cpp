@@ -103,9 +103,12 @@ void report(const char* title, const Stage_Documents& docs) {
     Figures whole = figures_of(all), hot = figures_of(busy);
     std::printf("%s: %zu frames per run (%s)\n", title, runs[0].cost_us.size(),
                 runs[0].cleared ? "stage cleared" : "run lost");
-    std::printf("  whole run: median %.1f us, p99 %.1f us per frame\n", whole.median_us, whole.p99_us);
-    std::printf("  busiest %zu frames (from frame %zu, up to %u bullets): median %.1f us, p99 %.1f us per frame\n",
-                stretch, best, peak, hot.median_us, hot.p99_us);
+    std::printf("  whole run: median %.1f us, p99 %.1f us per frame\n", whole.median_us,
+                whole.p99_us);
+    std::printf(
+        "  busiest %zu frames (from frame %zu, up to %u bullets): median %.1f us, p99 %.1f us per "
+        "frame\n",
+        stretch, best, peak, hot.median_us, hot.p99_us);
 }
 
 }  // namespace
@@ -125,7 +128,9 @@ int main() {
     }
     std::fclose(probe);
     sdk::File_System fs(archive);
-    auto doc = [&](const char* name) { return sdk::Resource_Manager(sdk::Resource_Document(fs, name)); };
+    auto doc = [&](const char* name) {
+        return sdk::Resource_Manager(sdk::Resource_Document(fs, name));
+    };
     start_lives = 5;
     report("game stage", {doc("player.xml"), doc("patterns.xml"), doc("levels.xml")});
     return 0;

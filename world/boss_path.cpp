@@ -20,7 +20,9 @@ namespace {
 
 constexpr const char* spellcard_layer = "rimea_back_1";
 
-const Spellcard_Entry& current_phase(const EnemyBoss& b) { return b.phases[static_cast<size_t>(b.phase)]; }
+const Spellcard_Entry& current_phase(const EnemyBoss& b) {
+    return b.phases[static_cast<size_t>(b.phase)];
+}
 
 const Spellcard* half_card(const EnemyBoss& b) {
     const Spellcard_Entry& p = current_phase(b);
@@ -195,7 +197,8 @@ void apply_boss_rings(EnemyBoss& b, const Spellcard& card) {
     }
 }
 
-Enemy_Path_Boss::Enemy_Path_Boss(const sdk::Rectf& rect, float stop_depth) : Enemy_Path(rect, stop_depth, 0) {}
+Enemy_Path_Boss::Enemy_Path_Boss(const sdk::Rectf& rect, float stop_depth)
+    : Enemy_Path(rect, stop_depth, 0) {}
 
 float Enemy_Path_Boss::stop_line() const { return field_bounds.top + param; }
 
@@ -207,104 +210,106 @@ bool Enemy_Path_Boss::update(Enemy& e, float dt) {
     if (dialog_active) return true;
 
     switch (b.path_state) {
-    case 0:
-        b.acting = 0;
-        b.moving = 0;
-        b.hover_time = 0.0f;
-        if (b.name_effect) {
-            b.name_effect->alive = 0;
-            b.name_effect->appearance = find_effect_appearance("spellcard_name");
-            b.name_effect->behaviour = get_effect_behaviour("effect_stay_still");
-            b.name_effect->value = 0;
-        }
-        b.path_state = 1;
-        [[fallthrough]];
-    case 1: {
-        float line = stop_line();
-        // The factor 1/dt + 0.9 brakes only above 10 ms and is undefined at
-        // a zero step, which neither brakes nor moves.
-        if (dt > 0.0f && b.y > line - 50.0f && b.speed > 0.05f) b.speed *= 1.0f / dt + 0.9f;
-        b.x += b.speed * b.dir_x * dt;
-        b.y += b.speed * b.dir_y * dt;
-        if (b.y > line) {
-            b.y = line;
-            b.speed = 0.0f;
-            b.path_state = 10;
-        }
-        b.ring_x = b.x;
-        b.ring_y = b.y;
-        break;
-    }
-    case 10:
-        if (b.has_dialog) {
-            std::string name = b.dialog_name + (language == 0 ? "_rus" : "_jap");
-            if (stage_presentation) {
-                dialog_active = 1;
-                stage_presentation->start_dialog(name);
+        case 0:
+            b.acting = 0;
+            b.moving = 0;
+            b.hover_time = 0.0f;
+            if (b.name_effect) {
+                b.name_effect->alive = 0;
+                b.name_effect->appearance = find_effect_appearance("spellcard_name");
+                b.name_effect->behaviour = get_effect_behaviour("effect_stay_still");
+                b.name_effect->value = 0;
             }
-            sdk::log_event("Game Event", "Start Boss Dialog %1", name);
+            b.path_state = 1;
+            [[fallthrough]];
+        case 1: {
+            float line = stop_line();
+            // The factor 1/dt + 0.9 brakes only above 10 ms and is undefined at
+            // a zero step, which neither brakes nor moves.
+            if (dt > 0.0f && b.y > line - 50.0f && b.speed > 0.05f) b.speed *= 1.0f / dt + 0.9f;
+            b.x += b.speed * b.dir_x * dt;
+            b.y += b.speed * b.dir_y * dt;
+            if (b.y > line) {
+                b.y = line;
+                b.speed = 0.0f;
+                b.path_state = 10;
+            }
+            b.ring_x = b.x;
+            b.ring_y = b.y;
+            break;
         }
-        prepare_first_phase(b);
-        b.path_state = 11;
-        break;
-    case 11:
-        if (b.name == "rimea") sound_sink().play_music("02_glass_winter");
-        b.path_state = 30;
-        break;
-    case 30: {
-        if (!b.effects_done) {
-            sdk::log_event("Debug", "Process spellcard effects");
-            if (const Spellcard* card = half_card(b)) apply_boss_rings(b, *card);
-            b.effects_done = 1;
-        }
-        b.action_clock += dt;
-        const Spellcard_Entry& p = current_phase(b);
-        if (b.action_clock <= b.phase_offset) {
-            float f = b.action_clock / b.phase_offset;
-            b.x = b.move_start_x + (p.start_x - b.move_start_x) * f;
-            b.y = b.move_start_y + (p.start_y - b.move_start_y) * f;
-        } else {
-            b.x = b.move_start_x = p.start_x;
-            b.y = b.move_start_y = p.start_y;
-            b.action_clock = 0.0f;
-            b.action = 0;
-            b.phase_offset = p.start_wait;
-            b.path_state = 31;
-        }
-        break;
-    }
-    case 31:
-        b.action_clock += dt;
-        if (b.action_clock > b.phase_offset) {
+        case 10:
+            if (b.has_dialog) {
+                std::string name = b.dialog_name + (language == 0 ? "_rus" : "_jap");
+                if (stage_presentation) {
+                    dialog_active = 1;
+                    stage_presentation->start_dialog(name);
+                }
+                sdk::log_event("Game Event", "Start Boss Dialog %1", name);
+            }
+            prepare_first_phase(b);
+            b.path_state = 11;
+            break;
+        case 11:
+            if (b.name == "rimea") sound_sink().play_music("02_glass_winter");
+            b.path_state = 30;
+            break;
+        case 30: {
+            if (!b.effects_done) {
+                sdk::log_event("Debug", "Process spellcard effects");
+                if (const Spellcard* card = half_card(b)) apply_boss_rings(b, *card);
+                b.effects_done = 1;
+            }
+            b.action_clock += dt;
             const Spellcard_Entry& p = current_phase(b);
-            b.action = 0;
-            b.boss_hp = b.half == 0 ? p.hp_nonspell : p.hp_spell;
-            b.action_clock = 0.0f;
-            b.time_limit = card_time(half_card(b));
-            b.path_state = 20;
-            spellcard_running = 1;
-            sdk::log_event("Debug", "Launch spellcard effects");
-            fade_layers(half_card(b), true);
-            if (b.half == 1 && b.name_effect) {
-                b.name_effect->age = 0.0f;
-                b.name_effect->alive = 1;
-                b.name_effect->value = b.phase;
+            if (b.action_clock <= b.phase_offset) {
+                float f = b.action_clock / b.phase_offset;
+                b.x = b.move_start_x + (p.start_x - b.move_start_x) * f;
+                b.y = b.move_start_y + (p.start_y - b.move_start_y) * f;
+            } else {
+                b.x = b.move_start_x = p.start_x;
+                b.y = b.move_start_y = p.start_y;
+                b.action_clock = 0.0f;
+                b.action = 0;
+                b.phase_offset = p.start_wait;
+                b.path_state = 31;
             }
+            break;
         }
-        break;
-    case 20: {
-        const Spellcard* card = half_card(b);
-        int result = card ? card->run_action(b, dt) : 2;
-        if (b.half == 1 && b.name_effect && b.name_effect->behaviour)
-            b.name_effect->behaviour->update(*b.name_effect, dt);
-        if (result != 0) end_half(b, result);
-        break;
-    }
-    default:
-        b.x += b.speed * b.dir_x * dt;
-        b.y += b.speed * b.dir_y * dt;
-        return rects_overlap(*this, b.x - static_cast<float>(b.width / 2), b.y - static_cast<float>(b.height / 2),
-                             b.x + static_cast<float>(b.width / 2), b.y + static_cast<float>(b.height / 2));
+        case 31:
+            b.action_clock += dt;
+            if (b.action_clock > b.phase_offset) {
+                const Spellcard_Entry& p = current_phase(b);
+                b.action = 0;
+                b.boss_hp = b.half == 0 ? p.hp_nonspell : p.hp_spell;
+                b.action_clock = 0.0f;
+                b.time_limit = card_time(half_card(b));
+                b.path_state = 20;
+                spellcard_running = 1;
+                sdk::log_event("Debug", "Launch spellcard effects");
+                fade_layers(half_card(b), true);
+                if (b.half == 1 && b.name_effect) {
+                    b.name_effect->age = 0.0f;
+                    b.name_effect->alive = 1;
+                    b.name_effect->value = b.phase;
+                }
+            }
+            break;
+        case 20: {
+            const Spellcard* card = half_card(b);
+            int result = card ? card->run_action(b, dt) : 2;
+            if (b.half == 1 && b.name_effect && b.name_effect->behaviour)
+                b.name_effect->behaviour->update(*b.name_effect, dt);
+            if (result != 0) end_half(b, result);
+            break;
+        }
+        default:
+            b.x += b.speed * b.dir_x * dt;
+            b.y += b.speed * b.dir_y * dt;
+            return rects_overlap(*this, b.x - static_cast<float>(b.width / 2),
+                                 b.y - static_cast<float>(b.height / 2),
+                                 b.x + static_cast<float>(b.width / 2),
+                                 b.y + static_cast<float>(b.height / 2));
     }
     follow_rings(b, dt);
     return b.alive != 0;

@@ -101,7 +101,8 @@ void apply_bomb_damage(float dt) {
         Enemy& e = *enemy_lists.active[i];
         // In double precision: a single-precision sum would round large
         // scores to a multiple of 2, 4, 8 ... and lose or invent points.
-        player.score = static_cast<uint32_t>(std::trunc(static_cast<double>(player.score) + amount));
+        player.score =
+            static_cast<uint32_t>(std::trunc(static_cast<double>(player.score) + amount));
         if (!e.is_boss) {
             e.hp = static_cast<int32_t>(std::trunc(static_cast<float>(e.hp) - amount));
             if (e.hp < 1) kill_and_score(e);

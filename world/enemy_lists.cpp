@@ -25,19 +25,30 @@ uint32_t add_enemy(const T& tmpl, const char* text) {
 
 }  // namespace
 
-uint32_t create_enemy(const Enemy& tmpl) { return add_enemy(tmpl, "Create new enemy %1 , enemies count : %2"); }
+uint32_t create_enemy(const Enemy& tmpl) {
+    return add_enemy(tmpl, "Create new enemy %1 , enemies count : %2");
+}
 
-uint32_t create_boss(const EnemyBoss& tmpl) { return add_enemy(tmpl, "Create new boss %1 , enemies count : %2"); }
+uint32_t create_boss(const EnemyBoss& tmpl) {
+    return add_enemy(tmpl, "Create new boss %1 , enemies count : %2");
+}
 
 void Enemy::fire_scheduled_shots() {
     for (uint32_t i = 0; i < shot_count && i < static_cast<uint32_t>(enemy_shot_capacity); ++i) {
         Enemy_Shot& s = shots[i];
         bool due = false;
         switch (s.trigger) {
-        case 1: due = age >= static_cast<float>(s.threshold); break;
-        case 2: due = distance >= static_cast<float>(s.threshold); break;
-        case 3: due = path_state == s.threshold; break;
-        default: break;
+            case 1:
+                due = age >= static_cast<float>(s.threshold);
+                break;
+            case 2:
+                due = distance >= static_cast<float>(s.threshold);
+                break;
+            case 3:
+                due = path_state == s.threshold;
+                break;
+            default:
+                break;
         }
         if (!due) continue;
         s.trigger = 0;

@@ -7,7 +7,16 @@
 
 namespace {
 
-enum class Path_Kind { straight, go_left, go_right, stop_wait_move, go_wait_go, one_point_stop, sinus, boss };
+enum class Path_Kind {
+    straight,
+    go_left,
+    go_right,
+    stop_wait_move,
+    go_wait_go,
+    one_point_stop,
+    sinus,
+    boss
+};
 
 struct Path_Row {
     const char* name;
@@ -34,14 +43,22 @@ constexpr Path_Row path_table[] = {
 
 std::unique_ptr<Enemy_Path> make_path(const Path_Row& row, const sdk::Rectf& rect) {
     switch (row.kind) {
-    case Path_Kind::straight: return std::make_unique<Enemy_Path_Straight>(rect);
-    case Path_Kind::go_left: return std::make_unique<Enemy_Path_Move_Aside>(rect, 1, row.parameter);
-    case Path_Kind::go_right: return std::make_unique<Enemy_Path_Move_Aside>(rect, 0, row.parameter);
-    case Path_Kind::stop_wait_move: return std::make_unique<Enemy_Path_Stop_Wait_Move>(rect, row.parameter);
-    case Path_Kind::go_wait_go: return std::make_unique<Enemy_Path_Go_Wait_Go>(rect, row.parameter);
-    case Path_Kind::one_point_stop: return std::make_unique<Enemy_Path_One_Point_Stop>(rect, row.parameter);
-    case Path_Kind::sinus: return std::make_unique<Enemy_Path_Sinus>(rect, row.parameter);
-    case Path_Kind::boss: return std::make_unique<Enemy_Path_Boss>(rect, row.parameter);
+        case Path_Kind::straight:
+            return std::make_unique<Enemy_Path_Straight>(rect);
+        case Path_Kind::go_left:
+            return std::make_unique<Enemy_Path_Move_Aside>(rect, 1, row.parameter);
+        case Path_Kind::go_right:
+            return std::make_unique<Enemy_Path_Move_Aside>(rect, 0, row.parameter);
+        case Path_Kind::stop_wait_move:
+            return std::make_unique<Enemy_Path_Stop_Wait_Move>(rect, row.parameter);
+        case Path_Kind::go_wait_go:
+            return std::make_unique<Enemy_Path_Go_Wait_Go>(rect, row.parameter);
+        case Path_Kind::one_point_stop:
+            return std::make_unique<Enemy_Path_One_Point_Stop>(rect, row.parameter);
+        case Path_Kind::sinus:
+            return std::make_unique<Enemy_Path_Sinus>(rect, row.parameter);
+        case Path_Kind::boss:
+            return std::make_unique<Enemy_Path_Boss>(rect, row.parameter);
     }
     return nullptr;
 }

@@ -61,7 +61,8 @@ bool Enemy_Path_Straight::update(Enemy& e, float dt) {
     return point_test(e);
 }
 
-Enemy_Path_Move_Aside::Enemy_Path_Move_Aside(const sdk::Rectf& rect, uint8_t turn_left, float fraction)
+Enemy_Path_Move_Aside::Enemy_Path_Move_Aside(const sdk::Rectf& rect, uint8_t turn_left,
+                                             float fraction)
     : Enemy_Path(rect, rect.top + fraction * (rect.bottom - rect.top), turn_left) {}
 
 bool Enemy_Path_Move_Aside::update(Enemy& e, float dt) {
@@ -212,7 +213,8 @@ bool Enemy_Path_One_Point_Stop::update(Enemy& e, float dt) {
     return point_test(e);
 }
 
-Enemy_Path_Sinus::Enemy_Path_Sinus(const sdk::Rectf& rect, float divisor) : Enemy_Path(rect, divisor, 0) {}
+Enemy_Path_Sinus::Enemy_Path_Sinus(const sdk::Rectf& rect, float divisor)
+    : Enemy_Path(rect, divisor, 0) {}
 
 bool Enemy_Path_Sinus::update(Enemy& e, float dt) {
     e.distance += e.speed * dt;
@@ -227,4 +229,3 @@ bool Enemy_Path_Sinus::update(Enemy& e, float dt) {
     move_step(e, dt);
     return point_test(e);
 }
-

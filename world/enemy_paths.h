@@ -66,4 +66,3 @@ public:
 // Distance along an accelerate, cruise and brake leg of length `length` at
 // leg time t, with ramp time r and leg time `leg`.
 float route_distance(float t, float length, float ramp, float leg);
-

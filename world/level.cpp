@@ -26,8 +26,8 @@ struct Event_Place {
     float time = 0.0f;
 
     [[noreturn]] void fail(const std::string& what) const {
-        throw sdk::Exception(document + ": level '" + level + "', event " + std::to_string(index) + " (time " +
-                             sdk::float_to_text(time) + "): " + what);
+        throw sdk::Exception(document + ": level '" + level + "', event " + std::to_string(index) +
+                             " (time " + sdk::float_to_text(time) + "): " + what);
     }
 };
 
@@ -41,7 +41,8 @@ void read_params(const sdk::Dom_Element& node, Level_Event& ev, const Event_Plac
     std::string text = child_text(node, "params");
     std::vector<std::string> p = sdk::split_text(text, ";");
     if (p.size() < 11)
-        at.fail("'params' has " + std::to_string(p.size()) + " values, 11 needed: '" + sdk::trim(text) + "'");
+        at.fail("'params' has " + std::to_string(p.size()) + " values, 11 needed: '" +
+                sdk::trim(text) + "'");
     ev.x = sdk::text_to_float(p[0]) + play_field.left;
     ev.y = sdk::text_to_float(p[1]);
     ev.heading = sdk::text_to_float(p[2]);
@@ -70,9 +71,11 @@ void read_enemy_shots(const std::string& text, Level_Event& ev, const Event_Plac
     }
 }
 
-Spellcard* known_card(const std::string& name, const char* key, const std::string& phase, const Event_Place& at) {
+Spellcard* known_card(const std::string& name, const char* key, const std::string& phase,
+                      const Event_Place& at) {
     Spellcard* card = name.empty() ? nullptr : get_spellcard(name);
-    if (!card) at.fail(phase + ": '" + key + "' names the spell card '" + name + "', which is not loaded");
+    if (!card)
+        at.fail(phase + ": '" + key + "' names the spell card '" + name + "', which is not loaded");
     return card;
 }
 
@@ -81,7 +84,8 @@ void read_boss_phases(const sdk::Dom_Element& node, Level_Event& ev, const Event
     int32_t count = sdk::text_to_int(child_text(node, "shots"));
     // The fight is its phases: a boss without one could never begin.
     if (count < 1) at.fail("a boss needs at least one phase in 'shots'");
-    if (count > 127) at.fail("a boss has at most 127 phases, 'shots' asks for " + std::to_string(count));
+    if (count > 127)
+        at.fail("a boss has at most 127 phases, 'shots' asks for " + std::to_string(count));
     ev.shot_count = count;
     ev.name = child_text(node, "name");
     ev.dialog = child_text(node, "dialog");
@@ -90,7 +94,9 @@ void read_boss_phases(const sdk::Dom_Element& node, Level_Event& ev, const Event
     for (int32_t i = 1; i <= count; ++i) {
         std::string tag = "spellcard" + std::to_string(i);
         sdk::Dom_Element ph = node.first_child(tag);
-        if (!ph) at.fail("the boss has " + std::to_string(count) + " phases but no element '" + tag + "'");
+        if (!ph)
+            at.fail("the boss has " + std::to_string(count) + " phases but no element '" + tag +
+                    "'");
         Spellcard_Entry entry;
         entry.spell = child_text(ph, "spell");
         entry.nonspell = child_text(ph, "nonspell");
@@ -110,7 +116,8 @@ void read_boss_phases(const sdk::Dom_Element& node, Level_Event& ev, const Event
 
 void resolve_strategies(Level_Event& ev, const Event_Place& at) {
     ev.path_strategy = ev.path.empty() ? nullptr : get_enemy_path(ev.path);
-    if (!ev.path_strategy) at.fail("'path' names '" + ev.path + "', which is no registered enemy path");
+    if (!ev.path_strategy)
+        at.fail("'path' names '" + ev.path + "', which is no registered enemy path");
     ev.appearance = find_enemy_appearance(ev.render);
     if (!ev.appearance && level_requires_appearances)
         at.fail("'render' names '" + ev.render + "', which is no registered enemy appearance");
@@ -149,58 +156,63 @@ Enemy make_template(const Level_Event& ev) {
 void run_event(const Level_Event& ev) {
     float lateness = event_clock - ev.time;
     switch (ev.type) {
-    case event_enemy: {
-        Enemy t = make_template(ev);
-        // A late enemy starts where it would have been by now.
-        t.path->update(t, lateness);
-        create_enemy(t);
-        sdk::log_event("Game Event", "Create Enemy at  %1 , %2", ev.x, ev.y);
-        break;
-    }
-    case event_boss: {
-        EnemyBoss t;
-        static_cast<Enemy&>(t) = make_template(ev);
-        t.shot_count = static_cast<uint8_t>(ev.shot_count);
-        t.is_boss = 1;
-        t.name = ev.name;
-        t.has_dialog = ev.has_dialog;
-        t.dialog_name = ev.dialog;
-        t.action = 0;
-        t.boss_hp = 0;
-        t.time_limit = 0.0f;
-        t.ring_count = 0;
-        auto found = boss_spellcards.find(ev.name);
-        if (found != boss_spellcards.end()) t.phases = found->second;
-        t.path->update(t, lateness);
-        create_boss(t);
-        sdk::log_event("Game Event", "Create Boss Enemy at  %1 , %2", ev.x, ev.y);
-        boss_active = 1;
-        sound_sink().stop_music();
-        break;
-    }
-    case event_dialog: {
-        std::string name = ev.name + (language == 0 ? "_rus" : "_jap");
-        // Without a presentation there is no one to end the dialog.
-        if (stage_presentation) {
-            dialog_active = 1;
-            stage_presentation->start_dialog(name);
+        case event_enemy: {
+            Enemy t = make_template(ev);
+            // A late enemy starts where it would have been by now.
+            t.path->update(t, lateness);
+            create_enemy(t);
+            sdk::log_event("Game Event", "Create Enemy at  %1 , %2", ev.x, ev.y);
+            break;
         }
-        sdk::log_event("Game Event", "Start Dialog %1", name);
-        break;
-    }
-    case event_music_start:
-        sound_sink().stop_music();
-        sound_sink().play_music(ev.name);
-        sdk::log_event("Game Event", "Start Music %1", ev.name);
-        break;
-    case event_music_stop: sound_sink().stop_music(); break;
-    case event_level_end: stage_clear = 1; break;
-    case event_wait:
-        event_waiting = 1;
-        event_wait_left = ev.f1 - lateness;
-        event_clock = ev.time;
-        break;
-    default: break;
+        case event_boss: {
+            EnemyBoss t;
+            static_cast<Enemy&>(t) = make_template(ev);
+            t.shot_count = static_cast<uint8_t>(ev.shot_count);
+            t.is_boss = 1;
+            t.name = ev.name;
+            t.has_dialog = ev.has_dialog;
+            t.dialog_name = ev.dialog;
+            t.action = 0;
+            t.boss_hp = 0;
+            t.time_limit = 0.0f;
+            t.ring_count = 0;
+            auto found = boss_spellcards.find(ev.name);
+            if (found != boss_spellcards.end()) t.phases = found->second;
+            t.path->update(t, lateness);
+            create_boss(t);
+            sdk::log_event("Game Event", "Create Boss Enemy at  %1 , %2", ev.x, ev.y);
+            boss_active = 1;
+            sound_sink().stop_music();
+            break;
+        }
+        case event_dialog: {
+            std::string name = ev.name + (language == 0 ? "_rus" : "_jap");
+            // Without a presentation there is no one to end the dialog.
+            if (stage_presentation) {
+                dialog_active = 1;
+                stage_presentation->start_dialog(name);
+            }
+            sdk::log_event("Game Event", "Start Dialog %1", name);
+            break;
+        }
+        case event_music_start:
+            sound_sink().stop_music();
+            sound_sink().play_music(ev.name);
+            sdk::log_event("Game Event", "Start Music %1", ev.name);
+            break;
+        case event_music_stop:
+            sound_sink().stop_music();
+            break;
+        case event_level_end:
+            stage_clear = 1;
+            break;
+        case event_wait:
+            event_waiting = 1;
+            event_wait_left = ev.f1 - lateness;
+            event_clock = ev.time;
+            break;
+        default:
+            break;
     }
 }
 
@@ -253,7 +265,8 @@ void load_level(const sdk::Resource_Manager& levels, const std::string& name) {
             ev.type = event_wait;
             ev.f1 = sdk::text_to_float(child_text(node, "time"));
         } else {
-            sdk::log_event("Game Event", "%1: level '%2', event %3 (time %4): skipping the unknown kind '%5'",
+            sdk::log_event("Game Event",
+                           "%1: level '%2', event %3 (time %4): skipping the unknown kind '%5'",
                            doc.get_name(), name, i, ev.time, kind);
             continue;
         }

@@ -115,7 +115,8 @@ void Player::load(const sdk::Resource_Manager& resources, const std::string& id)
     // A later "param" of the same name replaces the earlier one; an absent
     // key reads as empty text, so as 0.
     std::map<std::string, std::string> values;
-    for (const sdk::Dom_Element& p : element.select_nodes("param")) values[p.get_attribute("name")] = p.get_text();
+    for (const sdk::Dom_Element& p : element.select_nodes("param"))
+        values[p.get_attribute("name")] = p.get_text();
     auto text_of = [&](const char* key) {
         auto found = values.find(key);
         return found == values.end() ? std::string() : found->second;

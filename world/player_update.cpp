@@ -21,23 +21,24 @@ int32_t whole_ms(float dt) { return static_cast<int32_t>(dt); }
 
 void Player::on_key_down(int32_t key) {
     switch (key) {
-    case key_right:
-        right_last = 1;
-        left_last = 0;
-        break;
-    case key_left:
-        right_last = 0;
-        left_last = 1;
-        break;
-    case key_up:
-        up_last = 1;
-        down_last = 0;
-        break;
-    case key_down:
-        up_last = 0;
-        down_last = 1;
-        break;
-    default: break;
+        case key_right:
+            right_last = 1;
+            left_last = 0;
+            break;
+        case key_left:
+            right_last = 0;
+            left_last = 1;
+            break;
+        case key_up:
+            up_last = 1;
+            down_last = 0;
+            break;
+        case key_down:
+            up_last = 0;
+            down_last = 1;
+            break;
+        default:
+            break;
     }
 }
 
@@ -69,8 +70,8 @@ struct Hat_Row {
 };
 
 constexpr Hat_Row hat_table[] = {
-    {0, 0, -1},     {4500, 1, -1}, {9000, 1, 0},   {13500, 1, 1},
-    {18000, 0, 1},  {22500, -1, 1}, {27000, -1, 0}, {31500, -1, -1},
+    {0, 0, -1},    {4500, 1, -1},  {9000, 1, 0},   {13500, 1, 1},
+    {18000, 0, 1}, {22500, -1, 1}, {27000, -1, 0}, {31500, -1, -1},
 };
 
 }  // namespace
@@ -115,7 +116,8 @@ bool Player::run_clocks(float dt) {
         float bottom = play_field.bottom, top = play_field.top;
         x = play_field.left + (play_field.right - play_field.left) * 0.5f;
         if (life_clock > death_time)
-            y = (bottom + 48.0f) - ((life_clock - death_time) / death_time) * ((bottom - top) / 7.0f);
+            y = (bottom + 48.0f) -
+                ((life_clock - death_time) / death_time) * ((bottom - top) / 7.0f);
         else
             y = bottom + 48.0f;
         return true;
@@ -192,7 +194,8 @@ void Player::run_weapons(float dt) {
         if (!wind_armed) {
             if (shot_hold < time_to_activate_wind)
                 fire_wanted = true;
-            else if (shot_hold > time_to_activate_wind + time_wind_activation && wind_gauge >= 30.0f)
+            else if (shot_hold > time_to_activate_wind + time_wind_activation &&
+                     wind_gauge >= 30.0f)
                 wind_armed = 1;
         }
     } else {

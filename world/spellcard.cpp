@@ -30,7 +30,8 @@ void read_actions(Spellcard& card, const sdk::Resource_Manager& resources, const
         if (kind == "move") {
             std::vector<std::string> parts = sdk::split_text(text, ";");
             if (parts.size() < 2)
-                throw sdk::Exception(where(doc, name) + ": action 'move' needs x;y, not '" + text + "'");
+                throw sdk::Exception(where(doc, name) + ": action 'move' needs x;y, not '" + text +
+                                     "'");
             action.kind = 0;
             action.a = sdk::text_to_int(parts[0]);
             action.b = sdk::text_to_int(parts[1]);
@@ -78,8 +79,9 @@ void Spellcard::load(const sdk::Resource_Manager& resources, const std::string& 
         if (kind == "ring") {
             std::vector<std::string> parts = sdk::split_text(text, ";");
             if (parts.size() < 4)
-                throw sdk::Exception(where(doc, name) + ": effect 'ring' needs id;target;width;spin, not '" +
-                                     text + "'");
+                throw sdk::Exception(where(doc, name) +
+                                     ": effect 'ring' needs id;target;width;spin, not '" + text +
+                                     "'");
             fx.kind = 0;
             fx.id = sdk::text_to_int(parts[0]);
             fx.target = sdk::text_to_float(parts[1]);
@@ -123,55 +125,63 @@ int32_t Spellcard::run_action(EnemyBoss& b, float dt) const {
     const Spell_Action& act = actions[static_cast<size_t>(((b.action % count) + count) % count)];
     bool next = true;
     switch (act.kind) {
-    case 0: {
-        sdk::Vec2f target{static_cast<float>(act.a), static_cast<float>(act.b)};
-        if (b.action_clock == 0.0f) {
-            b.move_start_x = b.x;
-            b.move_start_y = b.y;
-            b.move_target_x = target.x;
-            b.move_target_y = target.y;
-            sdk::Vec2f d = target - sdk::Vec2f(b.x, b.y);
-            if (d.length() > 0.0f) d.normalize();
-            b.dir_x = d.x;
-            b.dir_y = d.y;
-            b.angle = angle_from_direction(d);
-            b.moving = 1;
-            b.move_time = 0.0f;
+        case 0: {
+            sdk::Vec2f target{static_cast<float>(act.a), static_cast<float>(act.b)};
+            if (b.action_clock == 0.0f) {
+                b.move_start_x = b.x;
+                b.move_start_y = b.y;
+                b.move_target_x = target.x;
+                b.move_target_y = target.y;
+                sdk::Vec2f d = target - sdk::Vec2f(b.x, b.y);
+                if (d.length() > 0.0f) d.normalize();
+                b.dir_x = d.x;
+                b.dir_y = d.y;
+                b.angle = angle_from_direction(d);
+                b.moving = 1;
+                b.move_time = 0.0f;
+            }
+            b.action_clock += dt;
+            sdk::Vec2f to{b.move_target_x, b.move_target_y};
+            if (sdk::Vec2f(b.x, b.y).distance(to) < 1.0f) {
+                b.x = to.x;
+                b.y = to.y;
+                b.action_clock = 0.0f;
+                b.moving = 0;
+            } else {
+                sdk::Vec2f p = move_point(b, {b.move_start_x, b.move_start_y}, to);
+                b.x = p.x;
+                b.y = p.y;
+                b.move_time += dt;
+                next = false;
+            }
+            break;
         }
-        b.action_clock += dt;
-        sdk::Vec2f to{b.move_target_x, b.move_target_y};
-        if (sdk::Vec2f(b.x, b.y).distance(to) < 1.0f) {
-            b.x = to.x;
-            b.y = to.y;
-            b.action_clock = 0.0f;
-            b.moving = 0;
-        } else {
-            sdk::Vec2f p = move_point(b, {b.move_start_x, b.move_start_y}, to);
-            b.x = p.x;
-            b.y = p.y;
-            b.move_time += dt;
-            next = false;
-        }
-        break;
-    }
-    case 1:
-        b.action_clock += dt;
-        b.dir_x = 0.0f;
-        b.dir_y = 1.0f;
-        b.angle = sdk::Angle::from_degrees(90.0f);
-        if (b.action_clock > static_cast<float>(act.a))
-            b.action_clock = 0.0f;
-        else
-            next = false;
-        break;
-    case 2: start_pattern(act.a, &b, b.x, b.y); break;
-    case 3: b.speed = static_cast<float>(act.a) / 1000.0f; break;
-    case 4: b.accel = static_cast<float>(act.a) / 1000000.0f; break;
-    case 5: b.acting = 1; break;
-    default:
-        b.acting = 0;
-        b.acting_time = 0.0f;
-        break;
+        case 1:
+            b.action_clock += dt;
+            b.dir_x = 0.0f;
+            b.dir_y = 1.0f;
+            b.angle = sdk::Angle::from_degrees(90.0f);
+            if (b.action_clock > static_cast<float>(act.a))
+                b.action_clock = 0.0f;
+            else
+                next = false;
+            break;
+        case 2:
+            start_pattern(act.a, &b, b.x, b.y);
+            break;
+        case 3:
+            b.speed = static_cast<float>(act.a) / 1000.0f;
+            break;
+        case 4:
+            b.accel = static_cast<float>(act.a) / 1000000.0f;
+            break;
+        case 5:
+            b.acting = 1;
+            break;
+        default:
+            b.acting = 0;
+            b.acting_time = 0.0f;
+            break;
     }
     if (next) b.action = (b.action + 1) % count;
     return 0;

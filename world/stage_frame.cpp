@@ -82,7 +82,8 @@ Replay_Frame run_stage_frame(float dt, const Stage_Input& input) {
         if (stage_presentation) stage_presentation->update_dialog(dt, advances);
         advanced = advances != 0 ? 1 : 0;
     }
-    if (!dialog_active && !game_over && !pause_requested && !stage_clear && !boss_active) process_level_events(dt);
+    if (!dialog_active && !game_over && !pause_requested && !stage_clear && !boss_active)
+        process_level_events(dt);
     if (player.dying) run_death_sequence();
 
     if (stage_presentation) stage_presentation->update_background(dt);

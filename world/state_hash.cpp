@@ -18,7 +18,7 @@ namespace {
 class Hasher {
 public:
     template <typename T>
-        requires std::is_arithmetic_v<T>
+    requires std::is_arithmetic_v<T>
     void add(T v) {
         unsigned char bytes[sizeof(T)];
         std::memcpy(bytes, &v, sizeof(T));
@@ -35,14 +35,15 @@ private:
 
 void add_player(Hasher& h) {
     const Player& p = player;
-    for (float v : {p.x, p.y, p.prev_x, p.prev_y, p.wind_gauge, p.bomb_clock, p.life_clock, p.death_timer,
-                    p.shot_clock, p.shot_hold, p.wind_time_left, p.wind_size})
+    for (float v : {p.x, p.y, p.prev_x, p.prev_y, p.wind_gauge, p.bomb_clock, p.life_clock,
+                    p.death_timer, p.shot_clock, p.shot_hold, p.wind_time_left, p.wind_size})
         h.add(v);
-    for (int32_t v : {p.lives, p.bombs, p.power, p.points, p.graze, p.invincible, p.spell_gauge, p.spell_time,
-                      p.focus_fade, p.bombed_in_spellcard})
+    for (int32_t v : {p.lives, p.bombs, p.power, p.points, p.graze, p.invincible, p.spell_gauge,
+                      p.spell_time, p.focus_fade, p.bombed_in_spellcard})
         h.add(v);
     h.add(p.score);
-    for (uint8_t v : {p.dying, p.bombing, p.wind_armed, p.wind_blowing, p.focus, p.shot_key, p.special_key})
+    for (uint8_t v :
+         {p.dying, p.bombing, p.wind_armed, p.wind_blowing, p.focus, p.shot_key, p.special_key})
         h.add(v);
 }
 
@@ -85,7 +86,8 @@ uint64_t world_state_hash() {
     h.add(event_clock);
     h.add(next_event);
     h.add(event_waiting);
-    for (int32_t v : {pause_requested, dialog_active, boss_active, spellcard_running, game_over, stage_clear})
+    for (int32_t v :
+         {pause_requested, dialog_active, boss_active, spellcard_running, game_over, stage_clear})
         h.add(v);
     return h.value();
 }

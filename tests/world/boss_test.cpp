@@ -10,7 +10,8 @@ namespace {
 
 using namespace stage_test;
 
-Spellcard* add_card(const std::string& name, int32_t time_ms, std::vector<Spell_Effect> effects = {}) {
+Spellcard* add_card(const std::string& name, int32_t time_ms,
+                    std::vector<Spell_Effect> effects = {}) {
     auto card = std::make_unique<Spellcard>();
     card->time = time_ms;
     card->actions.push_back({1, 100, 0});
@@ -120,7 +121,8 @@ TEST_F(Boss_Test, FightRunsThroughItsStates) {
     EXPECT_FLOAT_EQ(b.y, 120.0f);
     EXPECT_EQ(b.ring_count, 1);
     bool banner = false;
-    for (const Effect& e : effect_pool) banner = banner || (e.x == 32.0f && e.y == 36.0f && e.value == 1);
+    for (const Effect& e : effect_pool)
+        banner = banner || (e.x == 32.0f && e.y == 36.0f && e.value == 1);
     EXPECT_TRUE(banner);
 }
 

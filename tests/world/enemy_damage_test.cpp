@@ -1,9 +1,10 @@
 // The damage passes, the common death step, drops and the nearest enemy.
+#include "world/enemy_damage.h"
+
 #include <gtest/gtest.h>
 
 #include "stage_helpers.h"
 #include "world/destroyer.h"
-#include "world/enemy_damage.h"
 
 namespace {
 
@@ -203,7 +204,8 @@ TEST_F(Enemy_Damage_Test, GotchaOnlyAboveId500) {
         Log_Catcher log;
         collide_enemies_with_player_bullets();
         EXPECT_EQ(log.has("[Debug] Gotcha!"), id > 500);
-        EXPECT_TRUE(log.has("[Debug] Bullet collision : put dead enemy " + std::to_string(id) + " to stack"));
+        EXPECT_TRUE(log.has("[Debug] Bullet collision : put dead enemy " + std::to_string(id) +
+                            " to stack"));
     }
 }
 

@@ -1,9 +1,10 @@
 // The enemy lists: creation, the per-frame update with its shot table, the
 // silent removal, the boss rule and the dead stack.
+#include "world/enemy_lists.h"
+
 #include <gtest/gtest.h>
 
 #include "stage_helpers.h"
-#include "world/enemy_lists.h"
 
 namespace {
 
@@ -60,11 +61,11 @@ TEST_F(Enemy_Lists_Test, ShotTableTriggers) {
     t.dir_y = 1;
     t.speed = 0.5f;  // y 5 -> 13: path_state 10 after the first frame
     t.shot_count = 5;
-    t.shots[0] = {1, 1000, 16};   // age
-    t.shots[1] = {1, 2000, 16};   // same moment, fires after the first
-    t.shots[2] = {2, 3000, 8};    // distance
-    t.shots[3] = {3, 4000, 10};   // path state reached
-    t.shots[4] = {3, 5000, 5};    // path state passed over: never
+    t.shots[0] = {1, 1000, 16};  // age
+    t.shots[1] = {1, 2000, 16};  // same moment, fires after the first
+    t.shots[2] = {2, 3000, 8};   // distance
+    t.shots[3] = {3, 4000, 10};  // path state reached
+    t.shots[4] = {3, 5000, 5};   // path state passed over: never
     create_enemy(t);
     update_enemies(16);
     EXPECT_EQ(running_codes(), (std::vector<int32_t>{1000, 2000, 3000, 4000}));

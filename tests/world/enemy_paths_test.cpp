@@ -1,11 +1,12 @@
 // Enemy paths: depth stages, braking, stops, the one-point route, the sine
 // weave, the removal tests and the table of registered paths.
+#include "world/enemy_paths.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "world/boss_path.h"
-#include "world/enemy_paths.h"
 #include "world/geometry.h"
 #include "world/registries.h"
 
@@ -209,7 +210,10 @@ TEST(Enemy_Paths, OnePointStopFlyInStopAndLeave) {
         float x, y;
         int state;
     };
-    const Step steps[] = {{0, 350, 30, 0}, {2000, 200, 250, 0}, {2001, 200, 250, 1}, {2999, 200, 250, 1},
+    const Step steps[] = {{0, 350, 30, 0},
+                          {2000, 200, 250, 0},
+                          {2001, 200, 250, 1},
+                          {2999, 200, 250, 1},
                           {3001, 200, 250, 2}};
     for (Step s : steps) {
         e.age = s.age;
@@ -230,10 +234,11 @@ TEST(Enemy_Paths, OnePointStopFlyInStopAndLeave) {
 
 TEST(Enemy_Paths, RegistryHoldsEveryNamedPath) {
     register_enemy_paths(play_field);
-    const char* names[] = {"enemy_straight",   "enemy_go_left",   "enemy_go_right",      "enemy_wait_2s",
-                           "enemy_wait_5s",    "enemy_wait_10s",  "enemy_stopgo_1s",     "enemy_stopgo_2s",
-                           "enemy_stopgo_5s",  "enemy_stopgo_10s", "enemy_one_point_stop1", "enemy_sinus1",
-                           "enemy_sinus2",     "enemy_boss0"};
+    const char* names[] = {
+        "enemy_straight",  "enemy_go_left",    "enemy_go_right",        "enemy_wait_2s",
+        "enemy_wait_5s",   "enemy_wait_10s",   "enemy_stopgo_1s",       "enemy_stopgo_2s",
+        "enemy_stopgo_5s", "enemy_stopgo_10s", "enemy_one_point_stop1", "enemy_sinus1",
+        "enemy_sinus2",    "enemy_boss0"};
     for (const char* n : names) EXPECT_NE(get_enemy_path(n), nullptr) << n;
     Enemy_Path* l = get_enemy_path("enemy_go_left");
     Enemy_Path* r = get_enemy_path("enemy_go_right");

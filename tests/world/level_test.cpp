@@ -1,10 +1,11 @@
 // The stage script: loading "levels.xml" (and refusing what cannot run) and
 // running the events on the stage clock.
+#include "world/level.h"
+
 #include <gtest/gtest.h>
 
 #include "stage_helpers.h"
 #include "world/appearances.h"
-#include "world/level.h"
 
 namespace {
 
@@ -17,25 +18,31 @@ std::string level_text(const std::string& events) {
 std::string enemy_event(float time, const std::string& params = "100;0;90;90;60;60;10;0;5;100;1",
                         const std::string& path = "enemy_straight", const std::string& shots = "",
                         const std::string& render = "enemy_fairy1") {
-    return "<event time=\"" + std::to_string(time) + "\" name=\"enemy\"><params>" + params + "</params><path>" +
-           path + "</path><render>" + render + "</render><shots>" + shots + "</shots></event>";
+    return "<event time=\"" + std::to_string(time) + "\" name=\"enemy\"><params>" + params +
+           "</params><path>" + path + "</path><render>" + render + "</render><shots>" + shots +
+           "</shots></event>";
 }
 
-std::string boss_event(float time, int phases, const std::string& card = "card_a", int written = -1) {
+std::string boss_event(float time, int phases, const std::string& card = "card_a",
+                       int written = -1) {
     std::string e = "<event time=\"" + std::to_string(time) +
                     "\" name=\"boss\"><params>160;-40;90;90;120;120;24;0;1000;0;0</params>"
                     "<path>enemy_boss0</path><render>enemy_boss1</render><shots>" +
                     std::to_string(phases) + "</shots><name>kedama</name><dialog>talk</dialog>";
     if (written < 0) written = phases;
     for (int i = 1; i <= written; ++i)
-        e += "<spellcard" + std::to_string(i) + "><spell>" + card + "</spell><nonspell>card_a</nonspell><hp_nonspell>" +
-             std::to_string(100 * i) + "</hp_nonspell><hp_spell>200</hp_spell><price>1000</price>"
-             "<start_position>100;120</start_position><start_speed>150</start_speed><start_wait>100</start_wait></spellcard" +
+        e += "<spellcard" + std::to_string(i) + "><spell>" + card +
+             "</spell><nonspell>card_a</nonspell><hp_nonspell>" + std::to_string(100 * i) +
+             "</hp_nonspell><hp_spell>200</hp_spell><price>1000</price>"
+             "<start_position>100;120</start_position><start_speed>150</"
+             "start_speed><start_wait>100</start_wait></spellcard" +
              std::to_string(i) + ">";
     return e + "</event>";
 }
 
-void load(const std::string& events) { load_level(document_from_text(level_text(events), "levels.xml"), "testlevel"); }
+void load(const std::string& events) {
+    load_level(document_from_text(level_text(events), "levels.xml"), "testlevel");
+}
 
 class Level_Test : public ::testing::Test {
 protected:
@@ -64,12 +71,16 @@ TEST_F(Level_Test, RefusesDataThatCannotRun) {
         std::string message;
     };
     const Case cases[] = {
-        {enemy_event(100, "1;2;3;4;5;6;7;8;9"), "event 0 (time 100): 'params' has 9 values, 11 needed: '1;2;3;4;5;6;7;8;9'"},
-        {enemy_event(100, "1;2;3;4;5;6;7;8;9;10;11", "enemy_straight", many_shots), "'shots' has 65 entries, at most 64 fit"},
-        {enemy_event(100, "1;2;3;4;5;6;7;8;9;10;11", "enemy_straight", "1;100"), "shot '1;100' needs trigger;threshold;code"},
+        {enemy_event(100, "1;2;3;4;5;6;7;8;9"),
+         "event 0 (time 100): 'params' has 9 values, 11 needed: '1;2;3;4;5;6;7;8;9'"},
+        {enemy_event(100, "1;2;3;4;5;6;7;8;9;10;11", "enemy_straight", many_shots),
+         "'shots' has 65 entries, at most 64 fit"},
+        {enemy_event(100, "1;2;3;4;5;6;7;8;9;10;11", "enemy_straight", "1;100"),
+         "shot '1;100' needs trigger;threshold;code"},
         {enemy_event(50) + enemy_event(100, "1;2;3;4;5;6;7;8;9;10;11", "enemy_nowhere"),
          "event 1 (time 100): 'path' names 'enemy_nowhere', which is no registered enemy path"},
-        {boss_event(300, 1, "no_card"), "spellcard1: 'spell' names the spell card 'no_card', which is not loaded"},
+        {boss_event(300, 1, "no_card"),
+         "spellcard1: 'spell' names the spell card 'no_card', which is not loaded"},
         {boss_event(300, 2, "card_a", 1), "the boss has 2 phases but no element 'spellcard2'"},
         {boss_event(300, 0), "a boss needs at least one phase"},
     };
@@ -79,7 +90,8 @@ TEST_F(Level_Test, RefusesDataThatCannotRun) {
             ADD_FAILURE() << "accepted: " << c.message;
         } catch (const sdk::Exception& e) {
             std::string what = e.what();
-            EXPECT_NE(what.find("levels.xml: level 'testlevel', event "), std::string::npos) << what;
+            EXPECT_NE(what.find("levels.xml: level 'testlevel', event "), std::string::npos)
+                << what;
             EXPECT_NE(what.find(c.message), std::string::npos) << what;
         }
         EXPECT_TRUE(level_events.empty());
@@ -98,14 +110,17 @@ TEST_F(Level_Test, RefusesUnknownLooksOnceLooksAreInstalled) {
     load(enemy_event(100));
     ASSERT_EQ(level_events.size(), 1u);
     EXPECT_EQ(level_events[0].appearance, reinterpret_cast<Enemy_Appearance*>(&fairy));
-    EXPECT_THROW(load(enemy_event(100, "1;2;3;4;5;6;7;8;9;10;11", "enemy_straight", "", "enemy_ghost")),
-                 sdk::Exception);
+    EXPECT_THROW(
+        load(enemy_event(100, "1;2;3;4;5;6;7;8;9;10;11", "enemy_straight", "", "enemy_ghost")),
+        sdk::Exception);
     level_requires_appearances = false;
-    EXPECT_NO_THROW(load(enemy_event(100, "1;2;3;4;5;6;7;8;9;10;11", "enemy_straight", "", "enemy_ghost")));
+    EXPECT_NO_THROW(
+        load(enemy_event(100, "1;2;3;4;5;6;7;8;9;10;11", "enemy_straight", "", "enemy_ghost")));
 }
 
 TEST_F(Level_Test, ReadsEnemyEvents) {
-    load(enemy_event(100, "10;20;90;45;60;120;6;3;40;250;2", "enemy_straight", " 1;300;300020, 3;10;500040 \n") +
+    load(enemy_event(100, "10;20;90;45;60;120;6;3;40;250;2", "enemy_straight",
+                     " 1;300;300020, 3;10;500040 \n") +
          "<event time=\"50\" name=\"dance\"/>");
     ASSERT_EQ(level_events.size(), 1u);
     const Level_Event& e = level_events[0];
@@ -151,7 +166,8 @@ TEST_F(Level_Test, LateEnemyStartsFurtherAlongWithFreshClocks) {
 }
 
 TEST_F(Level_Test, WaitHoldsTheClockLessItsLateness) {
-    load(enemy_event(1000) + "<event time=\"1000\" name=\"wait\"><time>1000</time></event>" + enemy_event(1005));
+    load(enemy_event(1000) + "<event time=\"1000\" name=\"wait\"><time>1000</time></event>" +
+         enemy_event(1005));
     process_level_events(1010);
     EXPECT_EQ(event_waiting, 1);
     EXPECT_EQ(event_clock, 1000.0f);
@@ -197,16 +213,18 @@ TEST_F(Level_Test, BossEventReadsItsPhasesAndStartsTheFight) {
 }
 
 TEST_F(Level_Test, MusicStartStopsTheTrackFirst) {
-    load("<event time=\"0\" name=\"music_start\"><title>01_stage</title></event>"
-         "<event time=\"50\" name=\"music_stop\"/>");
+    load(
+        "<event time=\"0\" name=\"music_start\"><title>01_stage</title></event>"
+        "<event time=\"50\" name=\"music_stop\"/>");
     process_level_events(16);
     process_level_events(40);
     EXPECT_EQ(sink.music, (std::vector<std::string>{"stop", "play 01_stage", "stop"}));
 }
 
 TEST_F(Level_Test, DialogEventNeedsAPresentation) {
-    load("<event time=\"0\" name=\"dialog\"><title>intro</title></event>"
-         "<event time=\"1\" name=\"dialog\"><title>outro</title></event>");
+    load(
+        "<event time=\"0\" name=\"dialog\"><title>intro</title></event>"
+        "<event time=\"1\" name=\"dialog\"><title>outro</title></event>");
     process_level_events(16);
     EXPECT_EQ(dialog_active, 0);  // headless: nobody could end it
     Fake_Presentation show;

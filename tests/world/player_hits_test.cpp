@@ -79,7 +79,7 @@ TEST_F(Player_Hits_Test, PowerDropTable) {
     struct Case {
         int32_t power, kept, big, small;
     };
-    const Case cases[] = {{1, 1, 0, 0}, {2, 1, 0, 1}, {11, 6, 0, 4}, {16, 8, 1, 0},
+    const Case cases[] = {{1, 1, 0, 0},  {2, 1, 0, 1},   {11, 6, 0, 4},  {16, 8, 1, 0},
                           {17, 9, 1, 0}, {40, 20, 2, 4}, {128, 64, 5, 4}};
     for (Case c : cases) {
         item_pool.reset();

@@ -1,9 +1,10 @@
 // The player: loading "player.xml", input, movement and the clamp, the
 // shot, the wind and the bomb, live and from a replay frame.
+#include "world/player.h"
+
 #include <gtest/gtest.h>
 
 #include "stage_helpers.h"
-#include "world/player.h"
 #include "world/settings.h"
 
 namespace {
@@ -120,7 +121,8 @@ TEST_F(Player_Test, ClampLines) {
     struct Case {
         float x, y, want_x, want_y;
     };
-    const Case cases[] = {{10, 300, 42, 300}, {500, 300, 406, 300}, {200, 0, 200, 40}, {200, 470, 200, 452}};
+    const Case cases[] = {
+        {10, 300, 42, 300}, {500, 300, 406, 300}, {200, 0, 200, 40}, {200, 470, 200, 452}};
     for (Case c : cases) {
         SetUp();
         player.x = c.x;
@@ -223,7 +225,8 @@ TEST_F(Player_Test, BombRunsAndMarksASpellCard) {
 TEST_F(Player_Test, DialogLetsThePlayerMoveOnly) {
     dialog_active = 1;
     player.wind_gauge = 100;
-    Player_Input all = keys({&Player_Input::z, &Player_Input::x, &Player_Input::left, &Player_Input::left_shift});
+    Player_Input all =
+        keys({&Player_Input::z, &Player_Input::x, &Player_Input::left, &Player_Input::left_shift});
     for (int i = 0; i < 100; ++i) frame(all, 10);
     EXPECT_LT(player.x, 200.0f);
     EXPECT_EQ(player.focus, 1);

@@ -16,8 +16,8 @@ namespace stage_test {
 // it, shoots in bursts, focuses for a while, bombs once, blows the wind
 // once, flies into an enemy once and presses on through dialogs.
 struct Scripted_Player {
-    float bomb_at = 1900;        // stage ms
-    float wind_from = 11000;     // holds the shot from here until armed
+    float bomb_at = 1900;     // stage ms
+    float wind_from = 11000;  // holds the shot from here until armed
     float ram_from = 5200;
     bool bombed = false;
     bool wind_done = false;
@@ -30,7 +30,8 @@ struct Scripted_Player {
         sdk::Vec2f target = nearest_enemy_to_player();
         if (enemy_lists.active_count == 0) target = {224, 0};
         // Once, while vulnerable, it flies into an enemy instead.
-        bool ram = t > ram_from && t < ram_from + 1500 && player.invincible == 0 && enemy_lists.active_count > 0;
+        bool ram = t > ram_from && t < ram_from + 1500 && player.invincible == 0 &&
+                   enemy_lists.active_count > 0;
         // Sidesteps, just enough to graze it, the nearest enemy bullet that
         // comes down on it.
         float threat = 1e9f, threat_x = 0;

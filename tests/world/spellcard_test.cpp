@@ -1,10 +1,11 @@
 // Spell cards: the loader of "spellcard" resources and one step of a card.
+#include "world/spellcard.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "stage_helpers.h"
-#include "world/spellcard.h"
 
 namespace {
 
@@ -104,8 +105,9 @@ TEST_F(Spellcard_Test, RefusesCardsThatCannotRun) {
             c.load(cards(), name);
             ADD_FAILURE() << name;
         } catch (const sdk::Exception& e) {
-            EXPECT_NE(std::string(e.what()).find(std::string("patterns.xml: spellcard '") + name + "'"),
-                      std::string::npos)
+            EXPECT_NE(
+                std::string(e.what()).find(std::string("patterns.xml: spellcard '") + name + "'"),
+                std::string::npos)
                 << e.what();
         }
     }

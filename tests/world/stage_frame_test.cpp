@@ -1,9 +1,10 @@
 // One stage frame: what runs during dialogs and on the frame of a fatal hit,
 // the recorded frame it answers, the run start and the restart.
+#include "world/stage_frame.h"
+
 #include <gtest/gtest.h>
 
 #include "stage_helpers.h"
-#include "world/stage_frame.h"
 
 namespace {
 

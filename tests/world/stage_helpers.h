@@ -30,7 +30,8 @@
 namespace stage_test {
 
 inline std::string fixture_dir() {
-    if (const char* src = std::getenv("MIREL_SOURCE_DIR")) return std::string(src) + "/tests/world/fixtures";
+    if (const char* src = std::getenv("MIREL_SOURCE_DIR"))
+        return std::string(src) + "/tests/world/fixtures";
     std::string here = __FILE__;
     return here.substr(0, here.find_last_of('/')) + "/fixtures";
 }
@@ -47,7 +48,9 @@ struct Recording_Sound_Sink : Sound_Sink {
     std::vector<std::string> sounds;
     std::vector<std::string> music;  // "play NAME" and "stop"
     void play_sound_scaled(std::string_view name, float) override { sounds.emplace_back(name); }
-    void play_music(std::string_view name) override { music.push_back("play " + std::string(name)); }
+    void play_music(std::string_view name) override {
+        music.push_back("play " + std::string(name));
+    }
     void stop_music() override { music.emplace_back("stop"); }
     int count(const std::string& name) const {
         int n = 0;
@@ -72,8 +75,12 @@ struct Fake_Presentation : Stage_Presentation {
         if (presses >= presses_to_end) dialog_active = 0;
     }
     void update_background(float) override { ++background_steps; }
-    void fade_in_spellcard_layer(const std::string& layer, float) override { fades.push_back("in " + layer); }
-    void fade_out_spellcard_layer(const std::string& layer, float) override { fades.push_back("out " + layer); }
+    void fade_in_spellcard_layer(const std::string& layer, float) override {
+        fades.push_back("in " + layer);
+    }
+    void fade_out_spellcard_layer(const std::string& layer, float) override {
+        fades.push_back("out " + layer);
+    }
 };
 
 // Collects log lines while it lives.

@@ -7,9 +7,9 @@
 #include <cmath>
 #include <map>
 
-#include "stage_helpers.h"
 #include "scripted_player.h"
 #include "sdk/core/random.h"
+#include "stage_helpers.h"
 #include "world/settings.h"
 #include "world/stage_frame.h"
 #include "world/state_hash.h"
@@ -90,7 +90,8 @@ protected:
                 ++r.dialog_frames;
             }
             if (!waiting_before && event_waiting) r.wait_began = t;
-            for (uint32_t id = ids_before; id < enemy_lists.next_id; ++id) r.created[id] = {event_clock, t};
+            for (uint32_t id = ids_before; id < enemy_lists.next_id; ++id)
+                r.created[id] = {event_clock, t};
             if (EnemyBoss* b = active_boss()) {
                 std::pair<int32_t, int32_t> h{b->phase, b->half};
                 if (b->path_state == 20 && (r.boss_halves.empty() || r.boss_halves.back() != h))
@@ -139,7 +140,8 @@ TEST_F(Stage_Run, ScriptedPlayerClearsTheStage) {
     EXPECT_EQ(r.dialog_clock_drift, 0.0f);
 
     // The boss ran both halves of both phases and died.
-    EXPECT_EQ(r.boss_halves, (std::vector<std::pair<int32_t, int32_t>>{{0, 0}, {0, 1}, {1, 0}, {1, 1}}));
+    EXPECT_EQ(r.boss_halves,
+              (std::vector<std::pair<int32_t, int32_t>>{{0, 0}, {0, 1}, {1, 0}, {1, 1}}));
     EXPECT_EQ(sink.count("enemy_dead2"), 1);
     EXPECT_EQ(active_boss(), nullptr);
     EXPECT_EQ(boss_active, 0);
@@ -163,10 +165,12 @@ TEST_F(Stage_Run, SameInputsSameStateWhateverTheLooksDrawAndTheReplayAgrees) {
     sdk::random_seed(99);
     Run_Record second = play(nullptr, 25);
     ASSERT_EQ(first.hashes.size(), second.hashes.size());
-    for (size_t i = 0; i < first.hashes.size(); ++i) ASSERT_EQ(first.hashes[i], second.hashes[i]) << "frame " << i;
+    for (size_t i = 0; i < first.hashes.size(); ++i)
+        ASSERT_EQ(first.hashes[i], second.hashes[i]) << "frame " << i;
     Run_Record replayed = play(&first.frames);
     ASSERT_EQ(replayed.hashes.size(), first.hashes.size());
-    for (size_t i = 0; i < first.hashes.size(); ++i) ASSERT_EQ(replayed.hashes[i], first.hashes[i]) << "frame " << i;
+    for (size_t i = 0; i < first.hashes.size(); ++i)
+        ASSERT_EQ(replayed.hashes[i], first.hashes[i]) << "frame " << i;
     EXPECT_EQ(stage_clear, 1);
 }
 
