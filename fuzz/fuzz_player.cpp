@@ -1,0 +1,36 @@
+// "player.xml" as start-up reads it: the tuning values of "player_kio" and
+// the player's four sprites; a player that loads then flies, shoots, focuses,
+// bombs and blows the wind through a stretch of the stage.
+#include "fuzz_stage.h"
+#include "render/player_sprites.h"
+
+namespace {
+sdk::Resource_Manager levels;
+}
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    fuzz::quiet_log();
+    fuzz::install_presentation();
+    load_patterns(fuzz::stage_document("patterns.xml"));
+    levels = fuzz::stage_document("levels.xml");
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    try {
+        sdk::Resource_Manager doc(fuzz::document(data, size, "player.xml"));
+        player.load(doc, "player_kio");
+        load_player_sprites(fuzz::canvas(), doc);
+    } catch (const sdk::Exception& e) {
+        fuzz::rejected(e);
+        return 0;
+    }
+    try {
+        fuzz::play_level(levels, "testlevel", 400);
+    } catch (const sdk::Exception& e) {
+        fuzz::rejected(e);
+        reset_world();
+        clear_run_flags();
+    }
+    return 0;
+}
