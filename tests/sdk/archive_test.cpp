@@ -79,6 +79,11 @@ std::string make_zip(const std::vector<std::pair<std::string, std::string>>& fil
     return out;
 }
 
+// A handle held by a global until the program ends, as the sound manager
+// holds the archive: built before the platform's own statics, it is released
+// after them, and its release must not touch what they were.
+sdk::File_System kept_until_exit;
+
 class Archive_Test : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -143,6 +148,12 @@ TEST_F(Archive_Test, DocumentsFromTheArchive) {
         std::string m = e.what();
         EXPECT_EQ(m.rfind("broken.xml: XML error at line 3, column ", 0), 0u) << m;
     }
+}
+
+TEST_F(Archive_Test, AHandleHeldUntilExitIsReleasedSafely) {
+    kept_until_exit = sdk::File_System(path);
+    sdk::File_System second(path);
+    EXPECT_TRUE(kept_until_exit.has_file("mirel.xml"));
 }
 
 }  // namespace
