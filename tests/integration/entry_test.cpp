@@ -9,6 +9,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "child_process.h"
 #include "scratch_dir.h"
 
 namespace {
@@ -33,6 +34,34 @@ TEST(Entry, MissingArchiveEndsWithOneClearLine) {
     EXPECT_NE(text.str().find("mirel.res"), std::string::npos) << text.str();
     // The settings were written before the archive was needed.
     EXPECT_EQ(std::filesystem::file_size("config.dat"), 33u);
+}
+
+// The same end on every kind of display, with a standard input that never
+// ends, so a program that waited for a key or for a box to be closed would
+// hang here instead: the error box shows only on a real desktop display.
+TEST(Entry, EscapingExceptionNeverWaitsWhateverTheDisplay) {
+    using namespace integration_test;
+    Scratch_Dir dir;
+    std::ofstream("mirel.res") << "this is not a zip archive\n";
+    struct Case {
+        const char* display;
+        std::map<std::string, std::string> env;
+    };
+    const Case cases[] = {
+        {"offscreen driver", {{"SDL_VIDEODRIVER", "offscreen"}}},
+        {"dummy driver", {{"SDL_VIDEODRIVER", "dummy"}}},
+        {"no display at all", {{"SDL_VIDEODRIVER", ""}, {"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}}},
+        {"a display server that is not there",
+         {{"SDL_VIDEODRIVER", ""}, {"DISPLAY", ":97"}, {"WAYLAND_DISPLAY", ""}}},
+    };
+    for (const Case& c : cases) {
+        Child_Result r = run_child(built_program("mirel"), {}, environment_with(c.env), dir.path().string(),
+                                   std::chrono::seconds(30));
+        ASSERT_TRUE(r.finished) << c.display << ": still running, waiting on something";
+        EXPECT_EQ(r.exit_code, 255) << c.display;
+        EXPECT_NE(r.error_output.find("Exception caught: Unable to open archive: mirel.res"), std::string::npos)
+            << c.display << ": " << r.error_output;
+    }
 }
 
 }  // namespace
