@@ -1,0 +1,150 @@
+// A long evening at the game, headless: the real archive's stage "testlevel"
+// played by a player who presses random keys (held for random stretches, as
+// a restless hand does), started again after every game over and every
+// cleared stage, for 60 minutes of game time (MIREL_LONG_RUN_MINUTES to
+// change it). Prints the process's peak memory (resident high-water mark) and
+// its current memory after 1, 10 and 60 minutes, which must stay flat, the
+// number of runs, and how many frames took more than 16 ms of simulation.
+// Run from the build folder (the archive "mirel.res" beside the program).
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <random>
+#include <string>
+
+#include "app/replay.h"
+#include "sdk/core/exception.h"
+#include "sdk/core/file_system.h"
+#include "sdk/core/string_help.h"
+#include "tests/content/archive_stage_player.h"
+#include "world/stage_frame.h"
+
+namespace {
+
+using namespace stage_test;
+
+// "VmHWM" (peak) or "VmRSS" (now) of /proc/self/status, in KiB.
+long memory_kib(const std::string& key) {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind(key + ":", 0) == 0) return std::strtol(line.c_str() + key.size() + 1, nullptr, 10);
+    return -1;
+}
+
+float option(const sdk::Resource_Document& mirel, const std::string& name) {
+    for (const auto& o : mirel.get_resource("options").element.children("option"))
+        if (o.get_attribute("name") == name) return sdk::text_to_float(o.get_text());
+    return 0.0f;
+}
+
+// Random keys, each held for 5 to 60 frames; the dialog is advanced now and then.
+struct Random_Player {
+    std::mt19937 rng{20261210};
+    Player_Input held;
+    int hold = 0;
+    int frame = 0;
+
+    Player_Input next(int32_t& advances) {
+        ++frame;
+        if (hold-- <= 0) {
+            std::uniform_int_distribution<int> bit(0, 1), len(5, 60), rare(0, 20);
+            held = Player_Input{};
+            held.left = bit(rng);
+            held.right = !held.left && bit(rng);
+            held.up = bit(rng) && bit(rng);
+            held.down = !held.up && bit(rng);
+            held.left_shift = bit(rng);
+            held.z = rare(rng) < 16;
+            held.x = rare(rng) == 0;
+            held.c = rare(rng) == 0;
+            hold = len(rng);
+        }
+        advances = dialog_active && frame % 15 == 0 ? 1 : 0;
+        return held;
+    }
+};
+
+}  // namespace
+
+int main() {
+    const char* minutes_env = std::getenv("MIREL_LONG_RUN_MINUTES");
+    const double minutes = minutes_env ? std::atof(minutes_env) : 60.0;
+    try {
+        sdk::set_log_sink([](const std::string&, const std::string&) {});
+        sdk::File_System fs("mirel.res");
+        sdk::Resource_Manager player_doc(sdk::Resource_Document(fs, "player.xml"));
+        sdk::Resource_Manager patterns(sdk::Resource_Document(fs, "patterns.xml"));
+        sdk::Resource_Manager levels(sdk::Resource_Document(fs, "levels.xml"));
+        sdk::Resource_Document mirel(fs, "mirel.xml");
+
+        reset_stage_globals();
+        player.load(player_doc, "player_kio");
+        register_movements(play_field);
+        item_pool.init(option(mirel, "point_scrore_line"), static_cast<int>(option(mirel, "bonus_point_score_min")),
+                       static_cast<int>(option(mirel, "bonus_point_score_max")), option(mirel, "bonus_accel"),
+                       option(mirel, "bonus_max_speed"), option(mirel, "bonus_score_time"));
+        install_named_looks();
+        load_patterns(patterns);
+        Archive_Dialogs show;
+        show.text = sdk::Resource_Document(fs, "text.xml");
+        Recording_Sound_Sink sink;
+        stage_presentation = &show;
+        installed_sound_sink = &sink;
+        start_lives = 3;
+
+        Random_Player hand;
+        const double game_ms_total = minutes * 60000.0;
+        const double checkpoints[] = {1, 10, 60};
+        size_t next_checkpoint = 0;
+        double game_ms = 0, longest_ms = 0;
+        long frames = 0, slow_frames = 0;
+        int runs = 0, cleared = 0, deepest_event = 0;
+        auto begin_run = [&] {
+            ++runs;
+            replay.clear();
+            show.dialogs.clear();
+            sink.sounds.clear();
+            sink.music.clear();
+            start_stage_run(levels, "testlevel");
+        };
+        begin_run();
+        while (game_ms < game_ms_total) {
+            float dt = frames % 3 == 0 ? 17.0f : 16.0f;
+            Stage_Input in;
+            Player_Input devices = hand.next(in.advances);
+            in.devices = &devices;
+            if (dialog_active && in.advances > 0) replay.mark_dialog_advance();
+            auto t0 = std::chrono::steady_clock::now();
+            replay.record_frame(run_stage_frame(dt, in));
+            double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+            ++frames;
+            if (ms > 16.0) ++slow_frames;
+            longest_ms = std::max(longest_ms, ms);
+            game_ms += dt;
+            deepest_event = std::max(deepest_event, static_cast<int>(next_event));
+            if (game_over || stage_clear) {
+                cleared += stage_clear != 0;
+                reset_world();
+                begin_run();
+            }
+            while (next_checkpoint < std::size(checkpoints) && game_ms >= checkpoints[next_checkpoint] * 60000.0) {
+                std::printf("long_run: %2.0f min of game time: peak memory %ld KiB, now %ld KiB, %d runs, %ld frames\n",
+                            checkpoints[next_checkpoint], memory_kib("VmHWM"), memory_kib("VmRSS"), runs, frames);
+                std::fflush(stdout);
+                ++next_checkpoint;
+            }
+        }
+        stage_presentation = nullptr;
+        installed_sound_sink = nullptr;
+        std::printf("long_run: %.0f min, %ld frames, %d runs (%d cleared), furthest event %d of %zu\n", minutes, frames,
+                    runs, cleared, deepest_event, level_events.size());
+        std::printf("long_run: frames over 16 ms of simulation: %ld (longest %.2f ms)\n", slow_frames, longest_ms);
+        return 0;
+    } catch (const sdk::Exception& e) {
+        std::fprintf(stderr, "long_run: %s\n", e.what());
+        return 1;
+    }
+}
