@@ -139,18 +139,31 @@ void make_names(Content_Output& out) {
     two_line_picture(out, "images/names/spell_bonus.png", "Бонус за карту!", "スペルカードボーナス！",
                      good, good_jap);
 
-    // The language choice: two large plates.
+    // The language choice: two large plates, each with its word, a line in
+    // its own language and a leaf at each end.
     Sheet lang(240, 64, 1, 2);
     const char* words[2] = {"Русский", "日本語"};
+    const char* captions[2] = {"играть на русском языке", "日本語でプレイする"};
     for (int i = 0; i < 2; ++i) {
         cairo_t* cr = lang.frame(i);
-        cairo_rectangle(cr, 4, 6, 232, 52);
-        fill_vertical(cr, 6, 58, hex_rgb(0x4a2a14), hex_rgb(0x1e0e06), 0.85);
+        cairo_rectangle(cr, 4, 4, 232, 56);
+        fill_vertical(cr, 4, 60, hex_rgb(0x4a2a14), hex_rgb(0x1e0e06), 0.9);
         set_rgb(cr, hex_rgb(0xe0a050), 0.9);
         cairo_set_line_width(cr, 1.5);
         cairo_stroke(cr);
+        for (double x : {22.0, 218.0}) {
+            cairo_save(cr);
+            cairo_translate(cr, x, 32);
+            cairo_rotate(cr, x < 100 ? -0.5 : 0.5);
+            star_path(cr, 0, 0, 5, 11, 5, 0);
+            cairo_restore(cr);
+            fill_radial(cr, x, 30, 12, hex_rgb(0xffd060), hex_rgb(0xc83a14));
+            set_rgb(cr, hex_rgb(0x3a1004));
+            cairo_set_line_width(cr, 1);
+            cairo_stroke(cr);
+        }
         Text_Style s;
-        s.size = 30;
+        s.size = 28;
         s.top = hex_rgb(0xfff4d8);
         s.bottom = hex_rgb(0xf0a040);
         s.outline = hex_rgb(0x2a1204);
@@ -158,7 +171,15 @@ void make_names(Content_Output& out) {
         s.glow = hex_rgb(0xff9020);
         s.glow_alpha = 0.5;
         s.embolden = i == 1 ? 1.0 : 0;
-        draw_text_centred(cr, face_for_language(i), s, 120, 43, words[i]);
+        draw_text_centred(cr, face_for_language(i), s, 120, 36, words[i]);
+        Text_Style c;
+        c.size = 11;
+        c.top = hex_rgb(0xf0e0c8);
+        c.bottom = hex_rgb(0xd8b080);
+        c.outline = hex_rgb(0x1a0804);
+        c.outline_width = 1.4;
+        c.embolden = i == 1 ? 0.3 : 0;
+        draw_text_centred(cr, face_for_language(i), c, 120, 53, captions[i]);
         lang.end_frame();
     }
     lang.save(out, "images/menus/language_select.png");

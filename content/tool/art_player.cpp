@@ -269,7 +269,7 @@ void draw_gust(cairo_t* cr) {
         double x = rnd.range(6, 26), y = rnd.range(10, 118), len = rnd.range(18, 40);
         cairo_move_to(cr, x, y + len / 2);
         cairo_curve_to(cr, x - 4, y + len / 6, x + 4, y - len / 6, x, y - len / 2);
-        stroke_glow(cr, hex_rgb(0xd8fff4), rnd.range(1.0, 2.2), rnd.range(0.35, 0.7));
+        stroke_glow(cr, hex_rgb(0xc8fff0), rnd.range(1.6, 2.8), rnd.range(0.5, 0.85));
         cairo_new_path(cr);
     }
     for (int i = 0; i < 6; ++i) {

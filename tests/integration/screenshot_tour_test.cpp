@@ -1,7 +1,7 @@
 // A guided run of the real game that takes the screenshots of
 // scripts/screenshots.sh: the language choice, the title, the options and the
 // key configuration,
-// a busy moment of the stage, a dialog,
+// a busy moment of the stage, a bomb, a dialog,
 // the boss with her rings during a spell card, and the results. It drives the
 // program through its frame hook: menu presses through the input counters,
 // the shot key through the window's event queue, and, to keep the tour
@@ -138,12 +138,20 @@ public:
                 bool busy = (bullets > 300 && in_step_ > 60 * 20) || (bullets > 160 && in_step_ > 60 * 60);
                 if (!dialog_active && (busy || in_step_ > 60 * 170)) {
                     shoot(app, "stage");
-                    skip_to_boss();
-                    next(6);
+                    push_key(SDL_KEYDOWN, SDLK_x, SDL_SCANCODE_X);  // and a bomb
+                    next(30);
                 }
                 advance_dialogs(app);
                 break;
             }
+            case 30:
+                if (in_step_ == 3) push_key(SDL_KEYUP, SDLK_x, SDL_SCANCODE_X);
+                if (in_step_ == 40) {
+                    shoot(app, "bomb");
+                    skip_to_boss();
+                    next(6);
+                }
+                break;
             case 6:  // a dialog with its portraits and text
                 if (dialog_active && dialog.get_state() == 5 && !dialog.get_line(0).empty() &&
                     (dialog.right_shown() || ++waits_seen_ > 60 * 3)) {
