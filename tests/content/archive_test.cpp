@@ -515,6 +515,23 @@ TEST_F(Archive, SpriteDocumentsHoldWhatTheStageDocumentsName) {
     for (const char* sprite : {"bullets", "bullets2", "magic_flash", "enemy_fairy1", "enemy_fairy2", "kedama",
                                "enemy_boss_rimea", "fairy_splash"})
         EXPECT_GE(cached_sprite_frames(sprite), 1) << sprite;
+    // Each fairy's colour picks a row of twelve frames of its sheet, and of its circle.
+    const std::map<std::string, std::vector<std::pair<std::string, int>>> fairy_sheets = {
+        {"enemy_fairy1", {{"enemy_fairy1", 12}}},
+        {"enemy_fairy2", {{"enemy_fairy1", 12}, {"fairy_circle", 1}}},
+        {"enemy_fairy3", {{"enemy_fairy1", 12}, {"fairy_big_circle", 1}}},
+        {"enemy_fairy10", {{"enemy_fairy2", 12}}},
+    };
+    for (const auto& event : level.children("event")) {
+        if (event.get_attribute("name") != "enemy") continue;
+        auto look = fairy_sheets.find(sdk::trim(event.first_child("render").get_text()));
+        if (look == fairy_sheets.end()) continue;
+        int colour = sdk::text_to_int(sdk::split_text(event.first_child("params").get_text(), ";").at(7));
+        for (const auto& [sprite, per_colour] : look->second) {
+            EXPECT_LT(colour * per_colour, cached_sprite_frames(sprite))
+                << "levels.xml: event at " << event.get_attribute("time") << ": " << sprite << " has no colour " << colour;
+        }
+    }
     EXPECT_GE(cached_sprite_frames("bullets"), 17 * 16) << "seventeen rows of sixteen colours";
     EXPECT_GE(cached_sprite_frames("bullets2"), 32) << "four big looks of eight colours";
 }
