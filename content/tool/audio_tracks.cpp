@@ -349,7 +349,7 @@ void add_music(Content_Output& out) {
         workers.emplace_back([&, i] {
             try {
                 Stereo s = render_score(track_rows[i].score(), reports[i]);
-                files[i] = encode_vorbis({s.left, s.right}, 0.35f, track_rows[i].serial);
+                files[i] = encode_vorbis({s.left, s.right}, 0.5f, track_rows[i].serial);
             } catch (const std::exception& e) {
                 errors[i] = std::string(track_rows[i].name) + ": " + e.what();
             }
