@@ -4,6 +4,7 @@
 //                     arpeggios, bass and a full kit;
 //   "02_glass_winter" the boss: E minor, 168 bpm, a cold glass lead with a bell ostinato.
 // Each score is one loop; the tracks render in parallel and are encoded as stereo Vorbis.
+#include <algorithm>
 #include <cstdio>
 #include <iterator>
 #include <string>
@@ -85,6 +86,23 @@ Part bass_part(const std::vector<Chord>& chords, int start_bar, int lo, const st
             out.push_back({bar_step + static_cast<float>(i), 1.0f, static_cast<float>(n),
                            velocity * (i % 4 == 0 ? 1.0f : 0.85f)});
         }
+    }
+    return out;
+}
+
+// A second voice under a tune: each note's nearest chord tone at least a minor third below it,
+// from the chord of the note's bar (`chords` counts bars from the track's start).
+Part harmony_below(const Part& tune, const std::vector<Chord>& chords, float gain) {
+    Part out;
+    for (const Note& n : tune) {
+        const Chord& c = chords.at(static_cast<size_t>(n.step / 16.0f));
+        int top = static_cast<int>(n.midi) - 3;
+        int best = top - 12;
+        for (int t : c.tones) {
+            int p = top - ((top - (c.root + t) % 12) % 12 + 12) % 12;  // highest such tone <= top
+            best = std::max(best, p);
+        }
+        out.push_back({n.step, n.length, static_cast<float>(best), n.velocity * gain});
     }
     return out;
 }
@@ -202,6 +220,10 @@ Score amber_wind() {
     append(echo_voice, parse_melody(melody_a, 8, 20 * 16), 0.0f, -12.0f, 0.5f);
     append(echo_voice, parse_melody(melody_b, 8, 36 * 16), 0.0f, 12.0f, 0.35f);
     s.add(Instrument::bell, echo_voice, 0.14f, 0.35f, 0.4f);
+    Part second;
+    append(second, harmony_below(parse_melody(melody_a, 8, 20 * 16), chords, 0.8f));
+    append(second, harmony_below(parse_melody(melody_b, 8, 36 * 16), chords, 0.8f));
+    s.add(Instrument::saw_lead, second, 0.12f, 0.3f, 0.3f);
     Part break_tune = parse_melody(melody_c, 8, 28 * 16);
     s.add(Instrument::bell, break_tune, 0.26f, -0.2f, 0.5f);
     s.add(Instrument::flute, parse_melody(melody_c, 8, 28 * 16), 0.12f, 0.2f, 0.5f);
@@ -278,12 +300,13 @@ Score glass_winter() {
     append(lead, parse_melody(melody_a, 8, 44 * 16));
     s.add(Instrument::glass_lead, lead, 0.26f, 0.0f, 0.35f);
 
-    // The saw doubles the tune an octave down in the repeats; the bridge is the flute's.
+    // A second glass voice harmonises the first repeat, the saw doubles the tune an octave down
+    // in the later ones; the bridge is the flute's.
     Part doubled;
-    append(doubled, parse_melody(melody_a, 8, 12 * 16), 0.0f, -12.0f, 0.8f);
     append(doubled, parse_melody(melody_b, 8, 36 * 16), 0.0f, -12.0f, 0.8f);
     append(doubled, parse_melody(melody_a, 8, 44 * 16), 0.0f, -12.0f, 0.8f);
     s.add(Instrument::saw_lead, doubled, 0.09f, -0.25f, 0.25f);
+    s.add(Instrument::glass_lead, harmony_below(parse_melody(melody_a, 8, 12 * 16), chords, 0.75f), 0.16f, -0.3f, 0.4f);
     s.add(Instrument::flute, parse_melody(melody_c, 8, 28 * 16), 0.3f, 0.1f, 0.6f);
 
     // The ice ostinato: sixteenth-note bells climbing the chord.
