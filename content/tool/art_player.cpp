@@ -167,7 +167,7 @@ void draw_kio(cairo_t* cr, double lean, double phase) {
 // A shot: a wind blade pointing along +x, centred in the frame.
 void draw_shot(cairo_t* cr, Rgb colour, double length, double thickness) {
     double cx = 16, cy = 24;
-    glow_ellipse(cr, cx, cy, length * 0.75, thickness * 1.9, colour, 0.75);
+    glow_ellipse(cr, cx, cy, length * 0.7, thickness * 1.6, colour, 0.5);
     cairo_move_to(cr, cx + length / 2, cy);
     cairo_curve_to(cr, cx + length * 0.1, cy - thickness, cx - length * 0.3, cy - thickness * 0.7,
                    cx - length / 2, cy);
@@ -302,7 +302,7 @@ void make_player(Content_Output& out) {
     }
     const Rgb main_shot = hex_rgb(0x8fffd0), focus_shot = hex_rgb(0xfff08a),
               side_shot = hex_rgb(0xffa050);
-    draw_shot(kio.frame(24), main_shot, 28, 6);
+    draw_shot(kio.frame(24), main_shot, 28, 4.6);
     kio.end_frame();
     draw_shot(kio.frame(28), focus_shot, 30, 4);
     kio.end_frame();
