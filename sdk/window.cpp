@@ -64,7 +64,8 @@ int software_driver_index() {
 Window::Window(const Window_Description& d) {
     if (!Display_Setup::is_active())
         throw Exception("Unable to create window: the display is not set up");
-    Uint32 flags = SDL_WINDOW_ALLOW_HIGHDPI;
+    // No high-DPI drawing area: the window and its picture keep one size in pixels.
+    Uint32 flags = 0;
     if (!d.visible) flags |= SDL_WINDOW_HIDDEN;
     if (d.fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     if (d.resizable) flags |= SDL_WINDOW_RESIZABLE;

@@ -170,3 +170,30 @@ TEST(String_Help, ConversionsAsTheDocumentsUseThem) {
 }
 
 }  // namespace
+
+namespace {
+
+// MIREL_LOG is read once, at the first line: each case runs in a fresh
+// process of its own with the variable set first. Only the wanted lines reach
+// stderr, whole.
+void log_three_lines(const char* choice) {
+    if (choice)
+        setenv("MIREL_LOG", choice, 1);
+    else
+        unsetenv("MIREL_LOG");
+    sdk::log_event("Debug", "Scale = %1", 2.25f);
+    sdk::log_event("SYSTEM", "Display setup succeeded");
+    sdk::log_event("Enemies", "%1 alive", 3);
+    std::exit(0);
+}
+
+TEST(Log, StderrCarriesOnlyTheCategoriesMirelLogNames) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(log_three_lines(nullptr), ::testing::ExitedWithCode(0), "^$");
+    EXPECT_EXIT(log_three_lines("SYSTEM, Enemies"), ::testing::ExitedWithCode(0),
+                "^\\[SYSTEM\\] Display setup succeeded\n\\[Enemies\\] 3 alive\n$");
+    EXPECT_EXIT(log_three_lines("all"), ::testing::ExitedWithCode(0),
+                "^\\[Debug\\] Scale = 2.25\n\\[SYSTEM\\] Display setup succeeded\n\\[Enemies\\] 3 alive\n$");
+}
+
+}  // namespace

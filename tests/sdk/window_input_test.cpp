@@ -74,6 +74,21 @@ TEST(Input, KeyboardSignalsAndHeldKeysComeFromThePump) {
     EXPECT_TRUE(keyboard.get_keycode(90));
     EXPECT_FALSE(keyboard.get_keycode(88));
 
+    // A held key's repeats come as key-downs marked as repeats.
+    SDL_Event rep{};
+    rep.type = SDL_KEYDOWN;
+    rep.key.windowID = id;
+    rep.key.repeat = 1;
+    rep.key.keysym.sym = SDLK_z;
+    rep.key.keysym.scancode = SDL_SCANCODE_Z;
+    SDL_PushEvent(&rep);
+    bool repeated = false;
+    sdk::Slot s3 = keyboard.sig_key_down().connect([&](const sdk::Input_Event& e) { repeated = e.repeat && e.id == 90; });
+    sdk::Keep_Alive::process();
+    EXPECT_TRUE(repeated);
+    downs.pop_back();
+    s3.disconnect();
+
     s1.disconnect();
     push_key(SDL_KEYUP, SDLK_LSHIFT, SDL_SCANCODE_LSHIFT, 0, id);
     push_key(SDL_KEYUP, SDLK_z, SDL_SCANCODE_Z, 0, id);
