@@ -7,6 +7,7 @@
 // 2 lives, 3 bombs, 4 wind, 5 point items, 6 graze, 7 power (each the Russian
 // word over the Japanese one), 8 the power-at-maximum picture, 9 one life
 // icon, 10 one bomb icon (icons in the frame's left 22 pixels).
+#include <array>
 #include <cmath>
 
 #include "art.h"
@@ -91,6 +92,57 @@ void draw_game_screen(cairo_t* cr) {
         cairo_fill(cr);
         cairo_pattern_destroy(line);
     }
+    // A maple branch reaching in from the right edge, between the numbers
+    // and the logo.
+    cairo_move_to(cr, 646, 262);
+    cairo_curve_to(cr, 600, 270, 560, 300, 500, 300);
+    cairo_curve_to(cr, 480, 300, 462, 310, 446, 326);
+    set_rgb(cr, hex_rgb(0x1a0a04));
+    cairo_set_line_width(cr, 5);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_stroke_preserve(cr);
+    set_rgb(cr, hex_rgb(0x5a3018));
+    cairo_set_line_width(cr, 2.5);
+    cairo_stroke(cr);
+    for (const auto& twig : {std::array<double, 4>{590, 276, 572, 250}, {540, 296, 548, 326},
+                             {500, 300, 488, 276}, {470, 308, 478, 338}}) {
+        cairo_move_to(cr, twig[0], twig[1]);
+        cairo_line_to(cr, twig[2], twig[3]);
+        set_rgb(cr, hex_rgb(0x4a2612));
+        cairo_set_line_width(cr, 1.8);
+        cairo_stroke(cr);
+        cairo_save(cr);
+        cairo_translate(cr, twig[2], twig[3]);
+        cairo_rotate(cr, rnd.range(-0.6, 0.6));
+        cairo_scale(cr, 1.5, 1.5);
+        // A maple leaf: five pointed lobes fanning up from the stem, and veins.
+        const double lobes[5][2] = {{-1.6, 0.6}, {-0.85, 0.95}, {0, 1.0}, {0.85, 0.95}, {1.6, 0.6}};
+        cairo_move_to(cr, 0, 3);
+        for (int k = 0; k < 5; ++k) {
+            double a = -pi / 2 + lobes[k][0], r = 12 * lobes[k][1];
+            double va = -pi / 2 + (k < 4 ? (lobes[k][0] + lobes[k + 1][0]) / 2 : 2.2);
+            cairo_line_to(cr, std::cos(a) * r, std::sin(a) * r);
+            cairo_line_to(cr, std::cos(va) * 5, std::sin(va) * 5);
+        }
+        cairo_close_path(cr);
+        fill_radial(cr, -2, -3, 13, mix(hex_rgb(0xffc050), hex_rgb(0xf08030), rnd.unit()),
+                    hex_rgb(0xa8280c));
+        set_rgb(cr, hex_rgb(0x3a0c04));
+        cairo_set_line_width(cr, 0.8);
+        cairo_stroke(cr);
+        for (const auto& lobe : lobes) {
+            double a = -pi / 2 + lobe[0];
+            cairo_move_to(cr, 0, 2);
+            cairo_line_to(cr, std::cos(a) * 9 * lobe[1], std::sin(a) * 9 * lobe[1]);
+        }
+        cairo_move_to(cr, 0, 2);
+        cairo_line_to(cr, 0, 9);
+        set_rgb(cr, hex_rgb(0x7a2008), 0.8);
+        cairo_set_line_width(cr, 0.8);
+        cairo_stroke(cr);
+        cairo_restore(cr);
+    }
+
     // The logo at the bottom of the panel.
     Text_Style s;
     s.size = 46;
