@@ -1,0 +1,164 @@
+// Frame times of the whole stage, drawn: the real archive's "testlevel"
+// played from start to end by the careful dodging player of the stage tests,
+// each frame simulated and then drawn in the game's order (stage background,
+// dying enemies, enemies, the player's bullets, the player, effects, items,
+// enemy bullets, the boss's rings) through the real looks into the game's
+// hidden window under the offscreen video driver, and flipped without vsync.
+// Prints the distribution of the whole frame's time (median, p99, longest)
+// over the stage and over its busiest stretch, the 600 frames with the most
+// bullets, and how many frames went over the 16 ms budget.
+// Run from the build folder (the archive "mirel.res" beside the program).
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "app/item_draw.h"
+#include "render/appearance.h"
+#include "render/background.h"
+#include "render/player_draw.h"
+#include "render/player_sprites.h"
+#include "render/ring_sprite.h"
+#include "render/sprite_cache.h"
+#include "render/stage_draw.h"
+#include "sdk/canvas.h"
+#include "sdk/core/exception.h"
+#include "sdk/core/file_system.h"
+#include "sdk/core/string_help.h"
+#include "sdk/display.h"
+#include "sdk/window.h"
+#include "tests/content/archive_stage_player.h"
+#include "world/stage_frame.h"
+
+namespace {
+
+using namespace stage_test;
+
+float option(const sdk::Resource_Document& mirel, const std::string& name) {
+    for (const auto& o : mirel.get_resource("options").element.children("option"))
+        if (o.get_attribute("name") == name) return sdk::text_to_float(o.get_text());
+    return 0.0f;
+}
+
+struct Figures {
+    double median = 0, p99 = 0, longest = 0;
+};
+
+Figures figures_of(std::vector<double> v) {
+    if (v.empty()) return {};
+    std::sort(v.begin(), v.end());
+    return {v[v.size() / 2], v[std::min(v.size() - 1, v.size() * 99 / 100)], v.back()};
+}
+
+}  // namespace
+
+int main() {
+    ::setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    ::setenv("SDL_AUDIODRIVER", "dummy", 0);
+    try {
+        sdk::set_log_sink([](const std::string&, const std::string&) {});
+        sdk::Display_Setup display;
+        sdk::Window_Description d;
+        d.title = "Mirel";
+        d.size = {640, 480};
+        d.visible = false;
+        sdk::Window window(d);
+        sdk::Canvas canvas(window);
+
+        sdk::File_System fs("mirel.res");
+        sdk::Resource_Manager sprites(sdk::Resource_Document(fs, "sprites.xml"));
+        sdk::Resource_Manager mirel_doc(sdk::Resource_Document(fs, "mirel.xml"));
+        sdk::Resource_Manager player_doc(sdk::Resource_Document(fs, "player.xml"));
+        sdk::Resource_Manager patterns(sdk::Resource_Document(fs, "patterns.xml"));
+        sdk::Resource_Manager levels(sdk::Resource_Document(fs, "levels.xml"));
+        const sdk::Resource_Document& mirel = mirel_doc.get_doc();
+
+        reset_stage_globals();
+        preload_sprites(canvas, sprites);
+        Ring_Sprite rings(canvas, "ring1", mirel_doc, fs);
+        player.load(player_doc, "player_kio");
+        load_player_sprites(canvas, player_doc);
+        load_appearances(canvas, mirel_doc);
+        init_item_drawing();
+        register_movements(play_field);
+        load_patterns(patterns);
+        item_pool.init(option(mirel, "point_scrore_line"), static_cast<int>(option(mirel, "bonus_point_score_min")),
+                       static_cast<int>(option(mirel, "bonus_point_score_max")), option(mirel, "bonus_accel"),
+                       option(mirel, "bonus_max_speed"), option(mirel, "bonus_score_time"));
+        stage_background.load(canvas, "stage_kio", mirel_doc, {32, 16, 416, 464});
+        for (int k = 0; k < 100; ++k) stage_background.update(1000.0f);
+
+        Archive_Dialogs show;
+        show.text = sdk::Resource_Document(fs, "text.xml");
+        Recording_Sound_Sink sink;
+        stage_presentation = &show;
+        installed_sound_sink = &sink;
+        start_lives = 5;
+        start_stage_run(levels, "testlevel");
+        level_requires_appearances = true;
+
+        Dodging_Player careful;
+        std::vector<double> frame_ms;
+        std::vector<uint32_t> bullets;
+        uint32_t most = 0;
+        for (int f = 0; f < 10 * 60 * 60 && !stage_clear && !game_over; ++f) {
+            float dt = f % 3 == 0 ? 17.0f : 16.0f;
+            Stage_Input in;
+            Player_Input devices = careful.next(in.advances);
+            in.devices = &devices;
+            auto t0 = std::chrono::steady_clock::now();
+            run_stage_frame(dt, in);
+            stage_background.update(dt);
+            canvas.clear(sdk::Colorf::black());
+            canvas.push_cliprect(screen_field);
+            stage_background.draw(canvas);
+            draw_dead_enemies(canvas);
+            draw_enemies(canvas);
+            draw_bullets(canvas, 0);
+            draw_player(canvas);
+            draw_effects(canvas);
+            draw_items(canvas);
+            draw_bullets(canvas, 1);
+            update_and_draw_boss_rings(canvas, rings, dt);
+            draw_player_bomb_and_wind(canvas);
+            canvas.pop_cliprect();
+            canvas.flush();
+            window.flip(0);
+            frame_ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
+            bullets.push_back(bullet_pool.size());
+            most = std::max(most, bullet_pool.size());
+        }
+        stage_presentation = nullptr;
+        installed_sound_sink = nullptr;
+
+        // The busiest stretch: the 600 frames with the most bullets in all.
+        size_t window_frames = std::min<size_t>(600, frame_ms.size()), best_at = 0;
+        uint64_t sum = 0, best = 0;
+        for (size_t i = 0; i < bullets.size(); ++i) {
+            sum += bullets[i];
+            if (i >= window_frames) sum -= bullets[i - window_frames];
+            if (i + 1 >= window_frames && sum > best) {
+                best = sum;
+                best_at = i + 1 - window_frames;
+            }
+        }
+        std::vector<double> busiest(frame_ms.begin() + static_cast<std::ptrdiff_t>(best_at),
+                                    frame_ms.begin() + static_cast<std::ptrdiff_t>(best_at + window_frames));
+        Figures all = figures_of(frame_ms), busy = figures_of(busiest);
+        long over = std::count_if(frame_ms.begin(), frame_ms.end(), [](double ms) { return ms > 16.0; });
+        const char* driver = std::getenv("SDL_RENDER_DRIVER");
+        std::printf("busy stage pacing: %zu frames (%s), peak %u bullets, renderer %s\n", frame_ms.size(),
+                    stage_clear ? "stage cleared" : "run lost", most, driver ? driver : "default (OpenGL)");
+        std::printf("  whole stage: median %.2f ms, p99 %.2f ms, longest %.2f ms, over 16 ms: %ld\n", all.median,
+                    all.p99, all.longest, over);
+        std::printf("  busiest 600 frames (from frame %zu, %.0f bullets on average): median %.2f ms, p99 %.2f ms, "
+                    "longest %.2f ms\n",
+                    best_at, static_cast<double>(best) / static_cast<double>(window_frames ? window_frames : 1),
+                    busy.median, busy.p99, busy.longest);
+        return 0;
+    } catch (const sdk::Exception& e) {
+        std::fprintf(stderr, "busy stage pacing: %s\n", e.what());
+        return 1;
+    }
+}
