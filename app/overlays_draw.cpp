@@ -44,7 +44,7 @@ void Application::draw_pause() {
                               colour);
     };
     // The confirmation stays up on the frame on which the title was chosen.
-    if (menu.confirm || app_state == state_main_menu) {
+    if (menu.confirm || menu.title_chosen) {
         centred(menu.choice == 1 ? "Really exit?" : "Really restart?", 240, white);
         centred("Yes", 270, menu.cursor == 0 ? white : grey, -30.0f);
         centred("No", 270, menu.cursor == 1 ? white : grey, 30.0f);

@@ -387,7 +387,7 @@ void run_pause_logic(Screen_Context& c, float dt) {
     if (pause_requested) {
         if (overlay_timer == 0.0f) {
             c.services.play_sound("game_paused");
-            m.cursor = m.choice = m.confirm = 0;
+            m.cursor = m.choice = m.confirm = m.title_chosen = 0;
         }
         overlay_timer += dt;
         if (c.in.count_escape > 0 || c.in.count_cancel > 0) {
@@ -407,6 +407,7 @@ void run_pause_logic(Screen_Context& c, float dt) {
                 } else if (m.choice == 1) {
                     leave_run_for_menu(c);
                     m.confirm = 0;
+                    m.title_chosen = 1;
                     pause_requested = 0;
                     app_state = next_state = state_main_menu;
                     state_timer = 0.0f;

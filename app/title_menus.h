@@ -27,6 +27,8 @@ struct Menu_State {
     // Pause screen: the entry a confirmation is for, and whether it is open.
     int32_t choice = 0;
     int32_t confirm = 0;
+    // The title was confirmed on this frame: its question stays drawn.
+    int32_t title_chosen = 0;
     // Alpha of the "mm_background" sprite.
     float backdrop_alpha = 1.0f;
     // The results screen's score before the bonus, and the blown ratio.
@@ -54,7 +56,7 @@ void run_key_config_logic(Screen_Context& c, float dt);
 void rebind_button(int32_t pressed, int32_t old);
 
 // The pause screen's menu (when `pause_requested`) and the passage of a game
-// over to the main menu. Answers whether the menu texts are to be drawn.
+// over to the main menu.
 void run_pause_logic(Screen_Context& c, float dt);
 // Results: the bonus on the first frame, then OK, cancel or Esc leave.
 void run_results_logic(Screen_Context& c, float dt);

@@ -331,6 +331,26 @@ TEST_F(Screens, PauseEscapeClosesConfirmationThenResumes) {
     EXPECT_EQ(app_state, state_replay) << "a paused replay resumes as a replay";
 }
 
+TEST_F(Screens, PauseTitleConfirmedLeavesForTheMenuWithoutSaving) {
+    pause_requested = 1;
+    next_state = state_game;
+    enter(state_pause);
+    in.count_down = 1;
+    step();
+    in.count_ok = 1;
+    step();
+    ASSERT_EQ(menu.confirm, 1);
+    EXPECT_EQ(menu.choice, 1);
+    in.count_ok = 1;
+    step();
+    EXPECT_EQ(app_state, state_main_menu);
+    EXPECT_EQ(state_timer, 0.0f) << "the menu loads its backdrop anew";
+    EXPECT_EQ(menu.title_chosen, 1) << "the question stays drawn on this frame";
+    EXPECT_EQ(services.music_stops, 1);
+    EXPECT_EQ(services.world_resets, 1);
+    EXPECT_EQ(services.replay_saves, 0) << "a game left through the title writes no replay";
+}
+
 TEST_F(Screens, GameOverSavesTheReplayAndGoesToTheMenu) {
     game_over = 1;
     next_state = state_game;
