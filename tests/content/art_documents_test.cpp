@@ -119,15 +119,30 @@ TEST_F(Art_Documents, StageSpritesHaveTheFramesTheirUsersIndex) {
         {"dialog_frame", 1},
         {"char_sprite_kio1", 4},
         {"char_sprite_rimea1", 4},
-        {"kio_player", 36},            // idle, leaning, shots and sparks
-        {"kio_focus", 1},
-        {"kio_wind", 1},
-        {"kio_wind_font", 11},         // digits and the sign
     };
     sdk::Resource_Document doc = document("sprites.xml");
     for (const auto& [id, frames] : needed) {
         ASSERT_TRUE(doc.resource_exists(id)) << "sprites.xml has no sprite " << id;
         EXPECT_GE(frames_of(doc, id), frames) << "sprites.xml: sprite " << id;
+    }
+}
+
+// "player.xml" names the player's four sprites in its own document.
+TEST_F(Art_Documents, PlayerSpritesHaveTheirFrames) {
+    const std::map<std::string, int> needed = {
+        {"player_sprite", 36},    // idle, leaning, shots and sparks
+        {"focus_sprite", 1},
+        {"wind_sprite", 1},
+        {"wind_font_sprite", 11}, // digits and the sign
+    };
+    sdk::Resource_Document doc = document("player.xml");
+    std::map<std::string, std::string> keys;
+    for (const sdk::Dom_Element& p : doc.get_resource("player_kio").element.children("param"))
+        keys[p.get_attribute("name")] = sdk::trim(p.get_text());
+    for (const auto& [key, frames] : needed) {
+        const std::string& id = keys[key];
+        ASSERT_TRUE(doc.resource_exists(id)) << "player.xml: " << key << " names no sprite (\"" << id << "\")";
+        EXPECT_GE(frames_of(doc, id), frames) << "player.xml: sprite " << id;
     }
 }
 
