@@ -34,6 +34,9 @@ Display_Setup::Display_Setup() {
         --setups;
         throw Exception("Unable to start the display: " + why);
     }
+    // The game reads keys, never text: with text input on, an input method
+    // (a Japanese one, say) would take the letter keys for itself.
+    SDL_StopTextInput();
     for (int i = 0; i < SDL_NumJoysticks(); ++i) detail::open_joystick(i);
 }
 
