@@ -33,6 +33,7 @@ void Render_Device::retire() {
     active_ = nullptr;
     batch_texture_ = nullptr;
     atlas_.clear();  // the renderer takes its textures with it
+    atlas_places_.clear();
     if (renderer_) SDL_DestroyRenderer(renderer_);
     if (window_) SDL_DestroyWindow(window_);
     renderer_ = nullptr;
@@ -111,16 +112,33 @@ void Render_Device::texture_gone(SDL_Texture* texture) {
         active_ = nullptr;
 }
 
-std::shared_ptr<Texture::Impl> Render_Device::cached_texture(const std::string& key) {
+std::shared_ptr<Texture::Impl> Render_Device::cached_texture(const std::shared_ptr<Render_Device>& self,
+                                                            const std::string& key) {
     auto it = texture_cache_.find(key);
-    if (it == texture_cache_.end()) return nullptr;
-    auto t = it->second.lock();
-    if (!t) texture_cache_.erase(it);
-    return t;
+    if (it != texture_cache_.end()) {
+        if (auto t = it->second.lock()) return t;
+        texture_cache_.erase(it);
+    }
+    auto placed = atlas_places_.find(key);
+    if (placed == atlas_places_.end() || !renderer_) return nullptr;
+    // The page still holds the picture: places are never given back.
+    const Atlas_Place& p = placed->second;
+    auto impl = std::make_shared<Texture::Impl>();
+    impl->device = self;
+    impl->texture = p.texture;
+    impl->x = p.x;
+    impl->y = p.y;
+    impl->width = p.width;
+    impl->height = p.height;
+    impl->page_width = impl->page_height = atlas_page_size;
+    impl->owns_texture = false;
+    texture_cache_[key] = impl;
+    return impl;
 }
 
 void Render_Device::cache_texture(const std::string& key, const std::shared_ptr<Texture::Impl>& t) {
     texture_cache_[key] = t;
+    if (!t->owns_texture) atlas_places_[key] = {t->texture, t->x, t->y, t->width, t->height};
 }
 
 std::shared_ptr<Texture::Impl> Render_Device::pack(const std::shared_ptr<Render_Device>& self,

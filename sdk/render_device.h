@@ -100,7 +100,10 @@ public:
 
     // Textures of picture files, shared by every sprite and image cut from the
     // same file. Keyed by the file system's path and the file name.
-    std::shared_ptr<Texture::Impl> cached_texture(const std::string& key);
+    // A picture file that was packed once keeps its atlas place for the
+    // device's life, so loading it again after all its textures went (every
+    // run start loads the stage's backgrounds again) finds it where it was.
+    std::shared_ptr<Texture::Impl> cached_texture(const std::shared_ptr<Render_Device>& self, const std::string& key);
     void cache_texture(const std::string& key, const std::shared_ptr<Texture::Impl>& t);
 
     // Places a picture on a shared atlas page, so that sprites of different
@@ -131,6 +134,11 @@ private:
     int vertex_count_ = 0;
     int index_count_ = 0;
     std::map<std::string, std::weak_ptr<Texture::Impl>> texture_cache_;
+    struct Atlas_Place {
+        SDL_Texture* texture = nullptr;
+        int x = 0, y = 0, width = 0, height = 0;
+    };
+    std::map<std::string, Atlas_Place> atlas_places_;  // by the cache's key
     struct Atlas_Page {
         SDL_Texture* texture = nullptr;
         int shelf_x = 0, shelf_y = 0, shelf_height = 0;

@@ -62,7 +62,7 @@ Texture::Texture(Canvas& canvas, int width, int height) {
 Texture Texture::load(Canvas& canvas, const File_System& fs, const std::string& name) {
     auto device = device_of(canvas);
     std::string key = fs.get_path() + "|" + name;
-    if (auto cached = device->cached_texture(key)) return Texture(cached);
+    if (auto cached = device->cached_texture(device, key)) return Texture(cached);
     Pixel_Buffer pixels = Pixel_Buffer::load(fs, name);
     auto impl = device->pack(device, pixels);
     if (!impl) impl = make(device, pixels, name);
