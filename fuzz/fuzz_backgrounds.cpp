@@ -20,8 +20,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     sdk::Resource_Manager resources(doc);
+    // One background object for every load, as the game keeps its two for
+    // the whole run and loads them again at every run start.
+    static Background background;
     for (const std::string& id : doc.get_resource_names_of_type("background")) {
-        Background background;
         try {
             background.load(canvas, id, resources, {32, 16, 416, 464});
         } catch (const sdk::Exception& e) {

@@ -8,6 +8,8 @@
 #include "sdk/core/exception.h"
 #include "sdk/core/log.h"
 #include "sdk/core/random.h"
+#include "sdk/pixel_buffer.h"
+#include "sdk/render_device.h"
 #include "sdk/sprite.h"
 #include "world/geometry.h"
 
@@ -99,6 +101,31 @@ TEST(Background_Load, ClearAttributeAndASecondLoad) {
     ASSERT_EQ(bg.get_layers().size(), 1u);
     EXPECT_EQ(bg.get_layers()[0].name, "three");
     EXPECT_EQ(bg.sprite_count(), 1u);
+}
+
+// Found by fuzzing: every run start loads the stage's backgrounds again, and
+// their pictures, held by nothing once the old content was cleared, were
+// placed anew in the renderer's atlas (places are never given back), so the
+// game's memory grew with every run. Loading again keeps each picture where
+// it was.
+TEST(Background_Load, LoadingAgainKeepsItsPicturesWhereTheyWere) {
+    sdk::Pixel_Buffer own(24, 24);  // a picture that no other sprite uses
+    own.save_png((art().dir / "own_tiles.png").string());
+    auto doc = sdk::Resource_Manager(sdk::Resource_Document::from_text(
+        "<resources><sprite name='own'><image file='own_tiles.png'><grid size='8,8' array='3,3'/></image>"
+        "</sprite><background name='a'>" +
+            layer("one", "", 2, 2, "0,1,2,3", "own") + "</background></resources>",
+        "test.xml", art().fs));
+    Background bg;
+    bg.load(canvas(), "a", doc, field);
+    const sdk::Texture::Impl* first = bg.get_layers().at(0).sprite->get_texture().impl();
+    const SDL_Texture* page = first->texture;
+    const int x = first->x, y = first->y;
+    for (int k = 0; k < 3; ++k) bg.load(canvas(), "a", doc, field);
+    const sdk::Texture::Impl* again = bg.get_layers().at(0).sprite->get_texture().impl();
+    EXPECT_EQ(again->texture, page);
+    EXPECT_EQ(again->x, x);
+    EXPECT_EQ(again->y, y);
 }
 
 TEST(Background_Load, BrokenResourcesThrowNamingWhatIsMissing) {
