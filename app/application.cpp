@@ -316,12 +316,12 @@ void Application::take_screenshot() {
     sdk::log_event("Debug", "Screenshot saved");
 }
 
+void Application::start_perf_checkpoints() {
+    perf_checkpoints.reset(static_cast<float>(sdk::get_time()));
+}
+
 void Application::perf_checkpoint(std::string_view label) {
-    float now = static_cast<float>(sdk::get_time());
-    if (now - last_checkpoint > 20.0f)
-        sdk::log_event("Performance", "Pervormance drop of %1 at %2",
-                       std::to_string(now - last_checkpoint), label);
-    last_checkpoint = now;
+    perf_checkpoints.checkpoint(label, static_cast<float>(sdk::get_time()));
 }
 
 void Application::play_sound(std::string_view name) { sound_manager.play_sound(name); }

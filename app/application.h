@@ -24,6 +24,7 @@
 
 #include "app/fps_counter.h"
 #include "app/input_counters.h"
+#include "app/perf_log.h"
 #include "app/shell_services.h"
 #include "app/title_menus.h"
 #include "sdk/canvas.h"
@@ -91,6 +92,7 @@ public:
     void request_quit() override { quit = true; }
     void reset_world() override;
     void reset_run() override;
+    void start_perf_checkpoints() override;
     void perf_checkpoint(std::string_view label) override;
 
     void clear_input_counts() { counters.clear(); }
@@ -160,6 +162,6 @@ private:
     Fps_Counter fps_counter;
     std::string version_text;
     uint64_t frame_start = 0;
-    float last_checkpoint = 0.0f;
+    Perf_Checkpoints perf_checkpoints;
     bool first_run = false;
 };

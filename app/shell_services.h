@@ -29,6 +29,7 @@ public:
     // Leaving a run for the main menu, and the pause screen's restart.
     virtual void reset_world() = 0;
     virtual void reset_run() = 0;
-    // A timing checkpoint of the main menu's frame.
+    // Timing checkpoints of the main menu's frame, timed from its entry.
+    virtual void start_perf_checkpoints() = 0;
     virtual void perf_checkpoint(std::string_view label) = 0;
 };

@@ -142,6 +142,7 @@ void run_main_menu_logic(Screen_Context& c, float dt) {
     Menu_State& m = c.menu;
     if (state_timer == 0.0f) {
         c.in.clear();
+        c.services.start_perf_checkpoints();
         c.services.perf_checkpoint("Start point");
         c.services.load_menu_backdrop();
         c.services.perf_checkpoint("Before sound");

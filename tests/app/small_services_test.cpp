@@ -5,10 +5,12 @@
 #include <filesystem>
 
 #include "app/fps_counter.h"
+#include "app/perf_log.h"
 #include "app/screen_state.h"
 #include "app/screenshot.h"
 #include "app/stage_results.h"
 #include "scratch_dir.h"
+#include "sdk/core/log.h"
 
 namespace {
 
@@ -75,6 +77,25 @@ TEST(Fps_Counter, RateAfterTheFirstWindowOfOver500Ms) {
     EXPECT_EQ(f.get_rate(), 0) << "no window has closed yet";
     f.tick(1501);  // 501 ms: 33 frames counted, the starting one included
     EXPECT_EQ(f.get_rate(), 33 * 1000 / 501);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Perf_Checkpoints, LogsOnlyStretchesOver20Ms) {
+    std::vector<std::string> lines;
+    sdk::Log_Sink old =
+        sdk::set_log_sink([&lines](const std::string& category, const std::string& text) {
+            lines.push_back(category + ": " + text);
+        });
+    Perf_Checkpoints p;
+    p.reset(1000);
+    EXPECT_FALSE(p.checkpoint("Before sound", 1020));
+    EXPECT_TRUE(p.checkpoint("After sound", 1041));
+    sdk::set_log_sink(old);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0], "Performance: Pervormance drop of 21.000000 at After sound");
 }
 
 }  // namespace

@@ -35,6 +35,7 @@ public:
     void request_quit() override { ++quits; }
     void reset_world() override { ++world_resets; }
     void reset_run() override { ++run_resets; }
+    void start_perf_checkpoints() override {}
     void perf_checkpoint(std::string_view) override {}
 };
 
