@@ -1,6 +1,10 @@
 // Dense stage scenes run headless: the simulation's per-frame passes over
 // full pools, timed frame by frame. One line per scene:
-//   scene=<name> bullets=<n> enemies=<n> median_ms=<x> p99_ms=<y> allocs_per_frame=<z>
+//   scene=<name> bullets=<n> enemies=<n> median_ms=<x> p99_ms=<y> effects=<n> allocs_per_frame=<z>
+// The bullet scenes keep the pool at its count of mixed behaviours (new
+// bullets replace those that leave) and run the frame's bullet passes:
+// patterns, the pool update, graze, effects, the hits on the player, items,
+// and, under fire, one hit sweep per enemy.
 // Allocations are counted by replacing the global operator new, after a
 // warm-up, over the timed frames (the steady state must allocate nothing per
 // bullet). Effects are ended after 200 ms outside the timed part, as their
@@ -185,10 +189,9 @@ void run(const Scene& s) {
         end_old_effects();
     }
     double allocs = static_cast<double>(allocations.load() - allocs_at_start) / timed_frames;
-    uint32_t n = s.effects_only ? effect_pool.size() : s.enemy_bullets + s.player_bullets;
-    std::printf("scene=%s bullets=%u enemies=%u median_ms=%.3f p99_ms=%.3f allocs_per_frame=%.2f\n", s.name,
-                s.effects_only ? 0u : n, s.enemies, percentile(ms, 0.5), percentile(ms, 0.99), allocs);
-    if (s.effects_only) std::printf("  (effects=%u)\n", n);
+    uint32_t bullets = s.effects_only ? 0u : s.enemy_bullets + s.player_bullets;
+    std::printf("scene=%s bullets=%u enemies=%u median_ms=%.3f p99_ms=%.3f effects=%u allocs_per_frame=%.2f\n", s.name,
+                bullets, s.enemies, percentile(ms, 0.5), percentile(ms, 0.99), effect_pool.size(), allocs);
 }
 
 }  // namespace

@@ -66,12 +66,6 @@ void Bullet_Pool::release(Bullet& b) {
     free_id(b.id);
 }
 
-void Bullet_Pool::keep(uint32_t i, uint32_t& kept) {
-    if (i != kept) move_down(i, kept);
-    if (objects_[kept].layer == 0) sweep_slots_.push_back(kept);
-    ++kept;
-}
-
 void Bullet_Pool::add_removal_effect(const Bullet& b, Effect_Appearance* look) {
     Effect e;
     e.x = b.x;
@@ -108,14 +102,6 @@ void Bullet_Pool::build_sweep_list() {
     sweep_valid_ = true;
 }
 
-void Bullet_Pool::report_drops() {
-    static uint32_t reported = 0;
-    if (dropped_ > reported) {
-        sdk::log_event("Performance", "Bullet pool full: %1 bullets dropped", dropped_ - reported);
-        reported = dropped_;
-    }
-}
-
 void Bullet_Pool::reset() {
     settle();
     for (uint32_t i = 0; i < count_; ++i) {
@@ -127,8 +113,7 @@ void Bullet_Pool::reset() {
         b.spawn_table.reset();
         b.owner = nullptr;
     }
-    clear_slots();
-    report_drops();
+    empty("Bullet");
     sweep_slots_.clear();
     sweep_valid_ = true;
 }

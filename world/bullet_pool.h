@@ -74,12 +74,15 @@ private:
     void release(Bullet& b);
     void add_removal_effect(const Bullet& b, Effect_Appearance* look);
     // Keeps the bullet at slot i by moving it to slot `kept`.
-    void keep(uint32_t i, uint32_t& kept);
+    void keep(uint32_t i, uint32_t& kept) {
+        if (i != kept) move_down(i, kept);
+        if (objects_[kept].layer == 0) sweep_slots_.push_back(kept);
+        ++kept;
+    }
     // Closes the holes left by the hit sweeps.
     void settle();
     void invalidate_sweep() { sweep_valid_ = false; }
     void build_sweep_list();
-    void report_drops();
 
     // Slots of layer-0 or dead bullets, in slot order, while sweep_valid_.
     std::vector<uint32_t> sweep_slots_;

@@ -19,7 +19,7 @@ public:
     // Appends a copy with alive 1 and age 0; false (dropped) when full.
     bool add(const Effect& e);
     void update(float dt);
-    void reset() { clear_slots(); }
+    void reset() { empty("Effect"); }
 };
 
 inline Effect_Pool effect_pool;

@@ -23,7 +23,7 @@ public:
     void update(float dt);
     // Attraction, then collection of the items the player touches.
     void collect();
-    void reset() { clear_slots(); }
+    void reset() { empty("Item"); }
 };
 
 inline Item_Pool item_pool;

@@ -14,6 +14,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "sdk/core/log.h"
+
 template <typename T, uint32_t Capacity>
 class Object_Pool {
 public:
@@ -33,6 +35,8 @@ public:
     // The slot that holds the record with this id (valid for ids in use).
     uint32_t slot_of(uint32_t id) const { return ids_[id]; }
     uint32_t dropped() const { return dropped_; }
+    // Logs the drops since the last report (once per reset, not per frame).
+    void report_drops(const char* what);
     uint32_t peak() const { return peak_; }
 
 protected:
@@ -62,6 +66,12 @@ protected:
         return &o;
     }
 
+    // Empties the pool and reports what it had to drop.
+    void empty(const char* what) {
+        clear_slots();
+        report_drops(what);
+    }
+
     // Returns an id to the free list; the id freed last is handed out first.
     void free_id(uint32_t id) {
         ids_[id] = free_head_;
@@ -80,4 +90,14 @@ protected:
     uint32_t free_head_ = 0;
     uint32_t dropped_ = 0;
     uint32_t peak_ = 0;
+    uint32_t reported_ = 0;
 };
+
+template <typename T, uint32_t Capacity>
+void Object_Pool<T, Capacity>::report_drops(const char* what) {
+    if (dropped_ > reported_) {
+        sdk::log_event("Performance", "%1 pool full: %2 dropped, peak %3 of %4", what, dropped_ - reported_, peak_,
+                       Capacity);
+        reported_ = dropped_;
+    }
+}

@@ -1,3 +1,4 @@
+#include "sdk/core/log.h"
 #include "world_fixture.h"
 
 namespace {
@@ -76,6 +77,15 @@ TEST_F(Pools, FullPoolDropsInsteadOfWritingPastIt) {
     for (uint32_t i = 0; i < Item_Pool::capacity; ++i) ASSERT_TRUE(item_pool.add(it));
     EXPECT_FALSE(item_pool.add(it));
     EXPECT_EQ(item_pool.size(), Item_Pool::capacity);
+
+    // The drops are reported once, when the pool is emptied.
+    std::vector<std::string> lines;
+    auto old = sdk::set_log_sink([&](const std::string& c, const std::string& t) { lines.push_back(c + ": " + t); });
+    bullet_pool.reset();
+    bullet_pool.reset();
+    sdk::set_log_sink(old);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0], "Performance: Bullet pool full: 2 dropped, peak 20000 of 20000");
 }
 
 TEST_F(Pools, EffectEndedByItsLookKeepsItsSlotUntilTheNextUpdate) {
