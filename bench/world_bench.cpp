@@ -73,8 +73,9 @@ struct Scene {
 
 std::vector<Behaviour*> mixed_behaviours() {
     std::vector<Behaviour*> v;
-    for (const char* n : {"bullet_simple", "bullet_simple2", "bullet_simple3", "bullet_arc", "bullet_arc_line",
-                          "bullet_spinning", "bullet_timed", "bullet_stopping", "bullet_turning"})
+    for (const char* n :
+         {"bullet_simple", "bullet_simple2", "bullet_simple3", "bullet_arc", "bullet_arc_line",
+          "bullet_spinning", "bullet_timed", "bullet_stopping", "bullet_turning"})
         v.push_back(get_behaviour(n));
     return v;
 }
@@ -168,13 +169,16 @@ void run(const Scene& s) {
                 e.dir_x = 0.6f;
                 e.dir_y = -0.8f;
                 e.speed = 0.05f;
-                e.behaviour = (k++ % 2) ? get_effect_behaviour("effect_grav") : get_effect_behaviour("effect_flyoff");
+                e.behaviour = (k++ % 2) ? get_effect_behaviour("effect_grav")
+                                        : get_effect_behaviour("effect_flyoff");
                 effect_pool.add(e);
             }
             effect_pool.update(dt);
         } else {
-            for (; enemy_side < s.enemy_bullets; ++enemy_side) bullet_pool.add(make_enemy_bullet(behaviours, k++));
-            for (; player_side < s.player_bullets; ++player_side) bullet_pool.add(make_player_bullet(k++));
+            for (; enemy_side < s.enemy_bullets; ++enemy_side)
+                bullet_pool.add(make_enemy_bullet(behaviours, k++));
+            for (; player_side < s.player_bullets; ++player_side)
+                bullet_pool.add(make_player_bullet(k++));
             update_patterns(dt);
             bullet_pool.update(dt);
             bullet_pool.check_graze(dt);
@@ -185,13 +189,17 @@ void run(const Scene& s) {
             for (auto& e : enemies) bullet_pool.sweep_player_hits(*e);
         }
         auto t1 = std::chrono::steady_clock::now();
-        if (frame >= warmup_frames) ms.push_back(std::chrono::duration<double, std::milli>(t1 - t0).count());
+        if (frame >= warmup_frames)
+            ms.push_back(std::chrono::duration<double, std::milli>(t1 - t0).count());
         end_old_effects();
     }
     double allocs = static_cast<double>(allocations.load() - allocs_at_start) / timed_frames;
     uint32_t bullets = s.effects_only ? 0u : s.enemy_bullets + s.player_bullets;
-    std::printf("scene=%s bullets=%u enemies=%u median_ms=%.3f p99_ms=%.3f effects=%u allocs_per_frame=%.2f\n", s.name,
-                bullets, s.enemies, percentile(ms, 0.5), percentile(ms, 0.99), effect_pool.size(), allocs);
+    std::printf(
+        "scene=%s bullets=%u enemies=%u median_ms=%.3f p99_ms=%.3f effects=%u "
+        "allocs_per_frame=%.2f\n",
+        s.name, bullets, s.enemies, percentile(ms, 0.5), percentile(ms, 0.99), effect_pool.size(),
+        allocs);
 }
 
 }  // namespace

@@ -16,15 +16,18 @@ void resolve_world_looks() {
     w.player_bullet1 = find_bullet_appearance("player_bullet1");
     w.player_bullet2 = find_bullet_appearance("player_bullet2");
     for (int i = 0; i < 5; ++i)
-        w.player_bullet_focus[i] = find_bullet_appearance("player_bullet_focus" + std::to_string(i + 1));
+        w.player_bullet_focus[i] =
+            find_bullet_appearance("player_bullet_focus" + std::to_string(i + 1));
     for (int i = 0; i < 7; ++i)
-        w.player_bullet_hit[i] = find_effect_appearance("player_bullet_hit" + std::to_string(i + 1));
+        w.player_bullet_hit[i] =
+            find_effect_appearance("player_bullet_hit" + std::to_string(i + 1));
     w.particle_small = find_effect_appearance("particle_small");
     w.enemy_bullet_hit1 = find_effect_appearance("enemy_bullet_hit1");
     w.cancelled_bullet = find_effect_appearance("cancelled_bullet");
     w.graze_particle = find_effect_appearance("graze_particle");
     w.score_float = find_effect_appearance("score_float");
-    for (int i = 0; i < shot_flash_count; ++i) w.shot_flash[i] = find_effect_appearance(shot_flash_table[i].look);
+    for (int i = 0; i < shot_flash_count; ++i)
+        w.shot_flash[i] = find_effect_appearance(shot_flash_table[i].look);
 }
 
 }  // namespace

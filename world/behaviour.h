@@ -12,7 +12,8 @@ struct Bullet;
 
 class Behaviour : public Strategy_Rect {
 public:
-    explicit Behaviour(const sdk::Rectf& rect) : Strategy_Rect{rect.left, rect.top, rect.right, rect.bottom} {}
+    explicit Behaviour(const sdk::Rectf& rect)
+        : Strategy_Rect{rect.left, rect.top, rect.right, rect.bottom} {}
     virtual ~Behaviour() = default;
     // Moves `b` by one step of `dt` ms and answers whether it lives on: for
     // all but the laser, whether it is still inside `field_bounds` after the

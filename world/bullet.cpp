@@ -42,7 +42,8 @@ void Bullet::spawn_children() {
             aux_x += t[i++];
             aux_y += t[i++];
         }
-        if (child_count != 0) sdk::log_event("Debug", "Spawn %1 bullets", static_cast<int>(child_count));
+        if (child_count != 0)
+            sdk::log_event("Debug", "Spawn %1 bullets", static_cast<int>(child_count));
         for (int k = 0; k < child_count; ++k) {
             const float* r = t + i + 7 * k;
             Bullet c = bullet_type_by_number(static_cast<int>(r[5]));

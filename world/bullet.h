@@ -64,8 +64,8 @@ struct Bullet : Moving_Object {
     uint8_t spawn_offset = 0;
     int8_t child_count = 0;  // 0 or below spawns none
     std::shared_ptr<float[]> spawn_table;
-    Appearance* appearance = nullptr;        // shared, not owned
-    Behaviour* behaviour = nullptr;          // shared, not owned
+    Appearance* appearance = nullptr;  // shared, not owned
+    Behaviour* behaviour = nullptr;    // shared, not owned
     // The running pattern that fired it; not owned, but the pattern stays
     // valid while any bullet in the pool points to it.
     Pattern* owner = nullptr;

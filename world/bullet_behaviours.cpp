@@ -126,9 +126,10 @@ bool Behaviour_Arc_Line::update(Bullet& b, float dt) {
 
 bool Behaviour_Arc_Polar::update(Bullet& b, float dt) {
     b.age += dt;
-    float r = b.age <= switch_time
-                  ? b.speed * b.age / 1000.0f
-                  : (b.speed * switch_time + (b.age - switch_time) * b.speed * rate_factor) / 1000.0f;
+    float r =
+        b.age <= switch_time
+            ? b.speed * b.age / 1000.0f
+            : (b.speed * switch_time + (b.age - switch_time) * b.speed * rate_factor) / 1000.0f;
     float h = (b.param1 * b.age / 1000.0f + b.param2) * deg;
     // A polar bullet circles the point its pattern started from.
     float ox = b.owner ? b.owner->origin_x : b.aux_x;

@@ -22,7 +22,8 @@ public:
 // Eases linearly from the start speed param1 to its speed over ramp_time.
 class Behaviour_Simple2 : public Behaviour {
 public:
-    Behaviour_Simple2(const sdk::Rectf& rect, float ramp_time) : Behaviour(rect), ramp_time(ramp_time) {}
+    Behaviour_Simple2(const sdk::Rectf& rect, float ramp_time)
+        : Behaviour(rect), ramp_time(ramp_time) {}
     bool update(Bullet& b, float dt) override;
     const float ramp_time;
 };

@@ -129,8 +129,10 @@ void Bullet_Pool::update(float dt) {
     for (uint32_t i = 0; i < count_; ++i) {
         Bullet& b = objects_[i];
         b.update(dt);
-        if (b.alive) keep(i, kept);
-        else release(b);
+        if (b.alive)
+            keep(i, kept);
+        else
+            release(b);
     }
     count_ = kept;
     sweep_valid_ = true;
@@ -147,7 +149,8 @@ int32_t Bullet_Pool::sweep_player_hits(const Moving_Object& enemy) {
         if (b.layer == 0 && swept_circles_meet(enemy, b, b.radius + enemy.radius)) {
             sum += b.damage;
             b.alive = 0;
-            if (!b.blown) player.wind_gauge = std::min(100.0f, player.wind_gauge + player.wind_shot_gain);
+            if (!b.blown)
+                player.wind_gauge = std::min(100.0f, player.wind_gauge + player.wind_shot_gain);
         }
         if (b.alive) continue;
         release(b);
@@ -233,7 +236,8 @@ void Bullet_Pool::cancel_by_destroyer(const Moving_Object& destroyer) {
     uint32_t kept = 0;
     for (uint32_t i = 0; i < count_; ++i) {
         Bullet& b = objects_[i];
-        if (b.layer != 0 && swept_circles_meet(destroyer, b, b.radius + destroyer.radius)) b.alive = 0;
+        if (b.layer != 0 && swept_circles_meet(destroyer, b, b.radius + destroyer.radius))
+            b.alive = 0;
         if (b.alive) {
             keep(i, kept);
         } else {

@@ -62,11 +62,28 @@ public:
     void blow_away_all(float dt);
 
     // Access to the live records (closes pending holes first).
-    uint32_t size() { settle(); return count_; }
-    Bullet& operator[](uint32_t slot) { settle(); invalidate_sweep(); return objects_[slot]; }
-    Bullet* begin() { settle(); invalidate_sweep(); return objects_.get(); }
-    Bullet* end() { settle(); return objects_.get() + count_; }
-    uint32_t slot_of(uint32_t id) { settle(); return ids_[id]; }
+    uint32_t size() {
+        settle();
+        return count_;
+    }
+    Bullet& operator[](uint32_t slot) {
+        settle();
+        invalidate_sweep();
+        return objects_[slot];
+    }
+    Bullet* begin() {
+        settle();
+        invalidate_sweep();
+        return objects_.get();
+    }
+    Bullet* end() {
+        settle();
+        return objects_.get() + count_;
+    }
+    uint32_t slot_of(uint32_t id) {
+        settle();
+        return ids_[id];
+    }
 
 private:
     // Lets go of a dead bullet: its pattern's spawner and in-flight counts

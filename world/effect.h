@@ -28,9 +28,9 @@ struct Effect {
     uint8_t kind = 0;   // variant for the look (frame row, colour)
     int32_t value = 0;  // the score shown, a frame, or a lifetime in ms
     float scale = 0.0f;
-    uint8_t tint[4] = {0, 0, 0, 0};  // red, green, blue, alpha
-    Effect_Appearance* appearance = nullptr;      // shared, not owned
-    Effect_Behaviour* behaviour = nullptr;  // shared, not owned
+    uint8_t tint[4] = {0, 0, 0, 0};           // red, green, blue, alpha
+    Effect_Appearance* appearance = nullptr;  // shared, not owned
+    Effect_Behaviour* behaviour = nullptr;    // shared, not owned
 };
 
 // The movement strategy of effects; shared and stateless like `Behaviour`.

@@ -29,7 +29,9 @@ uint8_t code_colour(const Pattern& p) { return static_cast<uint8_t>(p.code % 20)
 uint8_t index_colour(const Pattern& p) { return static_cast<uint8_t>(p.effect_index); }
 bool first_update(const Pattern& p) { return p.timer == 0.0f; }
 
-void flash(const Pattern& p, uint8_t colour, sdk::Pointf at) { spawn_flash_row(p.flash, colour, at); }
+void flash(const Pattern& p, uint8_t colour, sdk::Pointf at) {
+    spawn_flash_row(p.flash, colour, at);
+}
 
 // After a shot: the sound plays when more than 70 ms passed since the last.
 void shot_sound(Pattern& p, const char* name) {
@@ -195,7 +197,9 @@ void rotating_spread(Pattern& p, float dt) {
         Bullet b = make_pattern_bullet(p, owner_at.x, owner_at.y);
         int n = std::min<int>(p.bullet_number, max_shots_per_update);
         for (int i = 0; i < n; ++i) {
-            float h = base + (p.pattern_param3 / static_cast<float>(p.bullet_number)) * (static_cast<float>(i) + 0.5f) -
+            float h = base +
+                      (p.pattern_param3 / static_cast<float>(p.bullet_number)) *
+                          (static_cast<float>(i) + 0.5f) -
                       p.pattern_param3 * 0.5f;
             place(b, polar(owner_at, p.pattern_param2, h));
             set_heading(b, h);
@@ -221,7 +225,8 @@ void side_spread(Pattern& p, float) {
             Bullet b = make_pattern_bullet(p, p.origin_x, p.origin_y);
             set_heading(b, h);
             b.speed = p.speed + static_cast<float>(i) / 100.0f;
-            b.param1 = p.speed + (p.param1 - p.speed) * static_cast<float>(i + 1) / static_cast<float>(p.bullet_number);
+            b.param1 = p.speed + (p.param1 - p.speed) * static_cast<float>(i + 1) /
+                                     static_cast<float>(p.bullet_number);
             bullet_pool.add(b);
         }
     };
@@ -232,8 +237,8 @@ void side_spread(Pattern& p, float) {
                 Bullet b = make_pattern_bullet(p, p.origin_x, p.origin_y);
                 set_heading(b, b_angle + sign * static_cast<float>(k) * p.pattern_param2);
                 b.speed = p.speed + static_cast<float>(i) / 100.0f;
-                b.param1 =
-                    p.speed + (p.param1 - p.speed) * static_cast<float>(i + 1) / static_cast<float>(p.bullet_number);
+                b.param1 = p.speed + (p.param1 - p.speed) * static_cast<float>(i + 1) /
+                                         static_cast<float>(p.bullet_number);
                 bullet_pool.add(b);
             }
         }
@@ -289,7 +294,9 @@ void aimed_fans(Pattern& p, float dt) {
         sdk::Pointf at = owner_point(p);
         float centre = angle_from_direction(aim_at_player(at.x, at.y)).to_degrees();
         float start = centre - p.pattern_param1 / 2.0f;
-        for (int j = 0; static_cast<float>(j) < p.pattern_param2 && j < static_cast<int>(max_shots_per_update); ++j) {
+        for (int j = 0;
+             static_cast<float>(j) < p.pattern_param2 && j < static_cast<int>(max_shots_per_update);
+             ++j) {
             float h = start + static_cast<float>(j) * step;
             Bullet b = make_pattern_bullet(p, at.x, at.y);
             sdk::Pointf muzzle = polar(at, p.pattern_param3, h);
@@ -339,7 +346,8 @@ void laser(Pattern& p, float dt) {
 
 // 10200-20099: aimed spawners that split into widening pairs.
 void splitting_spawners(Pattern& p, float dt) {
-    if (first_update(p)) p.time2 = angle_from_direction(aim_at_player(p.owner->x, p.owner->y)).to_radians();
+    if (first_update(p))
+        p.time2 = angle_from_direction(aim_at_player(p.owner->x, p.owner->y)).to_radians();
     const float a = p.time2;
     const float a_deg = a / deg;
     p.timer += dt;
@@ -362,12 +370,14 @@ void splitting_spawners(Pattern& p, float dt) {
         std::shared_ptr<float[]> table(new float[7 * children]);
         float child_speed =
             k == 0 ? p.pattern_param2 * 0.2f
-                   : p.pattern_param2 * (0.2f + 0.8f * static_cast<float>(k) / static_cast<float>(p.bullet_number - 1));
+                   : p.pattern_param2 * (0.2f + 0.8f * static_cast<float>(k) /
+                                                    static_cast<float>(p.bullet_number - 1));
         for (int c = 0; c < children; ++c) {
             float* r = table.get() + 7 * c;
             float heading = a_deg;
-            if (k > 0) heading = c == 0 ? a_deg + static_cast<float>(k) * p.pattern_param1
-                                        : a_deg - static_cast<float>(k) * p.pattern_param1;
+            if (k > 0)
+                heading = c == 0 ? a_deg + static_cast<float>(k) * p.pattern_param1
+                                 : a_deg - static_cast<float>(k) * p.pattern_param1;
             r[0] = child_speed;
             r[1] = heading;
             r[2] = 0.0f;
@@ -447,10 +457,12 @@ void side_rings(Pattern& p, float dt) {
     p.sound_timer += dt;
     stream(p, dt, p.time1, [&](float over) {
         flash(p, index_colour(p), origin(p));
-        for (int j = 0; static_cast<float>(j) < p.pattern_param2 && j < static_cast<int>(max_shots_per_update); ++j) {
+        for (int j = 0;
+             static_cast<float>(j) < p.pattern_param2 && j < static_cast<int>(max_shots_per_update);
+             ++j) {
             Bullet b = make_pattern_bullet(p, p.origin_x, p.origin_y);
-            b.angle = sdk::Angle::from_radians(p.pattern_param1 * deg +
-                                               static_cast<float>(j) * 2.0f * sdk::pi / p.pattern_param2);
+            b.angle = sdk::Angle::from_radians(
+                p.pattern_param1 * deg + static_cast<float>(j) * 2.0f * sdk::pi / p.pattern_param2);
             b.update_direction();
             launch(b, over);
         }

@@ -28,61 +28,63 @@ void take(const Item& it) {
     uint8_t float_kind = 0;
     const char* sound = nullptr;
     switch (it.kind) {
-    case 0:
-        if (player.power >= 128) value = 1000;
-        else player.power += 1;
-        sound = "item00";
-        break;
-    case 1: {
-        player.points += 1;
-        if (it.y < item_collect_line) {
-            value = item_max_value;
-            float_kind = 1;
-        } else {
-            float h = static_cast<float>(screen_size.height);
-            value = static_cast<int32_t>(static_cast<float>(item_min_value) +
-                                         static_cast<float>(item_max_value - item_min_value) * (h - it.y) /
-                                             (h - item_collect_line));
-        }
-        sound = "item00";
-        break;
-    }
-    case 2:
-        ++spell_items_collected;
-        value = 1024;
-        sound = "item01";
-        player.spell_time = std::min(player.spell_time + 1000, player.spellcard_max_duration);
-        player.spell_gauge += 1000;
-        if (player.spell_gauge > player.spellcard_max_duration) {
-            if (player.bombs < 8) {
-                player.spell_gauge = 1000;
+        case 0:
+            if (player.power >= 128)
+                value = 1000;
+            else
+                player.power += 1;
+            sound = "item00";
+            break;
+        case 1: {
+            player.points += 1;
+            if (it.y < item_collect_line) {
+                value = item_max_value;
+                float_kind = 1;
             } else {
-                player.spell_gauge = player.spellcard_max_duration;
-                value = 5000;
+                float h = static_cast<float>(screen_size.height);
+                value = static_cast<int32_t>(static_cast<float>(item_min_value) +
+                                             static_cast<float>(item_max_value - item_min_value) *
+                                                 (h - it.y) / (h - item_collect_line));
             }
+            sound = "item00";
+            break;
         }
-        if (player.spell_gauge == player.spellcard_min_duration) {
-            player.bombs += 1;
-            player.spell_time = player.spellcard_min_duration;
+        case 2:
+            ++spell_items_collected;
+            value = 1024;
+            sound = "item01";
+            player.spell_time = std::min(player.spell_time + 1000, player.spellcard_max_duration);
+            player.spell_gauge += 1000;
+            if (player.spell_gauge > player.spellcard_max_duration) {
+                if (player.bombs < 8) {
+                    player.spell_gauge = 1000;
+                } else {
+                    player.spell_gauge = player.spellcard_max_duration;
+                    value = 5000;
+                }
+            }
+            if (player.spell_gauge == player.spellcard_min_duration) {
+                player.bombs += 1;
+                player.spell_time = player.spellcard_min_duration;
+                sound = "powerup";
+            }
+            break;
+        case 3:
+            if (player.power >= 128) {
+                value = 10000;
+            } else {
+                player.power = std::min(player.power + 8, 128);
+                value = 1000;
+            }
             sound = "powerup";
-        }
-        break;
-    case 3:
-        if (player.power >= 128) {
-            value = 10000;
-        } else {
-            player.power = std::min(player.power + 8, 128);
-            value = 1000;
-        }
-        sound = "powerup";
-        break;
-    case 16:
-        value = 300;
-        float_kind = 2;
-        sound = "item00";
-        break;
-    default:
-        break;
+            break;
+        case 16:
+            value = 300;
+            float_kind = 2;
+            sound = "item00";
+            break;
+        default:
+            break;
     }
     if (sound) sound_sink().play_sound(sound);
     player.score += static_cast<uint32_t>(value);
@@ -99,8 +101,8 @@ void take(const Item& it) {
 
 }  // namespace
 
-void Item_Pool::init(float collect_line, int32_t min_value, int32_t max_value, float accel, float max_speed,
-                     float score_time) {
+void Item_Pool::init(float collect_line, int32_t min_value, int32_t max_value, float accel,
+                     float max_speed, float score_time) {
     item_collect_line = collect_line;
     item_min_value = min_value;
     item_max_value = max_value;
@@ -155,7 +157,8 @@ void Item_Pool::update(float dt) {
 void Item_Pool::collect() {
     for (uint32_t i = 0; i < count_; ++i) {
         Item& it = objects_[i];
-        float reach = it.radius + (player.focus ? player.bonus_attract_focus_collision : player.bonus_attract_collision);
+        float reach = it.radius + (player.focus ? player.bonus_attract_focus_collision
+                                                : player.bonus_attract_collision);
         if (swept_circles_meet(player, it, reach)) it.mode = 2;
     }
     uint32_t kept = 0;

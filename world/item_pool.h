@@ -16,8 +16,8 @@
 class Item_Pool : public Object_Pool<Item, 4000> {
 public:
     // Stores the item tuning of "mirel.xml" (world/item.h).
-    void init(float collect_line, int32_t min_value, int32_t max_value, float accel, float max_speed,
-              float score_time);
+    void init(float collect_line, int32_t min_value, int32_t max_value, float accel,
+              float max_speed, float score_time);
     // Appends a copy as the creator set it; false (dropped) when full.
     bool add(const Item& i);
     void update(float dt);

@@ -34,7 +34,8 @@ inline bool swept_circles_meet(const Moving_Object& a, const Moving_Object& b, f
     // the crossing lies within the step or the end point is inside. The
     // comparisons are combined without short-circuit jumps: over thousands of
     // scattered bullets those jumps mispredict.
-    return (qc < 0.0f) | ((qb < 0.0f) & (qb * qb - qa * qc > 0.0f) & ((qa + qb > 0.0f) | (qa + 2.0f * qb + qc < 0.0f)));
+    return (qc < 0.0f) | ((qb < 0.0f) & (qb * qb - qa * qc > 0.0f) &
+                          ((qa + qb > 0.0f) | (qa + 2.0f * qb + qc < 0.0f)));
 }
 
 // The rectangle stored in every movement strategy (bullet behaviours and

@@ -96,8 +96,8 @@ protected:
 template <typename T, uint32_t Capacity>
 void Object_Pool<T, Capacity>::report_drops(const char* what) {
     if (dropped_ > reported_) {
-        sdk::log_event("Performance", "%1 pool full: %2 dropped, peak %3 of %4", what, dropped_ - reported_, peak_,
-                       Capacity);
+        sdk::log_event("Performance", "%1 pool full: %2 dropped, peak %3 of %4", what,
+                       dropped_ - reported_, peak_, Capacity);
         reported_ = dropped_;
     }
 }

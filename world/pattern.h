@@ -34,9 +34,9 @@ struct Enemy;
 struct Pattern {
     uint8_t active = 0;  // 0 ends it: removed at the end of the pass
     int32_t code = 0;
-    uint32_t shot_count = 0;  // shots or volleys fired so far
-    float timer = 0.0f;       // ms since the start
-    float sound_timer = 0.0f; // ms since the last shot sound; 70 at the start
+    uint32_t shot_count = 0;   // shots or volleys fired so far
+    float timer = 0.0f;        // ms since the start
+    float sound_timer = 0.0f;  // ms since the last shot sound; 70 at the start
     // Spawner bullets (and the player's polar bullets) still alive.
     int32_t live_spawners = 0;
     // 0, then 1 when the spawner bullets are to release their children.

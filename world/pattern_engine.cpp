@@ -24,7 +24,8 @@ void retire(std::shared_ptr<Pattern>& p) {
 }
 
 void free_finished_retirees() {
-    std::erase_if(retired_patterns, [](const std::shared_ptr<Pattern>& p) { return p->bullets_in_flight <= 0; });
+    std::erase_if(retired_patterns,
+                  [](const std::shared_ptr<Pattern>& p) { return p->bullets_in_flight <= 0; });
 }
 
 }  // namespace
@@ -36,7 +37,8 @@ Pattern* start_pattern(int32_t code, Enemy* owner, float x, float y) {
         // Runs with an empty descriptor; said once per family.
         static std::set<int32_t> reported;
         if (reported.insert(family).second)
-            sdk::log_event("Debug", "No pattern descriptor p%1 for the pattern code %2", family, code);
+            sdk::log_event("Debug", "No pattern descriptor p%1 for the pattern code %2", family,
+                           code);
     }
     auto p = descriptor ? std::make_shared<Pattern>(*descriptor) : std::make_shared<Pattern>();
     p->active = 1;
@@ -112,39 +114,39 @@ Bullet make_pattern_bullet(Pattern& p, float x, float y) {
     b.layer = 0;
     const World_Looks& w = world_looks;
     switch (p.code) {
-    case 100000001:
-        b.colour = 6;
-        b.behaviour = world_bullet_behaviours.simple;
-        if (player.focus) {
-            b.appearance = w.player_bullet_focus[0];
-            b.radius = 24.0f;
+        case 100000001:
+            b.colour = 6;
+            b.behaviour = world_bullet_behaviours.simple;
+            if (player.focus) {
+                b.appearance = w.player_bullet_focus[0];
+                b.radius = 24.0f;
+                b.damage = player.shot2_damage;
+                b.speed = player.shot2_speed;
+            } else {
+                b.appearance = w.player_bullet1;
+                b.radius = 8.0f;
+                b.damage = player.shot1_damage;
+                b.speed = player.shot1_speed;
+            }
+            break;
+        case 100000002:
+            b.appearance = w.player_bullet2;
+            b.colour = 3;
+            b.behaviour = world_bullet_behaviours.simple;
+            b.radius = 30.0f;
             b.damage = player.shot2_damage;
             b.speed = player.shot2_speed;
-        } else {
-            b.appearance = w.player_bullet1;
-            b.radius = 8.0f;
-            b.damage = player.shot1_damage;
-            b.speed = player.shot1_speed;
-        }
-        break;
-    case 100000002:
-        b.appearance = w.player_bullet2;
-        b.colour = 3;
-        b.behaviour = world_bullet_behaviours.simple;
-        b.radius = 30.0f;
-        b.damage = player.shot2_damage;
-        b.speed = player.shot2_speed;
-        break;
-    case 100000005:
-        b.appearance = w.bullet_pike1;
-        b.colour = 1;
-        b.behaviour = world_bullet_behaviours.arc_polar_player1;
-        b.radius = 6.0f;
-        b.damage = player.shot3_damage;
-        b.speed = player.shot3_speed;
-        break;
-    default:
-        break;
+            break;
+        case 100000005:
+            b.appearance = w.bullet_pike1;
+            b.colour = 1;
+            b.behaviour = world_bullet_behaviours.arc_polar_player1;
+            b.radius = 6.0f;
+            b.damage = player.shot3_damage;
+            b.speed = player.shot3_speed;
+            break;
+        default:
+            break;
     }
     return b;
 }

@@ -7,8 +7,8 @@
 // 90 degrees points down the screen).
 #pragma once
 
-#include <cstdint>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 #include "sdk/core/math.h"

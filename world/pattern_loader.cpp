@@ -16,13 +16,18 @@ std::string child_text(const sdk::Dom_Element& e, const char* key) {
     return c ? c.get_text() : std::string();
 }
 
-float child_float(const sdk::Dom_Element& e, const char* key) { return sdk::text_to_float(child_text(e, key)); }
-int child_int(const sdk::Dom_Element& e, const char* key) { return sdk::text_to_int(child_text(e, key), 10); }
+float child_float(const sdk::Dom_Element& e, const char* key) {
+    return sdk::text_to_float(child_text(e, key));
+}
+int child_int(const sdk::Dom_Element& e, const char* key) {
+    return sdk::text_to_int(child_text(e, key), 10);
+}
 
-[[noreturn]] void unknown_name(const sdk::Resource_Document& doc, const std::string& type, const std::string& id,
-                               const char* key, const std::string& name) {
-    throw sdk::Exception(sdk::string_format("%1: %2 '%3': \"%4\" names '%5', which is not registered",
-                                            doc.get_name(), type, id, key, name));
+[[noreturn]] void unknown_name(const sdk::Resource_Document& doc, const std::string& type,
+                               const std::string& id, const char* key, const std::string& name) {
+    throw sdk::Exception(
+        sdk::string_format("%1: %2 '%3': \"%4\" names '%5', which is not registered",
+                           doc.get_name(), type, id, key, name));
 }
 
 }  // namespace

@@ -37,10 +37,18 @@ void fire_at(Bullet b, float x, float y, const Shot_Look& s, float over) {
 Shot_Look focused_look() {
     const World_Looks& w = world_looks;
     float d = static_cast<float>(player.shot4_damage);
-    if (player.power >= 128) return {w.player_bullet_focus[4], 36.0f, static_cast<int32_t>(d * 2.2f), player.shot4_speed};
-    if (player.power >= 96) return {w.player_bullet_focus[3], 31.0f, static_cast<int32_t>(d * 1.9f), player.shot4_speed};
-    if (player.power >= 64) return {w.player_bullet_focus[2], 29.0f, static_cast<int32_t>(d * 1.6f), player.shot4_speed};
-    if (player.power >= 32) return {w.player_bullet_focus[1], 26.0f, static_cast<int32_t>(d * 1.3f), player.shot4_speed};
+    if (player.power >= 128)
+        return {w.player_bullet_focus[4], 36.0f, static_cast<int32_t>(d * 2.2f),
+                player.shot4_speed};
+    if (player.power >= 96)
+        return {w.player_bullet_focus[3], 31.0f, static_cast<int32_t>(d * 1.9f),
+                player.shot4_speed};
+    if (player.power >= 64)
+        return {w.player_bullet_focus[2], 29.0f, static_cast<int32_t>(d * 1.6f),
+                player.shot4_speed};
+    if (player.power >= 32)
+        return {w.player_bullet_focus[1], 26.0f, static_cast<int32_t>(d * 1.3f),
+                player.shot4_speed};
     return {w.player_bullet_focus[0], 24.0f, player.shot2_damage, player.shot2_speed};
 }
 
@@ -55,19 +63,24 @@ void main_volley(Pattern& p, float over) {
         return;
     }
     const Shot_Look side{world_looks.player_bullet2, 6.0f, player.shot3_damage, player.shot3_speed};
-    const Shot_Look front{world_looks.player_bullet1, 8.0f, player.shot1_damage, player.shot1_speed};
+    const Shot_Look front{world_looks.player_bullet1, 8.0f, player.shot1_damage,
+                          player.shot1_speed};
     struct Offset {
         float dx, dy;
     };
     // Cumulative rows: at power 128 every row fires.
     if (player.power >= 128)
-        for (Offset o : {Offset{0, -7}, Offset{-16, 5}, Offset{16, 5}}) fire_at(b, x + o.dx, y + o.dy, side, over);
+        for (Offset o : {Offset{0, -7}, Offset{-16, 5}, Offset{16, 5}})
+            fire_at(b, x + o.dx, y + o.dy, side, over);
     if (player.power >= 96)
-        for (Offset o : {Offset{-49, 28}, Offset{49, 28}}) fire_at(b, x + o.dx, y + o.dy, side, over);
+        for (Offset o : {Offset{-49, 28}, Offset{49, 28}})
+            fire_at(b, x + o.dx, y + o.dy, side, over);
     if (player.power >= 64)
-        for (Offset o : {Offset{-35, 18}, Offset{35, 18}}) fire_at(b, x + o.dx, y + o.dy, side, over);
+        for (Offset o : {Offset{-35, 18}, Offset{35, 18}})
+            fire_at(b, x + o.dx, y + o.dy, side, over);
     if (player.power >= 32)
-        for (Offset o : {Offset{-20, 5}, Offset{20, 5}}) fire_at(b, x + o.dx, y + o.dy, front, over);
+        for (Offset o : {Offset{-20, 5}, Offset{20, 5}})
+            fire_at(b, x + o.dx, y + o.dy, front, over);
     for (Offset o : {Offset{-9, -2}, Offset{9, -2}}) fire_at(b, x + o.dx, y + o.dy, front, over);
 }
 
@@ -157,7 +170,9 @@ void orbiting_ring(Pattern& p, float) {
         b.param1 = turn;
         turn = -turn;
         sdk::Angle h = sdk::Angle::from_degrees(static_cast<float>(a));
-        spawn_flash_row(0, 1, {player.x + 10.0f * std::cos(h.to_radians()), player.y + 10.0f * std::sin(h.to_radians())});
+        spawn_flash_row(0, 1,
+                        {player.x + 10.0f * std::cos(h.to_radians()),
+                         player.y + 10.0f * std::sin(h.to_radians())});
         if (bullet_pool.add(b)) ++p.live_spawners;
     }
     sound_sink().play_sound_scaled("enemy_shot3", 0.5f);
@@ -168,9 +183,16 @@ void orbiting_ring(Pattern& p, float) {
 
 void run_player_shot(Pattern& p, float dt) {
     switch (p.code) {
-    case 100000001: main_shot(p, dt); break;
-    case 100000002: homing_volleys(p, dt); break;
-    case 100000005: orbiting_ring(p, dt); break;
-    default: break;  // other player codes fire nothing
+        case 100000001:
+            main_shot(p, dt);
+            break;
+        case 100000002:
+            homing_volleys(p, dt);
+            break;
+        case 100000005:
+            orbiting_ring(p, dt);
+            break;
+        default:
+            break;  // other player codes fire nothing
     }
 }

@@ -33,18 +33,24 @@ struct Behaviour_Row {
 // the player's parameters must be loaded before the table is built.
 std::vector<Behaviour_Row> behaviour_rows() {
     return {
-        {"bullet_simple", [](const sdk::Rectf& r) { return std::make_unique<Behaviour_Simple>(r); }},
-        {"bullet_simple2", [](const sdk::Rectf& r) { return std::make_unique<Behaviour_Simple2>(r, 300.0f); }},
+        {"bullet_simple",
+         [](const sdk::Rectf& r) { return std::make_unique<Behaviour_Simple>(r); }},
+        {"bullet_simple2",
+         [](const sdk::Rectf& r) { return std::make_unique<Behaviour_Simple2>(r, 300.0f); }},
         {"bullet_simple2_1",
          [](const sdk::Rectf& r) { return std::make_unique<Behaviour_Simple2>(r, 150.0f); }},
         {"bullet_simple3",
-         [](const sdk::Rectf& r) { return std::make_unique<Behaviour_Simple3>(r, -0.00001f, 0.03f); }},
-        {"bullet_arc", [](const sdk::Rectf& r) { return std::make_unique<Behaviour_Arc>(r, 0.0f, 1.0f); }},
+         [](const sdk::Rectf& r) {
+             return std::make_unique<Behaviour_Simple3>(r, -0.00001f, 0.03f);
+         }},
+        {"bullet_arc",
+         [](const sdk::Rectf& r) { return std::make_unique<Behaviour_Arc>(r, 0.0f, 1.0f); }},
         {"bullet_arc_line",
          [](const sdk::Rectf& r) { return std::make_unique<Behaviour_Arc_Line>(r, 500.0f, 1.2f); }},
         {"bullet_arc_polar_player1",
          [](const sdk::Rectf& r) {
-             return std::make_unique<Behaviour_Arc_Polar>(r, player.shot3_accel_time, player.shot3_speed_delta);
+             return std::make_unique<Behaviour_Arc_Polar>(r, player.shot3_accel_time,
+                                                          player.shot3_speed_delta);
          }},
         {"bullet_player_1",
          [](const sdk::Rectf& r) {
@@ -52,11 +58,15 @@ std::vector<Behaviour_Row> behaviour_rows() {
                                                                player.shot4_speed_delta);
          }},
         {"bullet_lazor1", [](const sdk::Rectf& r) { return std::make_unique<Behaviour_Lazor>(r); }},
-        {"bullet_controlled1", [](const sdk::Rectf& r) { return std::make_unique<Behaviour_Controlled1>(r); }},
+        {"bullet_controlled1",
+         [](const sdk::Rectf& r) { return std::make_unique<Behaviour_Controlled1>(r); }},
         {"bullet_timed", [](const sdk::Rectf& r) { return std::make_unique<Behaviour_Timed>(r); }},
-        {"bullet_stopping", [](const sdk::Rectf& r) { return std::make_unique<Behaviour_Stopping>(r); }},
-        {"bullet_turning", [](const sdk::Rectf& r) { return std::make_unique<Behaviour_Turning>(r); }},
-        {"bullet_spinning", [](const sdk::Rectf& r) { return std::make_unique<Behaviour_Spinning>(r); }},
+        {"bullet_stopping",
+         [](const sdk::Rectf& r) { return std::make_unique<Behaviour_Stopping>(r); }},
+        {"bullet_turning",
+         [](const sdk::Rectf& r) { return std::make_unique<Behaviour_Turning>(r); }},
+        {"bullet_spinning",
+         [](const sdk::Rectf& r) { return std::make_unique<Behaviour_Spinning>(r); }},
     };
 }
 
@@ -78,7 +88,8 @@ long canonical_number(const std::string& name, std::string_view prefix) {
 
 void register_bullet_behaviours(const sdk::Rectf& rect) {
     for (auto& row : behaviour_rows()) behaviour_registry[row.name] = row.make(rect);
-    const char* kinds[4] = {"bullet_simple", "bullet_simple2", "bullet_simple2_1", "bullet_simple3"};
+    const char* kinds[4] = {"bullet_simple", "bullet_simple2", "bullet_simple2_1",
+                            "bullet_simple3"};
     for (int i = 0; i < 4; ++i) child_behaviours[i] = get_behaviour(kinds[i]);
     world_bullet_behaviours.simple = get_behaviour("bullet_simple");
     world_bullet_behaviours.spinning = get_behaviour("bullet_spinning");
@@ -86,7 +97,8 @@ void register_bullet_behaviours(const sdk::Rectf& rect) {
 }
 
 void register_effect_behaviours() {
-    effect_behaviour_registry["effect_stay_still"] = std::make_unique<Effect_Behaviour_Stay_Still>();
+    effect_behaviour_registry["effect_stay_still"] =
+        std::make_unique<Effect_Behaviour_Stay_Still>();
     effect_behaviour_registry["score_float"] = std::make_unique<Effect_Behaviour_Score_Float>();
     effect_behaviour_registry["effect_flyoff"] = std::make_unique<Effect_Behaviour_Flyoff>();
     effect_behaviour_registry["effect_grav"] = std::make_unique<Effect_Behaviour_Grav>(0.01);
@@ -123,7 +135,8 @@ void index_pattern_stores() {
 }
 
 const Bullet& bullet_type_by_number(int n) {
-    if (n < 0 || static_cast<size_t>(n) >= numbered_types.size() || !numbered_types[n]) return default_bullet;
+    if (n < 0 || static_cast<size_t>(n) >= numbered_types.size() || !numbered_types[n])
+        return default_bullet;
     return *numbered_types[n];
 }
 

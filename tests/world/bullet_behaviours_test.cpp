@@ -1,6 +1,7 @@
+#include "world/bullet_behaviours.h"
+
 #include <cmath>
 
-#include "world/bullet_behaviours.h"
 #include "world_fixture.h"
 
 namespace {
@@ -31,7 +32,8 @@ TEST_F(Behaviours, FieldBoundsKeepLeftAndTopEdgesInside) {
         float x, y;
         bool inside;
     } cases[] = {
-        {-20, 100, true}, {100, -30, true}, {466, 100, false}, {100, 480, false}, {465.9f, 479.9f, true},
+        {-20, 100, true},  {100, -30, true},       {466, 100, false},
+        {100, 480, false}, {465.9f, 479.9f, true},
     };
     for (const auto& c : cases) {
         Bullet b = moving(c.x, c.y, 0, 0, 0);
@@ -192,7 +194,7 @@ TEST_F(Behaviours, ArcPolarCirclesItsPatternOrigin) {
 TEST_F(Behaviours, SpeedProfiles) {
     Behaviour_Simple2 s2(play_field, 300.0f);
     Bullet a = moving(100, 100, 1, 0, 0.1f);
-    a.param1 = 0.4f;  // start speed
+    a.param1 = 0.4f;      // start speed
     step(s2, a, 150.0f);  // halfway: 0.25
     EXPECT_NEAR(a.x, 100.0f + 0.25f * 150.0f, 1e-3);
 

@@ -25,7 +25,8 @@ protected:
 
 TEST_F(Bullets, NegativeChildCountLogsSpawnsNothingButAppliesLeadingValues) {
     std::vector<std::string> lines;
-    auto old = sdk::set_log_sink([&](const std::string& c, const std::string& t) { lines.push_back(c + ":" + t); });
+    auto old = sdk::set_log_sink(
+        [&](const std::string& c, const std::string& t) { lines.push_back(c + ":" + t); });
     Pattern* p = owner_pattern();
     Bullet b = spawner(p, {0.7f, 10.0f, 20.0f}, -3);
     b.spawn_speed = 1;
@@ -46,8 +47,9 @@ TEST_F(Bullets, NegativeChildCountLogsSpawnsNothingButAppliesLeadingValues) {
 TEST_F(Bullets, SpawnerThatDiesAfterSpawningIsGoneInTheSamePass) {
     Pattern* p = owner_pattern();
     // Two children: kind 7 gives "bullet_simple", kind 1 "bullet_simple2".
-    Bullet b = spawner(p, {0.2f, 90.0f, 0.5f, 0.6f, 7.0f, 0.0f, 4.0f,  //
-                           0.3f, 180.0f, 0.0f, 0.0f, 1.0f, 0.0f, 5.0f},
+    Bullet b = spawner(p,
+                       {0.2f, 90.0f, 0.5f, 0.6f, 7.0f, 0.0f, 4.0f,  //
+                        0.3f, 180.0f, 0.0f, 0.0f, 1.0f, 0.0f, 5.0f},
                        2);
     b.die_after_spawn = 1;
     b.aux_x = 3.0f;

@@ -34,7 +34,8 @@ TEST_F(Effects, GravityBendsOnlyTheDirection) {
     side.dir_y = -std::sqrt(0.5f);
     side.speed = 0.2f;
     g.update(side, 16.0f);
-    EXPECT_GT(side.dir_y, -std::sqrt(0.5f)) << "flying up and sideways turns towards the horizontal";
+    EXPECT_GT(side.dir_y, -std::sqrt(0.5f))
+        << "flying up and sideways turns towards the horizontal";
     EXPECT_NEAR(std::hypot(side.dir_x, side.dir_y), 1.0f, 1e-5);
     EXPECT_FLOAT_EQ(side.speed, 0.2f);
 

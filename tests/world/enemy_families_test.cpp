@@ -124,9 +124,9 @@ TEST_F(Families, RotatingSpreadVolleyAngles) {
     d.pattern_param3 = 60.0f;
     d.pattern_speed = 5.0f;
     start(350000);
-    update_patterns(1.0f);   // volley 0: A = 30
-    update_patterns(100.0f); // volley 1: A = 35
-    update_patterns(60.0f);  // timer 161 > time2: ends
+    update_patterns(1.0f);    // volley 0: A = 30
+    update_patterns(100.0f);  // volley 1: A = 35
+    update_patterns(60.0f);   // timer 161 > time2: ends
     ASSERT_EQ(bullet_pool.size(), 8u);
     EXPECT_THAT(headings(), ElementsAre(DegreesNear(7.5f), DegreesNear(22.5f), DegreesNear(37.5f),
                                         DegreesNear(52.5f), DegreesNear(12.5f), DegreesNear(27.5f),
@@ -149,8 +149,8 @@ TEST_F(Families, SideSpreadOrder) {
     owner->dir_y = 0.0f;
     start(400000);
     update_patterns(16.0f);
-    EXPECT_THAT(headings(), ElementsAre(DegreesNear(110), DegreesNear(70), DegreesNear(100), DegreesNear(80),
-                                        DegreesNear(90)));
+    EXPECT_THAT(headings(), ElementsAre(DegreesNear(110), DegreesNear(70), DegreesNear(100),
+                                        DegreesNear(80), DegreesNear(90)));
     for (const Bullet& b : bullet_pool) {
         EXPECT_FLOAT_EQ(b.param1, 0.3f);
         EXPECT_NEAR(b.dir_x, std::cos(b.angle.to_radians()), 1e-5);
@@ -280,7 +280,8 @@ TEST_F(Families, SideRings) {
     d.pattern_param4 = 30.0f;
     start(20200000);
     update_patterns(1.0f);
-    EXPECT_THAT(headings(), ElementsAre(DegreesNear(0), DegreesNear(90), DegreesNear(180), DegreesNear(270)));
+    EXPECT_THAT(headings(),
+                ElementsAre(DegreesNear(0), DegreesNear(90), DegreesNear(180), DegreesNear(270)));
     EXPECT_NEAR(bullet_pool[0].x, 230.0f, 1e-3);
     EXPECT_EQ(sink.count("enemy_shot2"), 1);
     EXPECT_TRUE(active_patterns.empty());
@@ -307,9 +308,8 @@ TEST_F(Families, CountsWithoutAValidStepFireNothing) {
         int32_t bullet_number;
         float pattern_param2;
     } cases[] = {
-        {100, 3, 0.0f}, {100, 3, -8.0f},  {150, 0, 10.0f},  {150, -3, 10.0f},
-        {550, 1, 1.0f}, {550, 1, 0.0f},   {20100, -1, 0.0f}, {20100, -5, 0.0f},
-        {20200, 1, 0.0f}, {20200, 1, -2.0f},
+        {100, 3, 0.0f}, {100, 3, -8.0f},   {150, 0, 10.0f},   {150, -3, 10.0f}, {550, 1, 1.0f},
+        {550, 1, 0.0f}, {20100, -1, 0.0f}, {20100, -5, 0.0f}, {20200, 1, 0.0f}, {20200, 1, -2.0f},
     };
     for (const auto& c : cases) {
         clear_patterns();
@@ -321,8 +321,10 @@ TEST_F(Families, CountsWithoutAValidStepFireNothing) {
         d.time2 = 1000.0f;
         start(c.family * 1000);
         update_patterns(16.0f);
-        EXPECT_EQ(bullet_pool.size(), 0u) << c.family << " " << c.bullet_number << " " << c.pattern_param2;
-        EXPECT_TRUE(active_patterns.empty()) << c.family << " " << c.bullet_number << " " << c.pattern_param2;
+        EXPECT_EQ(bullet_pool.size(), 0u)
+            << c.family << " " << c.bullet_number << " " << c.pattern_param2;
+        EXPECT_TRUE(active_patterns.empty())
+            << c.family << " " << c.bullet_number << " " << c.pattern_param2;
     }
 }
 

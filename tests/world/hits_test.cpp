@@ -44,7 +44,8 @@ TEST_F(Hits, InvinciblePlayerKeepsTheBulletsButCountsTheirDamage) {
     player.invincible = 0;
     EXPECT_EQ(bullet_pool.check_player_hit(), 3);
     EXPECT_EQ(bullet_pool.size(), 1u);
-    EXPECT_EQ(effect_names(), (std::vector<std::string>{"enemy_bullet_hit1", "enemy_bullet_hit1", "enemy_bullet_hit1"}));
+    EXPECT_EQ(effect_names(), (std::vector<std::string>{"enemy_bullet_hit1", "enemy_bullet_hit1",
+                                                        "enemy_bullet_hit1"}));
 }
 
 TEST_F(Hits, OrdinaryBulletGrazesOnceBeamsEverySixtyMilliseconds) {
@@ -79,7 +80,8 @@ TEST_F(Hits, OrdinaryBulletGrazesOnceBeamsEverySixtyMilliseconds) {
 }
 
 TEST_F(Hits, ScoringCancelBonusSequence) {
-    for (int i = 0; i < 400; ++i) bullet_pool.add(enemy_bullet(40.0f + static_cast<float>(i % 300), 100.0f));
+    for (int i = 0; i < 400; ++i)
+        bullet_pool.add(enemy_bullet(40.0f + static_cast<float>(i % 300), 100.0f));
     bullet_pool.add(player_bullet(100, 100, "player_bullet1"));
     bullet_pool.cancel_all(1);
     uint32_t expected = 0;
@@ -174,11 +176,13 @@ TEST_F(Hits, HitSoundAtMostOncePerFiftyMilliseconds) {
 }
 
 TEST_F(Hits, HitSparksFollowTheBulletLook) {
-    const char* looks[] = {"player_bullet1",       "player_bullet_focus1", "player_bullet2",
-                           "player_bullet_focus2", "player_bullet_focus3", "player_bullet_focus4",
+    const char* looks[] = {"player_bullet1",       "player_bullet_focus1",
+                           "player_bullet2",       "player_bullet_focus2",
+                           "player_bullet_focus3", "player_bullet_focus4",
                            "player_bullet_focus5", "bullet0"};
-    const char* sparks[] = {"player_bullet_hit1", "player_bullet_hit2", "player_bullet_hit3", "player_bullet_hit4",
-                            "player_bullet_hit5", "player_bullet_hit6", "player_bullet_hit7", nullptr};
+    const char* sparks[] = {
+        "player_bullet_hit1", "player_bullet_hit2", "player_bullet_hit3", "player_bullet_hit4",
+        "player_bullet_hit5", "player_bullet_hit6", "player_bullet_hit7", nullptr};
     for (int i = 0; i < 8; ++i) {
         effect_pool.reset();
         bullet_pool.add(player_bullet(100, 100, looks[i]));
@@ -196,12 +200,13 @@ TEST_F(Hits, HitSparksFollowTheBulletLook) {
 TEST_F(Hits, RememberedSweepMatchesPassByPassCompaction) {
     std::mt19937 rng(7);
     std::uniform_real_distribution<float> px(40, 400), py(20, 460), v(-3, 3), r(2, 12);
-    const char* looks[] = {"player_bullet1", "player_bullet_focus1", "player_bullet2", "player_bullet_focus5",
-                           "bullet0"};
+    const char* looks[] = {"player_bullet1", "player_bullet_focus1", "player_bullet2",
+                           "player_bullet_focus5", "bullet0"};
     Pattern* owner = start_pattern(99999000, nullptr, 0, 0);
     std::vector<Bullet> ref;
     for (int i = 0; i < 1500; ++i) {
-        Bullet b = (i % 3 == 0) ? player_bullet(px(rng), py(rng), looks[i % 5]) : enemy_bullet(px(rng), py(rng));
+        Bullet b = (i % 3 == 0) ? player_bullet(px(rng), py(rng), looks[i % 5])
+                                : enemy_bullet(px(rng), py(rng));
         b.prev_x = b.x - v(rng);
         b.prev_y = b.y - v(rng);
         b.keep_prev = 1;  // keep the random previous positions

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "world/moving_object.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -41,7 +41,8 @@ TEST(Swept_Circles, Cases) {
         {"approaching but the crossing lies beyond the step", at(0, 0, 0, 0), at(-50, 0, -20, 0), 5,
          false},
         {"standing still apart", at(10, 10, 10, 10), at(30, 10, 30, 10), 5, false},
-        {"the other object moves onto a still one", at(30, 10, 10, 10), at(10, 10, 10, 10), 5, true},
+        {"the other object moves onto a still one", at(30, 10, 10, 10), at(10, 10, 10, 10), 5,
+         true},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(swept_circles_meet(c.a, c.b, c.r), c.meet) << c.what;
@@ -53,10 +54,10 @@ TEST(Swept_Circles, Cases) {
 TEST(Rects_Overlap, EdgesDoNotCount) {
     Strategy_Rect s{32, 16, 416, 464};
     EXPECT_TRUE(rects_overlap(s, 0, 0, 33, 17));
-    EXPECT_FALSE(rects_overlap(s, 0, 0, 32, 100));     // shares the left edge only
-    EXPECT_FALSE(rects_overlap(s, 416, 100, 500, 200)); // shares the right edge only
-    EXPECT_FALSE(rects_overlap(s, 100, 464, 200, 500)); // shares the bottom edge only
-    EXPECT_FALSE(rects_overlap(s, 100, 0, 200, 16));    // shares the top edge only
+    EXPECT_FALSE(rects_overlap(s, 0, 0, 32, 100));       // shares the left edge only
+    EXPECT_FALSE(rects_overlap(s, 416, 100, 500, 200));  // shares the right edge only
+    EXPECT_FALSE(rects_overlap(s, 100, 464, 200, 500));  // shares the bottom edge only
+    EXPECT_FALSE(rects_overlap(s, 100, 0, 200, 16));     // shares the top edge only
     EXPECT_TRUE(rects_overlap(s, 99, 99, 101, 101));
 }
 

@@ -62,7 +62,8 @@ TEST_F(Pools, AddedRecordsComeAfterOlderOnes) {
 
 TEST_F(Pools, FullPoolDropsInsteadOfWritingPastIt) {
     uint32_t dropped_before = bullet_pool.dropped();
-    for (uint32_t i = 0; i < Bullet_Pool::capacity; ++i) ASSERT_TRUE(bullet_pool.add(enemy_bullet(100, 100)));
+    for (uint32_t i = 0; i < Bullet_Pool::capacity; ++i)
+        ASSERT_TRUE(bullet_pool.add(enemy_bullet(100, 100)));
     EXPECT_FALSE(bullet_pool.add(enemy_bullet(100, 100)));
     EXPECT_FALSE(bullet_pool.add(enemy_bullet(100, 100)));
     EXPECT_EQ(bullet_pool.size(), Bullet_Pool::capacity);
@@ -80,7 +81,8 @@ TEST_F(Pools, FullPoolDropsInsteadOfWritingPastIt) {
 
     // The drops are reported once, when the pool is emptied.
     std::vector<std::string> lines;
-    auto old = sdk::set_log_sink([&](const std::string& c, const std::string& t) { lines.push_back(c + ": " + t); });
+    auto old = sdk::set_log_sink(
+        [&](const std::string& c, const std::string& t) { lines.push_back(c + ": " + t); });
     bullet_pool.reset();
     bullet_pool.reset();
     sdk::set_log_sink(old);

@@ -32,7 +32,8 @@ TEST_F(Engine, LateShotsAreCaughtUp) {
     update_patterns(35.0f);
     ASSERT_EQ(bullet_pool.size(), 4u);
     const float advance[] = {35, 25, 15, 5};
-    for (uint32_t i = 0; i < 4; ++i) EXPECT_NEAR(bullet_pool[i].y, 100.0f + 0.1f * advance[i], 1e-4) << i;
+    for (uint32_t i = 0; i < 4; ++i)
+        EXPECT_NEAR(bullet_pool[i].y, 100.0f + 0.1f * advance[i], 1e-4) << i;
     update_patterns(10.0f);
     EXPECT_EQ(bullet_pool.size(), 5u);
     EXPECT_NEAR(bullet_pool[4].y, 100.5f, 1e-4) << "shot 4 at 40 ms, 5 ms late at 45";
@@ -65,11 +66,16 @@ TEST_F(Engine, ShotFlashNamesMatchWhole) {
         const char* name;
         const char* look;
     } cases[] = {
-        {"shot1", "enemy_shot100"},           {"shot2", "enemy_shot200"},
-        {"shot5", "enemy_shot500"},           {"quickshot1", "enemy_shot_other100"},
-        {"quickshot2", "enemy_shot_other200"}, {"quickshot5", "enemy_shot_other500"},
-        {"rimea_clouds", "rimea_cloud"},      {"shot1x", nullptr},
-        {"Shot1", nullptr},                   {"shot", nullptr},
+        {"shot1", "enemy_shot100"},
+        {"shot2", "enemy_shot200"},
+        {"shot5", "enemy_shot500"},
+        {"quickshot1", "enemy_shot_other100"},
+        {"quickshot2", "enemy_shot_other200"},
+        {"quickshot5", "enemy_shot_other500"},
+        {"rimea_clouds", "rimea_cloud"},
+        {"shot1x", nullptr},
+        {"Shot1", nullptr},
+        {"shot", nullptr},
         {"", nullptr},
     };
     for (const auto& c : cases) {
@@ -92,9 +98,11 @@ TEST_F(Engine, AngleFromDirection) {
     struct Case {
         sdk::Vec2f d;
         float degrees;
-    } cases[] = {{{1, 0}, 0}, {{0, 1}, 90}, {{-1, 0}, 180}, {{0, -1}, 270}, {{1, -1}, 315}, {{-1, 1}, 135}};
+    } cases[] = {{{1, 0}, 0},    {{0, 1}, 90},   {{-1, 0}, 180},
+                 {{0, -1}, 270}, {{1, -1}, 315}, {{-1, 1}, 135}};
     for (const auto& c : cases)
-        EXPECT_NEAR(angle_from_direction(c.d).to_degrees(), c.degrees, 1e-3) << c.d.x << ", " << c.d.y;
+        EXPECT_NEAR(angle_from_direction(c.d).to_degrees(), c.degrees, 1e-3)
+            << c.d.x << ", " << c.d.y;
 }
 
 TEST_F(Engine, AimAtPlayer) {

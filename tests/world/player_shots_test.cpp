@@ -29,11 +29,14 @@ protected:
         enemy_lists.active.clear();
         enemy_lists.active_count = 0;
     }
-    Pattern* fire(int32_t code) { return start_pattern(code, player.emitter.get(), player.x, player.y); }
+    Pattern* fire(int32_t code) {
+        return start_pattern(code, player.emitter.get(), player.x, player.y);
+    }
     // Positions rounded to 1/100 pixel.
     std::vector<sdk::Pointf> positions() {
         std::vector<sdk::Pointf> p;
-        for (const Bullet& b : bullet_pool) p.push_back({std::round(b.x * 100) / 100, std::round(b.y * 100) / 100});
+        for (const Bullet& b : bullet_pool)
+            p.push_back({std::round(b.x * 100) / 100, std::round(b.y * 100) / 100});
         return p;
     }
 };
@@ -54,8 +57,8 @@ TEST_F(Player_Shots, UnfocusedVolleyGrowsWithPower) {
     player.power = 32;
     fire(100000001);
     update_patterns(0.0001f);
-    EXPECT_THAT(positions(), ElementsAre(sdk::Pointf(180, 425), sdk::Pointf(220, 425), sdk::Pointf(191, 418),
-                                         sdk::Pointf(209, 418)));
+    EXPECT_THAT(positions(), ElementsAre(sdk::Pointf(180, 425), sdk::Pointf(220, 425),
+                                         sdk::Pointf(191, 418), sdk::Pointf(209, 418)));
 
     bullet_pool.reset();
     player.power = 128;
@@ -145,7 +148,8 @@ TEST_F(Player_Shots, HomingVolleyWithoutEnemiesFliesStraightUp) {
     fire(100000002);
     update_patterns(0.0001f);
     ASSERT_EQ(bullet_pool.size(), 3u);
-    EXPECT_THAT(positions(), ElementsAre(sdk::Pointf(200, 376), sdk::Pointf(176, 400), sdk::Pointf(224, 400)));
+    EXPECT_THAT(positions(),
+                ElementsAre(sdk::Pointf(200, 376), sdk::Pointf(176, 400), sdk::Pointf(224, 400)));
     EXPECT_NEAR(bullet_pool[0].dir_y, -1.0f, 1e-5);
     EXPECT_NEAR(bullet_pool[1].dir_x, std::sin(-5.0f * sdk::pi / 180.0f), 1e-4) << "turned up-left";
     EXPECT_EQ(bullet_pool[0].appearance, bullet_look("player_bullet2"));
@@ -167,8 +171,8 @@ TEST_F(Player_Shots, HomingVolleyAimsAtTheNearestEnemy) {
 TEST_F(Player_Shots, OrbitingRing) {
     fire(100000005);
     update_patterns(16.0f);
-    EXPECT_THAT(headings(), ElementsAre(DegreesNear(0), DegreesNear(60), DegreesNear(120), DegreesNear(180),
-                                        DegreesNear(240), DegreesNear(300)));
+    EXPECT_THAT(headings(), ElementsAre(DegreesNear(0), DegreesNear(60), DegreesNear(120),
+                                        DegreesNear(180), DegreesNear(240), DegreesNear(300)));
     ASSERT_EQ(bullet_pool.size(), 6u);
     EXPECT_FLOAT_EQ(bullet_pool[0].param1, 45.0f);
     EXPECT_FLOAT_EQ(bullet_pool[1].param1, -45.0f);

@@ -10,8 +10,8 @@ namespace {
 class Registries : public World_Test {
 protected:
     sdk::Resource_Manager patterns(const std::string& body) {
-        return sdk::Resource_Manager(
-            sdk::Resource_Document::from_text("<resources>" + body + "</resources>", "patterns.xml"));
+        return sdk::Resource_Manager(sdk::Resource_Document::from_text(
+            "<resources>" + body + "</resources>", "patterns.xml"));
     }
 };
 
@@ -104,7 +104,8 @@ TEST_F(Registries, LoadsBulletTypesAndDescriptorsAsWritten) {
     EXPECT_EQ(p.behaviour, get_behaviour("bullet_simple2"));
     EXPECT_TRUE(pattern_types.count("fancy"));
     // "p0" serves every code from 0 to 999.
-    for (int32_t code : {0, 517, 999}) EXPECT_FLOAT_EQ(start_pattern(code, nullptr, 0, 0)->speed, 0.25f) << code;
+    for (int32_t code : {0, 517, 999})
+        EXPECT_FLOAT_EQ(start_pattern(code, nullptr, 0, 0)->speed, 0.25f) << code;
     EXPECT_FLOAT_EQ(start_pattern(1000, nullptr, 0, 0)->speed, 0.0f);
     // A bullet type that is not registered gives a default bullet.
     size_t types = bullet_types.size();

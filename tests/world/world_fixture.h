@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-
 #include <map>
 #include <string>
 #include <vector>
@@ -57,7 +56,8 @@ public:
     template <typename T>
     std::string name_of(const T* p) const {
         for (const auto& [name, slot] : slots_)
-            if (reinterpret_cast<const void*>(slot) == reinterpret_cast<const void*>(p)) return name;
+            if (reinterpret_cast<const void*>(slot) == reinterpret_cast<const void*>(p))
+                return name;
         return "";
     }
 
@@ -128,7 +128,9 @@ protected:
     }
 
     Appearance* bullet_look(const std::string& name) { return looks_->get<Appearance>(name); }
-    Effect_Appearance* effect_look(const std::string& name) { return looks_->get<Effect_Appearance>(name); }
+    Effect_Appearance* effect_look(const std::string& name) {
+        return looks_->get<Effect_Appearance>(name);
+    }
     std::string name_of(const Effect_Appearance* look) const { return looks_->name_of(look); }
 
     // A live enemy bullet at (x, y) moving by (vx, vy) px/ms with the simple
