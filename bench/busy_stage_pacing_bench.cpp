@@ -29,6 +29,9 @@
 #include "sdk/display.h"
 #include "sdk/window.h"
 #include "tests/content/archive_stage_player.h"
+#include "world/effect_pool.h"
+#include "world/enemy_lists.h"
+#include "world/level.h"
 #include "world/stage_frame.h"
 
 namespace {
@@ -101,6 +104,12 @@ int main() {
         Dodging_Player careful;
         std::vector<double> frame_ms;
         std::vector<uint32_t> bullets;
+        struct Moment {
+            float clock;
+            uint32_t effects;
+            bool dialog, boss;
+        };
+        std::vector<Moment> states;
         uint32_t most = 0;
         for (int f = 0; f < 10 * 60 * 60 && !stage_clear && !game_over; ++f) {
             float dt = f % 3 == 0 ? 17.0f : 16.0f;
@@ -127,6 +136,8 @@ int main() {
             window.flip(0);
             frame_ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
             bullets.push_back(bullet_pool.size());
+            states.push_back({event_clock, static_cast<uint32_t>(effect_pool.size()), dialog_active != 0,
+                              active_boss() != nullptr});
             most = std::max(most, bullet_pool.size());
         }
         stage_presentation = nullptr;
@@ -156,6 +167,17 @@ int main() {
                     "longest %.2f ms\n",
                     best_at, static_cast<double>(best) / static_cast<double>(window_frames ? window_frames : 1),
                     busy.median, busy.p99, busy.longest);
+        // The five longest frames and what the stage was doing.
+        std::vector<size_t> order(frame_ms.size());
+        for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+        std::partial_sort(order.begin(), order.begin() + std::min<size_t>(5, order.size()), order.end(),
+                          [&](size_t a, size_t b) { return frame_ms[a] > frame_ms[b]; });
+        for (size_t k = 0; k < std::min<size_t>(5, order.size()); ++k) {
+            size_t i = order[k];
+            std::printf("  frame %zu: %.2f ms at stage clock %.0f ms, %u bullets, %u effects%s%s\n", i, frame_ms[i],
+                        states[i].clock, bullets[i], states[i].effects, states[i].dialog ? ", dialog" : "",
+                        states[i].boss ? ", boss" : "");
+        }
         return 0;
     } catch (const sdk::Exception& e) {
         std::fprintf(stderr, "busy stage pacing: %s\n", e.what());
