@@ -188,16 +188,18 @@ Sprite::Sprite(Canvas& canvas, const std::string& id, const Resource_Document& d
             throw fail("grid spacing must be \"x,y\", not \"" + grid.get_attribute("spacing") + "\"");
         for (int r = 0; r < rows; ++r)
             for (int c = 0; c < columns; ++c) {
-                Rect rect(x + c * (w + sx), y + r * (h + sy), 0, 0);
-                rect.right = rect.left + w;
-                rect.bottom = rect.top + h;
-                if (rect.left < 0 || rect.top < 0 || rect.right > texture.get_width() ||
-                    rect.bottom > texture.get_height())
-                    throw fail("grid frame " + std::to_string(r * columns + c) + " (" +
-                               std::to_string(rect.left) + "," + std::to_string(rect.top) + " " +
+                // In 64 bits: any numbers a document holds place a frame
+                // without overflow, and one outside the picture is reported.
+                int64_t left = int64_t{x} + int64_t{c} * (int64_t{w} + sx);
+                int64_t top = int64_t{y} + int64_t{r} * (int64_t{h} + sy);
+                if (left < 0 || top < 0 || left + w > texture.get_width() || top + h > texture.get_height())
+                    throw fail("grid frame " + std::to_string(int64_t{r} * columns + c) + " (" +
+                               std::to_string(left) + "," + std::to_string(top) + " " +
                                std::to_string(w) + "x" + std::to_string(h) + ") lies outside " + file +
                                " (" + std::to_string(texture.get_width()) + "x" +
                                std::to_string(texture.get_height()) + ")");
+                Rect rect(static_cast<int>(left), static_cast<int>(top), static_cast<int>(left + w),
+                          static_cast<int>(top + h));
                 impl->add_frame(texture, rect, delay);
             }
     }

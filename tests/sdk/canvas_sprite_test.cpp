@@ -207,6 +207,29 @@ TEST_F(Sprite_Test, BadResourcesNameTheDocumentAndTheSprite) {
     }
 }
 
+// Found by fuzzing: grid numbers near the limits of an int overflowed while
+// the frames were placed, instead of being reported as frames outside.
+TEST_F(Sprite_Test, HugeGridNumbersAreFramesOutsideThePicture) {
+    const char* const grids[] = {
+        "pos='2147483647,0' size='8,8'",
+        "pos='0,0' size='2147483647,8' array='2,1'",
+        "pos='0,0' size='8,8' array='3,1' spacing='2147483640,0'",
+        "pos='-2147483648,0' size='8,8' array='1,1' spacing='-2147483648,0'",
+    };
+    for (const char* grid : grids) {
+        auto huge = sdk::Resource_Document::from_text(
+            std::string("<resources><sprite name='huge'><image file='sheet.png'><grid ") + grid +
+                "/></image></sprite></resources>",
+            "sprites.xml", doc.get_file_system());
+        try {
+            sdk::Sprite s(canvas, "huge", huge);
+            ADD_FAILURE() << grid << " loaded";
+        } catch (const sdk::Exception& e) {
+            EXPECT_NE(std::string(e.what()).find("lies outside sheet.png"), std::string::npos) << e.what();
+        }
+    }
+}
+
 TEST_F(Sprite_Test, ClipRectanglesStackAndPop) {
     sdk::Sprite s(canvas, "sheet", doc);
     s.set_frame(3);
