@@ -3,7 +3,9 @@
 # (coverage, AddressSanitizer, UndefinedBehaviorSanitizer) and runs each from
 # a copy of its seed corpus (fuzz/corpus/<reader>/) for a bounded time,
 # printing its executions and coverage. An input that crashes a target is
-# kept in build-fuzz/findings/<reader>/ and fails the run.
+# kept in build-fuzz/findings/<reader>/ and fails the run. An input still
+# running after 30 s counts as a hang (generous, so a loaded machine does not
+# fail the run).
 #   scripts/fuzz.sh                  every target, 20 s each
 #   MIREL_FUZZ_SECONDS=300 scripts/fuzz.sh replay levels
 set -euo pipefail
@@ -34,7 +36,7 @@ for t in "${targets[@]}"; do
   rm -rf "$work" && mkdir -p "$work" "$findings"
   cp fuzz/corpus/"$t"/* "$work"/
   status=ok
-  if ! "./$dir/fuzz_$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=3072 -max_len=65536 \
+  if ! "./$dir/fuzz_$t" -max_total_time="$seconds" -timeout=30 -rss_limit_mb=3072 -max_len=65536 \
       -print_final_stats=1 -artifact_prefix="$findings/" "$work" >"$log" 2>&1; then
     status=FAILED
     failed=1
