@@ -142,6 +142,9 @@ struct Player : Moving_Object {
     void load(const sdk::Resource_Manager& resources, const std::string& id);
     // The player's part of a run start.
     void reset();
+    // What a run leaves in the player that the next run must not inherit;
+    // part of reset() and of the restart from the pause screen.
+    void clear_run_leftovers();
     // The live frame, with the devices' state of this frame.
     void update(float dt, const Player_Input& input);
     // The same frame driven by a recorded replay frame (its own dt).

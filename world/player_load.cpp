@@ -146,4 +146,21 @@ void Player::reset() {
     bombing = 0;
     bomb_clock = 0.0f;
     wind_blowing = 0;
+    clear_run_leftovers();
+}
+
+// A replay starts from a freshly reset player, so nothing a run leaves
+// behind may reach the next one: the shot and wind clocks, the focus fade,
+// the lean and the gauge-item meters start over as after the load.
+void Player::clear_run_leftovers() {
+    shot_clock = 0.0f;
+    shot_hold = 0.0f;
+    wind_clock = 0.0f;
+    wind_time_left = 0.0f;
+    wind_size = 0.0f;
+    focus_fade = 0;
+    lean = 0;
+    prev_lean = 0;
+    spell_gauge = spellcard_min_duration;
+    spell_time = spellcard_min_duration;
 }

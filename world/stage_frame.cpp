@@ -144,5 +144,6 @@ void reset_run() {
     player.life_clock = 0.0f;
     player.death_timer = 0.0f;
     player.bomb_clock = 0.0f;
+    player.clear_run_leftovers();
     place_player_for_run();
 }
