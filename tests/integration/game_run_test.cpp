@@ -100,7 +100,10 @@ struct Script {
                 break;
             case state_game:
                 ++game_frames;
-                if (game_frames == 1) send_key(key_z.sym, key_z.code, true);
+                // Z fires only until it has been held for the wind's charge
+                // time, so the script taps it, as a player does.
+                if (game_frames % 30 == 1) send_key(key_z.sym, key_z.code, true);
+                if (game_frames % 30 == 0) send_key(key_z.sym, key_z.code, false);
                 // Weave left and right while shooting.
                 if (game_frames % 120 == 1) send_key(key_left.sym, key_left.code, true);
                 if (game_frames % 120 == 50) send_key(key_left.sym, key_left.code, false);
