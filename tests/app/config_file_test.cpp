@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "app/display_rules.h"
-#include "scratch_dir.h"
+#include "tests/common/scratch_dir.h"
 #include "world/settings.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "scratch_dir.h"
+#include "tests/common/scratch_dir.h"
 #include "world/settings.h"
 
 namespace {

@@ -14,7 +14,7 @@
 
 #include "app/config_file.h"
 #include "app/replay.h"
-#include "scratch_dir.h"
+#include "tests/common/scratch_dir.h"
 #include "world/settings.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include "app/screen_state.h"
 #include "app/screenshot.h"
 #include "app/stage_results.h"
-#include "scratch_dir.h"
+#include "tests/common/scratch_dir.h"
 #include "sdk/core/log.h"
 
 namespace {

@@ -5,7 +5,7 @@
 
 #include "app/application.h"
 #include "app/display_rules.h"
-#include "scratch_dir.h"
+#include "tests/common/scratch_dir.h"
 #include "sdk/display.h"
 #include "world/geometry.h"
 #include "world/settings.h"

@@ -10,7 +10,7 @@
 #include <sstream>
 
 #include "child_process.h"
-#include "scratch_dir.h"
+#include "tests/common/scratch_dir.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 
 #include "app/application.h"
 #include "app/screen_state.h"
-#include "scratch_dir.h"
+#include "tests/common/scratch_dir.h"
 #include "sdk/display.h"
 #include "world/player.h"
 #include "world/run_flags.h"

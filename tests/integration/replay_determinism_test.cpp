@@ -11,7 +11,7 @@
 #include <cstdlib>
 
 #include "app/replay.h"
-#include "scratch_dir.h"
+#include "tests/common/scratch_dir.h"
 #include "sdk/core/file_system.h"
 #include "sdk/core/random.h"
 #include "sdk/core/string_help.h"

@@ -10,7 +10,7 @@
 #include "app/application.h"
 #include "app/replay.h"
 #include "app/screen_state.h"
-#include "scratch_dir.h"
+#include "tests/common/scratch_dir.h"
 #include "sdk/display.h"
 #include "world/run_flags.h"
 
