@@ -125,6 +125,9 @@ private:
     void draw_key_config(float dt);
     void draw_screen(float dt);
     void draw_option_column(int entries, float top, sdk::Sprite& frames);
+    // The backdrop and entry column shared by the options and the key
+    // configuration; answers the alpha of their fade-in.
+    float draw_settings_backdrop(float dt, int entries, float top, sdk::Sprite& frames);
 
     // Play screens (game_frames.cpp, overlays_draw.cpp, hud.cpp).
     void start_run(bool is_replay);

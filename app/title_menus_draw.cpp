@@ -194,7 +194,8 @@ void Application::draw_option_column(int entries, float top, sdk::Sprite& frames
     frames.set_color(white);
 }
 
-void Application::draw_options(float dt) {
+float Application::draw_settings_backdrop(float dt, int entries, float top,
+                                          sdk::Sprite& frames) {
     canvas.clear(sdk::Colorf::black());
     mm_background.set_frame(0);
     mm_background.set_alpha(0.7f);
@@ -202,9 +203,12 @@ void Application::draw_options(float dt) {
     stage_background.update(dt);
     canvas.reset_cliprect();
     stage_background.draw(canvas);
-    draw_option_column(8, 50, om_options);
+    draw_option_column(entries, top, frames);
+    return state_timer < 300.0f ? state_timer / 300.0f : 1.0f;
+}
 
-    float alpha = state_timer < 300.0f ? state_timer / 300.0f : 1.0f;
+void Application::draw_options(float dt) {
+    float alpha = draw_settings_backdrop(dt, 8, 50, om_options);
     auto colour = [alpha](bool on) {
         sdk::Colorf c = on ? white : dim;
         c.a *= alpha;
@@ -246,16 +250,7 @@ void Application::draw_options(float dt) {
 }
 
 void Application::draw_key_config(float dt) {
-    canvas.clear(sdk::Colorf::black());
-    mm_background.set_frame(0);
-    mm_background.set_alpha(0.7f);
-    mm_background.draw(canvas, 0, 0);
-    stage_background.update(dt);
-    canvas.reset_cliprect();
-    stage_background.draw(canvas);
-    draw_option_column(9, 20, om_keys);
-
-    float alpha = state_timer < 300.0f ? state_timer / 300.0f : 1.0f;
+    float alpha = draw_settings_backdrop(dt, 9, 20, om_keys);
     auto colour = [alpha](bool on) {
         sdk::Colorf c = on ? white : dim;
         c.a *= alpha;
