@@ -138,6 +138,47 @@ TEST_F(Effect_Look_Test, SpellcardPicturesFollowTheLanguage) {
     EXPECT_EQ(get_sprite("font_spellcard")->get_current_frame(), 1);
 }
 
+// The name sheet holds every card's name in language 1, then every card's name
+// in language 0. A sheet of two cards is the layout the first stages used; a
+// boss of four cards must not show a language-1 name for a language-0 card.
+TEST_F(Effect_Look_Test, SpellcardNameFramesForSheetsOfTwoAndFourCards) {
+    sdk::Resource_Document doc = sdk::Resource_Document::from_text(
+        "<resources>"
+        "<sprite name=\"names4\"><image file=\"sheet.png\"><grid size=\"8,8\" "
+        "array=\"4,1\"/></image></sprite>"
+        "<sprite name=\"names8\"><image file=\"sheet.png\"><grid size=\"8,8\" "
+        "array=\"8,1\"/></image></sprite>"
+        "</resources>",
+        "names.xml", art().fs);
+    const struct {
+        const char* sheet;
+        int lang, card, frame;
+    } cases[] = {
+        {"names4", 1, 0, 0}, {"names4", 1, 1, 1}, {"names4", 0, 0, 2},
+        {"names4", 0, 1, 3}, {"names8", 1, 0, 0}, {"names8", 1, 3, 3},
+        {"names8", 0, 0, 4}, {"names8", 0, 2, 6}, {"names8", 0, 3, 7},
+    };
+    sdk::Sprite& cached = sprite_cache.at("spellcard_names");
+    const sdk::Sprite saved = cached;
+    const int saved_language = language;
+    for (const auto& c : cases) {
+        // The look keeps the cache entry's address, so it draws whatever sheet
+        // the entry holds.
+        cached = sdk::Sprite(canvas(), c.sheet, doc);
+        language = c.lang;
+        clean_canvas();
+        Effect name = effect(300, 0, c.card);
+        EXPECT_TRUE(draw("spellcard_name", name));
+        EXPECT_EQ(cached.get_current_frame(), c.frame)
+            << c.sheet << " language " << c.lang << " card " << c.card;
+        // Full alpha at 300 ms, top right corner at (410 - (372 - 8) / 2, 200).
+        EXPECT_EQ(frame_of(pixel(224, 204)), c.frame)
+            << c.sheet << " language " << c.lang << " card " << c.card;
+    }
+    cached = saved;
+    language = saved_language;
+}
+
 TEST_F(Effect_Look_Test, BossNameStaysForTheFight) {
     Effect e = effect(100, 0, 0);
     boss_active = 1;
