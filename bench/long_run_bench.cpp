@@ -21,8 +21,6 @@
 
 #include "app/replay.h"
 #include "sdk/core/exception.h"
-#include "sdk/core/file_system.h"
-#include "sdk/core/string_help.h"
 #include "tests/content/archive_stage_player.h"
 #include "world/stage_frame.h"
 
@@ -37,12 +35,6 @@ long memory_kib(const std::string& key) {
     while (std::getline(status, line))
         if (line.rfind(key + ":", 0) == 0) return std::strtol(line.c_str() + key.size() + 1, nullptr, 10);
     return -1;
-}
-
-float option(const sdk::Resource_Document& mirel, const std::string& name) {
-    for (const auto& o : mirel.get_resource("options").element.children("option"))
-        if (o.get_attribute("name") == name) return sdk::text_to_float(o.get_text());
-    return 0.0f;
 }
 
 // About as long as the fairies' and the boss's dying animations last.
@@ -87,26 +79,8 @@ int main() {
     const int every_careful = careful_env ? std::atoi(careful_env) : 4;
     try {
         sdk::set_log_sink([](const std::string&, const std::string&) {});
-        sdk::File_System fs("mirel.res");
-        sdk::Resource_Manager player_doc(sdk::Resource_Document(fs, "player.xml"));
-        sdk::Resource_Manager patterns(sdk::Resource_Document(fs, "patterns.xml"));
-        sdk::Resource_Manager levels(sdk::Resource_Document(fs, "levels.xml"));
-        sdk::Resource_Document mirel(fs, "mirel.xml");
-
-        reset_stage_globals();
-        player.load(player_doc, "player_kio");
-        register_movements(play_field);
-        item_pool.init(option(mirel, "point_scrore_line"), static_cast<int>(option(mirel, "bonus_point_score_min")),
-                       static_cast<int>(option(mirel, "bonus_point_score_max")), option(mirel, "bonus_accel"),
-                       option(mirel, "bonus_max_speed"), option(mirel, "bonus_score_time"));
-        install_named_looks();
-        load_patterns(patterns);
-        Archive_Dialogs show;
-        show.text = sdk::Resource_Document(fs, "text.xml");
-        Recording_Sound_Sink sink;
-        stage_presentation = &show;
-        installed_sound_sink = &sink;
-        start_lives = 3;
+        Archive_Stage stage;
+        stage.load_world();
 
         Random_Player hand;
         Dodging_Player careful;
@@ -123,10 +97,7 @@ int main() {
             careful_run = every_careful > 0 && runs % every_careful == 0;
             careful = Dodging_Player{};
             replay.clear();
-            show.dialogs.clear();
-            sink.sounds.clear();
-            sink.music.clear();
-            start_stage_run(levels, "testlevel");
+            stage.start_run(3);
         };
         begin_run();
         while (game_ms < game_ms_total) {
@@ -163,8 +134,6 @@ int main() {
                 ++next_checkpoint;
             }
         }
-        stage_presentation = nullptr;
-        installed_sound_sink = nullptr;
         std::printf("long_run: %.0f min, %ld frames, %d runs (%d cleared), furthest event %d of %zu\n", minutes, frames,
                     runs, cleared, deepest_event, level_events.size());
         std::printf("long_run: frames over 16 ms of simulation: %ld (longest %.2f ms)\n", slow_frames, longest_ms);

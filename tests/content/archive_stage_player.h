@@ -1,19 +1,24 @@
-// The players of the headless runs of the archive's stage "testlevel": a bot
-// that dodges by looking a few frames ahead, the way a careful player reads
-// the bullets (it keeps under the nearest enemy, focuses when it threads a
-// gap and bombs when a hit cannot be avoided), and the dialogs as the
-// archive writes them, without drawing. Shared by the stage's play-through
-// and the replay test over the whole stage.
+// The headless runs of the archive's stage "testlevel": the archive's
+// documents with the shell's start-up and run start of the stage, a bot that
+// dodges by looking a few frames ahead, the way a careful player reads the
+// bullets (it keeps under the nearest enemy, focuses when it threads a gap
+// and bombs when a hit cannot be avoided), and the dialogs as the archive
+// writes them, without drawing. Shared by the stage's play-through, the
+// replay test over the whole stage and the stage benchmarks.
 #pragma once
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "sdk/core/file_system.h"
 #include "sdk/core/resource_document.h"
+#include "sdk/core/string_help.h"
 #include "tests/world/stage_helpers.h"
 #include "world/enemy_damage.h"
+#include "world/stage_frame.h"
 
 namespace stage_test {
 
@@ -138,6 +143,68 @@ struct Archive_Dialogs : Stage_Presentation {
     void update_background(float) override {}
     void fade_in_spellcard_layer(const std::string&, float) override {}
     void fade_out_spellcard_layer(const std::string&, float) override {}
+};
+
+// The archive built beside the test programs (MIREL_BINARY_DIR), or the one
+// in the working folder, where the benchmarks run.
+inline std::string archive_path() {
+    const char* dir = std::getenv("MIREL_BINARY_DIR");
+    return std::string(dir ? dir : ".") + "/mirel.res";
+}
+
+// The real archive's stage documents and what the shell's start-up and run
+// start do for the stage, without a window. The runs' dialogs and sounds go
+// to `show` and `sink`.
+struct Archive_Stage {
+    sdk::File_System fs{archive_path()};
+    sdk::Resource_Manager player_doc{sdk::Resource_Document(fs, "player.xml")};
+    sdk::Resource_Manager patterns{sdk::Resource_Document(fs, "patterns.xml")};
+    sdk::Resource_Manager levels{sdk::Resource_Document(fs, "levels.xml")};
+    sdk::Resource_Document mirel{fs, "mirel.xml"};
+    sdk::Resource_Document text{fs, "text.xml"};
+    Archive_Dialogs show;
+    Recording_Sound_Sink sink;
+
+    ~Archive_Stage() {
+        stage_presentation = nullptr;
+        installed_sound_sink = nullptr;
+        clear_run_flags();
+    }
+
+    // An option of "mirel.xml"; 0 when it has none of the name.
+    float option(const std::string& name) const {
+        for (const auto& o : mirel.get_resource("options").element.children("option"))
+            if (o.get_attribute("name") == name) return sdk::text_to_float(o.get_text());
+        return 0.0f;
+    }
+
+    // The world's part of start-up: the player, the movement strategies and
+    // the item pool's options, then `install_looks` (named looks, or the
+    // presentation's), in which the patterns, loaded last, find their looks.
+    template <typename Install_Looks>
+    void load_world(Install_Looks install_looks) {
+        reset_stage_globals();
+        player.load(player_doc, "player_kio");
+        register_movements(play_field);
+        item_pool.init(option("point_scrore_line"), static_cast<int>(option("bonus_point_score_min")),
+                       static_cast<int>(option("bonus_point_score_max")), option("bonus_accel"),
+                       option("bonus_max_speed"), option("bonus_score_time"));
+        install_looks();
+        load_patterns(patterns);
+    }
+    void load_world() { load_world(install_named_looks); }
+
+    // A run start of "testlevel" with `lives`; the last run's dialogs and
+    // sounds are forgotten.
+    void start_run(int lives) {
+        show = Archive_Dialogs{};
+        show.text = text;
+        sink = Recording_Sound_Sink{};
+        stage_presentation = &show;
+        installed_sound_sink = &sink;
+        start_lives = lives;
+        start_stage_run(levels, "testlevel");
+    }
 };
 
 }  // namespace stage_test

@@ -13,8 +13,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "sdk/core/file_system.h"
-#include "sdk/core/string_help.h"
 #include "tests/content/archive_stage_player.h"
 #include "tests/world/stage_helpers.h"
 #include "world/enemy_damage.h"
@@ -24,17 +22,6 @@ namespace {
 
 using namespace stage_test;
 
-std::string archive_path() {
-    const char* dir = std::getenv("MIREL_BINARY_DIR");
-    return std::string(dir ? dir : ".") + "/mirel.res";
-}
-
-float option(const sdk::Resource_Document& mirel, const std::string& name) {
-    for (const auto& o : mirel.get_resource("options").element.children("option"))
-        if (o.get_attribute("name") == name) return sdk::text_to_float(o.get_text());
-    return 0.0f;
-}
-
 struct Boss_Half {
     int phase, half;
     float begun, ended;
@@ -42,29 +29,10 @@ struct Boss_Half {
 };
 
 TEST(Stage_Play, TheStageLoadsRunsEveryBossHalfAndEndsThroughItsClosingDialog) {
-    sdk::File_System fs(archive_path());
-    sdk::Resource_Manager player_doc(sdk::Resource_Document(fs, "player.xml"));
-    sdk::Resource_Manager patterns(sdk::Resource_Document(fs, "patterns.xml"));
-    sdk::Resource_Manager levels(sdk::Resource_Document(fs, "levels.xml"));
-    sdk::Resource_Document mirel(fs, "mirel.xml");
     sdk::set_log_sink([](const std::string&, const std::string&) {});
-
-    reset_stage_globals();
-    player.load(player_doc, "player_kio");
-    player.reset();
-    register_movements(play_field);
-    item_pool.init(option(mirel, "point_scrore_line"), static_cast<int>(option(mirel, "bonus_point_score_min")),
-                   static_cast<int>(option(mirel, "bonus_point_score_max")), option(mirel, "bonus_accel"),
-                   option(mirel, "bonus_max_speed"), option(mirel, "bonus_score_time"));
-    install_named_looks();
-    load_patterns(patterns);
-    Archive_Dialogs show;
-    show.text = sdk::Resource_Document(fs, "text.xml");
-    Recording_Sound_Sink sink;
-    stage_presentation = &show;
-    installed_sound_sink = &sink;
-    start_lives = 5;
-    start_stage_run(levels, "testlevel");
+    Archive_Stage stage;
+    stage.load_world();
+    stage.start_run(5);
 
     Dodging_Player bot;
     std::vector<Boss_Half> halves;
@@ -98,9 +66,6 @@ TEST(Stage_Play, TheStageLoadsRunsEveryBossHalfAndEndsThroughItsClosingDialog) {
             halves.back().ended = t;
         }
     }
-    stage_presentation = nullptr;
-    installed_sound_sink = nullptr;
-
     std::printf("stage: %.0f s in all, boss from %.0f s; %d deaths, %d bombs, %d graze, score %u\n", t / 1000,
                 boss_at / 1000, deaths, bot.bombs_used, player.graze, player.score);
     std::printf("stage: fullest moment %u bullets at %.0f s\n", fullest, fullest_at / 1000);
@@ -113,10 +78,10 @@ TEST(Stage_Play, TheStageLoadsRunsEveryBossHalfAndEndsThroughItsClosingDialog) {
     EXPECT_EQ(halves.size(), 8u) << "four phases of an attack and a spell card";
     EXPECT_GE(t, 4 * 60 * 1000.0f) << "the stage is shorter than four minutes";
     EXPECT_LE(t, 7 * 60 * 1000.0f) << "the stage is longer than seven minutes";
-    ASSERT_FALSE(show.dialogs.empty());
-    EXPECT_EQ(show.dialogs.back(), "rimea_defeat_rus");
-    EXPECT_NE(std::find(sink.music.begin(), sink.music.end(), "play 01_amber_wind"), sink.music.end());
-    EXPECT_NE(std::find(sink.music.begin(), sink.music.end(), "play 02_glass_winter"), sink.music.end());
+    ASSERT_FALSE(stage.show.dialogs.empty());
+    EXPECT_EQ(stage.show.dialogs.back(), "rimea_defeat_rus");
+    EXPECT_NE(std::find(stage.sink.music.begin(), stage.sink.music.end(), "play 01_amber_wind"), stage.sink.music.end());
+    EXPECT_NE(std::find(stage.sink.music.begin(), stage.sink.music.end(), "play 02_glass_winter"), stage.sink.music.end());
 }
 
 }  // namespace

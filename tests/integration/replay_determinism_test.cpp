@@ -8,13 +8,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
 
 #include "app/replay.h"
 #include "tests/common/scratch_dir.h"
-#include "sdk/core/file_system.h"
 #include "sdk/core/random.h"
-#include "sdk/core/string_help.h"
 #include "tests/content/archive_stage_player.h"
 #include "world/stage_frame.h"
 #include "world/state_hash.h"
@@ -23,58 +20,13 @@ namespace {
 
 using namespace stage_test;
 
-// The real archive's stage documents and the run start that the shell makes,
-// without a window: named looks stand in for the presentation's.
-struct Archive_Stage {
-    sdk::File_System fs;
-    sdk::Resource_Manager player_doc, patterns, levels;
-    sdk::Resource_Document mirel, text;
-    Archive_Dialogs show;
-    Recording_Sound_Sink sink;
-
-    Archive_Stage() {
-        const char* dir = std::getenv("MIREL_BINARY_DIR");
-        fs = sdk::File_System(std::string(dir ? dir : ".") + "/mirel.res");
-        player_doc = sdk::Resource_Manager(sdk::Resource_Document(fs, "player.xml"));
-        patterns = sdk::Resource_Manager(sdk::Resource_Document(fs, "patterns.xml"));
-        levels = sdk::Resource_Manager(sdk::Resource_Document(fs, "levels.xml"));
-        mirel = sdk::Resource_Document(fs, "mirel.xml");
-        text = sdk::Resource_Document(fs, "text.xml");
-    }
-    ~Archive_Stage() {
-        stage_presentation = nullptr;
-        installed_sound_sink = nullptr;
-        clear_run_flags();
-    }
-
-    float option(const std::string& name) const {
-        for (const auto& o : mirel.get_resource("options").element.children("option"))
-            if (o.get_attribute("name") == name) return sdk::text_to_float(o.get_text());
-        return 0.0f;
-    }
-
-    // A run start; the random seed differs each time, as it does between
-    // the recorded run and a later evening's replay.
-    void begin(uint32_t seed) {
-        sdk::random_seed(seed);
-        reset_stage_globals();
-        player.load(player_doc, "player_kio");
-        player.reset();
-        register_movements(play_field);
-        item_pool.init(option("point_scrore_line"), static_cast<int>(option("bonus_point_score_min")),
-                       static_cast<int>(option("bonus_point_score_max")), option("bonus_accel"),
-                       option("bonus_max_speed"), option("bonus_score_time"));
-        install_named_looks();
-        load_patterns(patterns);
-        show = Archive_Dialogs{};
-        show.text = text;
-        sink = Recording_Sound_Sink{};
-        stage_presentation = &show;
-        installed_sound_sink = &sink;
-        start_lives = 5;
-        start_stage_run(levels, "testlevel");
-    }
-};
+// A run start as the shell makes it; the random seed differs each time, as
+// it does between the recorded run and a later evening's replay.
+void begin_run(Archive_Stage& stage, uint32_t seed) {
+    sdk::random_seed(seed);
+    stage.load_world();
+    stage.start_run(5);
+}
 
 // Frame steps between 14 and 17 ms, never two alike in a row for long.
 float frame_step(int f) { return 14.0f + static_cast<float>((f * 7919) % 31) / 10.0f; }
@@ -85,7 +37,7 @@ TEST(Replay_Determinism, TheWholeStageReplaysFrameByFrameFromTheFile) {
     Archive_Stage stage;
 
     // The run, recorded as the game frame records it.
-    stage.begin(20261210);
+    begin_run(stage, 20261210);
     replay.clear();
     Dodging_Player bot;
     std::vector<uint64_t> hashes;
@@ -111,7 +63,7 @@ TEST(Replay_Determinism, TheWholeStageReplaysFrameByFrameFromTheFile) {
     ASSERT_EQ(loaded.replay_frames.size(), hashes.size());
 
     // The playback, as the replay screen plays it.
-    stage.begin(777);
+    begin_run(stage, 777);
     loaded.rewind();
     size_t played = 0, first_difference = hashes.size();
     do {
