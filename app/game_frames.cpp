@@ -3,13 +3,11 @@
 // run is left (pause, game over, stage clear, the end of a replay).
 #include "app/application.h"
 #include "app/display_rules.h"
-#include "app/item_draw.h"
+#include "app/field_draw.h"
 #include "app/replay.h"
 #include "app/screen_state.h"
 #include "render/background.h"
 #include "render/dialog.h"
-#include "render/player_draw.h"
-#include "render/stage_draw.h"
 #include "world/geometry.h"
 #include "world/player.h"
 #include "world/run_flags.h"
@@ -129,14 +127,7 @@ void Application::draw_stage(float dt) {
     canvas.set_cliprect(screen_field);
     stage_background.draw(canvas);
     if (boss_active) draw_boss_background(dt);
-    draw_player_bomb_and_wind(canvas);
-    draw_dead_enemies(canvas);
-    draw_enemies(canvas);
-    draw_bullets(canvas, 0);
-    draw_player(canvas);
-    draw_effects(canvas);
-    draw_items(canvas);
-    draw_bullets(canvas, 1);
+    draw_field_objects(canvas);
     canvas.reset_cliprect();
     if (boss_active) draw_boss_hud();
     draw_hud();

@@ -1,9 +1,9 @@
 // Frame times of the whole stage, drawn: the real archive's "testlevel"
 // played from start to end by the careful dodging player of the stage tests,
-// each frame simulated and then drawn in the game's order (stage background,
-// dying enemies, enemies, the player's bullets, the player, effects, items,
-// enemy bullets, the boss's rings) through the real looks into the game's
-// hidden window under the offscreen video driver, and flipped without vsync.
+// each frame simulated and then drawn as the game draws it (the stage
+// background, the boss's rings, then the field's objects in the game's own
+// order) through the real looks into the game's hidden window under the
+// offscreen video driver, and flipped without vsync.
 // Prints the distribution of the whole frame's time (median, p99, longest)
 // over the stage and over its busiest stretch, the 600 frames with the most
 // bullets, and how many frames went over the 16 ms budget.
@@ -14,18 +14,16 @@
 #include <cstdlib>
 #include <vector>
 
+#include "app/field_draw.h"
 #include "app/item_draw.h"
 #include "render/appearance.h"
 #include "render/background.h"
-#include "render/player_draw.h"
 #include "render/player_sprites.h"
 #include "render/ring_sprite.h"
 #include "render/sprite_cache.h"
 #include "render/stage_draw.h"
 #include "sdk/canvas.h"
 #include "sdk/core/exception.h"
-#include "sdk/core/file_system.h"
-#include "sdk/core/string_help.h"
 #include "sdk/display.h"
 #include "sdk/window.h"
 #include "tests/content/archive_stage_player.h"
@@ -37,12 +35,6 @@
 namespace {
 
 using namespace stage_test;
-
-float option(const sdk::Resource_Document& mirel, const std::string& name) {
-    for (const auto& o : mirel.get_resource("options").element.children("option"))
-        if (o.get_attribute("name") == name) return sdk::text_to_float(o.get_text());
-    return 0.0f;
-}
 
 struct Figures {
     double median = 0, p99 = 0, longest = 0;
@@ -69,36 +61,19 @@ int main() {
         sdk::Window window(d);
         sdk::Canvas canvas(window);
 
-        sdk::File_System fs("mirel.res");
-        sdk::Resource_Manager sprites(sdk::Resource_Document(fs, "sprites.xml"));
-        sdk::Resource_Manager mirel_doc(sdk::Resource_Document(fs, "mirel.xml"));
-        sdk::Resource_Manager player_doc(sdk::Resource_Document(fs, "player.xml"));
-        sdk::Resource_Manager patterns(sdk::Resource_Document(fs, "patterns.xml"));
-        sdk::Resource_Manager levels(sdk::Resource_Document(fs, "levels.xml"));
-        const sdk::Resource_Document& mirel = mirel_doc.get_doc();
-
-        reset_stage_globals();
-        preload_sprites(canvas, sprites);
-        Ring_Sprite rings(canvas, "ring1", mirel_doc, fs);
-        player.load(player_doc, "player_kio");
-        load_player_sprites(canvas, player_doc);
-        load_appearances(canvas, mirel_doc);
-        init_item_drawing();
-        register_movements(play_field);
-        load_patterns(patterns);
-        item_pool.init(option(mirel, "point_scrore_line"), static_cast<int>(option(mirel, "bonus_point_score_min")),
-                       static_cast<int>(option(mirel, "bonus_point_score_max")), option(mirel, "bonus_accel"),
-                       option(mirel, "bonus_max_speed"), option(mirel, "bonus_score_time"));
+        Archive_Stage stage;
+        const sdk::Resource_Manager mirel_doc(stage.mirel);
+        preload_sprites(canvas, sdk::Resource_Manager(sdk::Resource_Document(stage.fs, "sprites.xml")));
+        Ring_Sprite rings(canvas, "ring1", mirel_doc, stage.fs);
+        stage.load_world([&] {
+            load_player_sprites(canvas, stage.player_doc);
+            load_appearances(canvas, mirel_doc);
+            init_item_drawing();
+        });
         stage_background.load(canvas, "stage_kio", mirel_doc, {32, 16, 416, 464});
         for (int k = 0; k < 100; ++k) stage_background.update(1000.0f);
 
-        Archive_Dialogs show;
-        show.text = sdk::Resource_Document(fs, "text.xml");
-        Recording_Sound_Sink sink;
-        stage_presentation = &show;
-        installed_sound_sink = &sink;
-        start_lives = 5;
-        start_stage_run(levels, "testlevel");
+        stage.start_run(5);
         level_requires_appearances = true;
 
         Dodging_Player careful;
@@ -122,15 +97,8 @@ int main() {
             canvas.clear(sdk::Colorf::black());
             canvas.push_cliprect(screen_field);
             stage_background.draw(canvas);
-            draw_dead_enemies(canvas);
-            draw_enemies(canvas);
-            draw_bullets(canvas, 0);
-            draw_player(canvas);
-            draw_effects(canvas);
-            draw_items(canvas);
-            draw_bullets(canvas, 1);
             update_and_draw_boss_rings(canvas, rings, dt);
-            draw_player_bomb_and_wind(canvas);
+            draw_field_objects(canvas);
             canvas.pop_cliprect();
             canvas.flush();
             window.flip(0);
