@@ -6,6 +6,7 @@
 #include "app/application.h"
 #include "app/display_rules.h"
 #include "tests/common/scratch_dir.h"
+#include "tests/integration/key_events.h"
 #include "sdk/display.h"
 #include "world/geometry.h"
 #include "world/settings.h"
@@ -18,16 +19,6 @@ SDL_Window* game_window() {
     return nullptr;
 }
 
-void tap_f11() {
-    for (Uint32 type : {SDL_KEYDOWN, SDL_KEYUP}) {
-        SDL_Event e{};
-        e.type = type;
-        e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-        e.key.keysym.sym = SDLK_F11;
-        e.key.keysym.scancode = SDL_SCANCODE_F11;
-        SDL_PushEvent(&e);
-    }
-}
 
 struct Seen {
     uint8_t fullscreen;
@@ -45,7 +36,7 @@ TEST(Display_Modes, F11TwiceReturnsToTheWindowedSizeAndResizesSnapToFourByThree)
             ++frame;
             if (frame == 30 || frame == 60 || frame == 90 || frame == 120)
                 seen.push_back({fullscreen, config_window_size, window_size});
-            if (frame == 31 || frame == 61) tap_f11();
+            if (frame == 31 || frame == 61) keys::tap(keys::f11);
             if (frame == 91)
                 if (SDL_Window* w = game_window()) SDL_SetWindowSize(w, 1000, 600);
             if (frame == 121) a.quit = true;

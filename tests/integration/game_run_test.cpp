@@ -4,7 +4,6 @@
 // the main menu, watches the replay and quits. Checked as a player would find
 // it: the settings file, the replay file, the screenshot, the exit code, and
 // that the replay ends with the recorded run's score.
-#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -12,38 +11,13 @@
 #include "app/application.h"
 #include "app/screen_state.h"
 #include "tests/common/scratch_dir.h"
+#include "tests/integration/key_events.h"
 #include "sdk/display.h"
 #include "world/player.h"
 #include "world/run_flags.h"
 #include "world/settings.h"
 
 namespace {
-
-void send_key(SDL_Keycode key, SDL_Scancode code, bool down) {
-    SDL_Event e{};
-    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-    e.key.keysym.sym = key;
-    e.key.keysym.scancode = code;
-    SDL_PushEvent(&e);
-}
-
-struct Key {
-    SDL_Keycode sym;
-    SDL_Scancode code;
-};
-constexpr Key key_z{SDLK_z, SDL_SCANCODE_Z};
-constexpr Key key_up{SDLK_UP, SDL_SCANCODE_UP};
-constexpr Key key_down{SDLK_DOWN, SDL_SCANCODE_DOWN};
-constexpr Key key_left{SDLK_LEFT, SDL_SCANCODE_LEFT};
-constexpr Key key_right{SDLK_RIGHT, SDL_SCANCODE_RIGHT};
-constexpr Key key_escape{SDLK_ESCAPE, SDL_SCANCODE_ESCAPE};
-constexpr Key key_home{SDLK_HOME, SDL_SCANCODE_HOME};
-
-void tap(const Key& k) {
-    send_key(k.sym, k.code, true);
-    send_key(k.sym, k.code, false);
-}
 
 // The script: one step per frame, by the screen the game shows.
 struct Script {
@@ -82,35 +56,35 @@ struct Script {
         }
         switch (app_state) {
             case state_language:
-                if (in_state == 20) tap(key_z);
+                if (in_state == 20) keys::tap(keys::z);
                 break;
             case state_main_menu:
                 if (menu_visits == 1) {
                     // Opens on the replay entry after the language choice.
-                    if (in_state == 40) tap(key_up);
-                    if (in_state == 60) tap(key_z);
+                    if (in_state == 40) keys::tap(keys::up);
+                    if (in_state == 60) keys::tap(keys::z);
                 } else if (menu_visits == 2) {
-                    if (in_state == 40) tap(key_home);
-                    if (in_state == 50) tap(key_down);
-                    if (in_state == 70) tap(key_z);
+                    if (in_state == 40) keys::tap(keys::home);
+                    if (in_state == 50) keys::tap(keys::down);
+                    if (in_state == 70) keys::tap(keys::z);
                 } else {
-                    if (in_state == 40) tap(key_escape);
-                    if (in_state == 60) tap(key_z);
+                    if (in_state == 40) keys::tap(keys::escape);
+                    if (in_state == 60) keys::tap(keys::z);
                 }
                 break;
             case state_game:
                 ++game_frames;
                 // Z fires only until it has been held for the wind's charge
                 // time, so the script taps it, as a player does.
-                if (game_frames % 30 == 1) send_key(key_z.sym, key_z.code, true);
-                if (game_frames % 30 == 0) send_key(key_z.sym, key_z.code, false);
+                if (game_frames % 30 == 1) keys::send_key(keys::z, true);
+                if (game_frames % 30 == 0) keys::send_key(keys::z, false);
                 // Weave left and right while shooting.
-                if (game_frames % 120 == 1) send_key(key_left.sym, key_left.code, true);
-                if (game_frames % 120 == 50) send_key(key_left.sym, key_left.code, false);
-                if (game_frames % 120 == 61) send_key(key_right.sym, key_right.code, true);
-                if (game_frames % 120 == 110) send_key(key_right.sym, key_right.code, false);
+                if (game_frames % 120 == 1) keys::send_key(keys::left, true);
+                if (game_frames % 120 == 50) keys::send_key(keys::left, false);
+                if (game_frames % 120 == 61) keys::send_key(keys::right, true);
+                if (game_frames % 120 == 110) keys::send_key(keys::right, false);
                 if (game_frames == play_frames) {
-                    send_key(key_z.sym, key_z.code, false);
+                    keys::send_key(keys::z, false);
                     // The run ends as the last life's loss ends it.
                     game_over = 1;
                 }

@@ -2,7 +2,6 @@
 // clear shows the results (and the replay is saved at once), the results
 // return to the main menu, and the pause screen's restart begins the run
 // again from its start with a fresh recording.
-#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -11,21 +10,11 @@
 #include "app/replay.h"
 #include "app/screen_state.h"
 #include "tests/common/scratch_dir.h"
+#include "tests/integration/key_events.h"
 #include "sdk/display.h"
 #include "world/run_flags.h"
 
 namespace {
-
-void tap(SDL_Keycode key, SDL_Scancode code) {
-    for (Uint32 type : {SDL_KEYDOWN, SDL_KEYUP}) {
-        SDL_Event e{};
-        e.type = type;
-        e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-        e.key.keysym.sym = key;
-        e.key.keysym.scancode = code;
-        SDL_PushEvent(&e);
-    }
-}
 
 TEST(Run_Ends, PauseWithStageClearShowsResultsAndRestartBeginsAgain) {
     Scratch_Dir dir;
@@ -57,42 +46,42 @@ TEST(Run_Ends, PauseWithStageClearShowsResultsAndRestartBeginsAgain) {
             if (s.frame > 4000) a.quit = true;
             switch (app_state) {
                 case state_language:
-                    if (s.in_state == 10) tap(SDLK_z, SDL_SCANCODE_Z);
+                    if (s.in_state == 10) keys::tap(keys::z);
                     break;
                 case state_main_menu:
-                    if (s.in_state == 20 && s.games == 0) tap(SDLK_UP, SDL_SCANCODE_UP);
-                    if (s.in_state == 40 && s.games < 2) tap(SDLK_z, SDL_SCANCODE_Z);
+                    if (s.in_state == 20 && s.games == 0) keys::tap(keys::up);
+                    if (s.in_state == 40 && s.games < 2) keys::tap(keys::z);
                     if (s.in_state == 40 && s.games == 2) a.quit = true;
                     break;
                 case state_game:
                     if (s.games == 1 && s.in_state == 60) {
                         // Esc counted on the frame on which the stage is cleared.
-                        tap(SDLK_ESCAPE, SDL_SCANCODE_ESCAPE);
+                        keys::tap(keys::escape);
                     }
                     if (s.games == 1 && s.in_state == 61) stage_clear = 1;
                     if (s.games == 2 && s.in_state == 120 && !s.restarted) {
                         s.frames_before_restart = replay.replay_frames.size();
-                        tap(SDLK_ESCAPE, SDL_SCANCODE_ESCAPE);
+                        keys::tap(keys::escape);
                     }
                     if (s.restarted && s.in_state == 30) {
                         s.frames_after_restart = replay.replay_frames.size();
-                        tap(SDLK_ESCAPE, SDL_SCANCODE_ESCAPE);
+                        keys::tap(keys::escape);
                     }
                     break;
                 case state_pause:
                     // Restart: up from Continue, ok, ok on "Yes"; afterwards the title.
                     if (!s.restarted) {
-                        if (s.in_state == 10) tap(SDLK_UP, SDL_SCANCODE_UP);
-                        if (s.in_state == 20) tap(SDLK_z, SDL_SCANCODE_Z);
-                        if (s.in_state == 30) tap(SDLK_z, SDL_SCANCODE_Z);
+                        if (s.in_state == 10) keys::tap(keys::up);
+                        if (s.in_state == 20) keys::tap(keys::z);
+                        if (s.in_state == 30) keys::tap(keys::z);
                     } else {
-                        if (s.in_state == 10) tap(SDLK_DOWN, SDL_SCANCODE_DOWN);
-                        if (s.in_state == 20) tap(SDLK_z, SDL_SCANCODE_Z);
-                        if (s.in_state == 30) tap(SDLK_z, SDL_SCANCODE_Z);
+                        if (s.in_state == 10) keys::tap(keys::down);
+                        if (s.in_state == 20) keys::tap(keys::z);
+                        if (s.in_state == 30) keys::tap(keys::z);
                     }
                     break;
                 case state_results:
-                    if (s.in_state == 30) tap(SDLK_z, SDL_SCANCODE_Z);
+                    if (s.in_state == 30) keys::tap(keys::z);
                     break;
                 default:
                     break;

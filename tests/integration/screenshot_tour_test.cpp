@@ -13,11 +13,8 @@
 // names a screenshot after which it ends early).
 #include <gtest/gtest.h>
 
-#include <SDL.h>
-
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -26,6 +23,7 @@
 #include "app/screen_state.h"
 #include "render/dialog.h"
 #include "sdk/display.h"
+#include "tests/integration/key_events.h"
 #include "world/bullet_pool.h"
 #include "world/enemy_lists.h"
 #include "world/level.h"
@@ -33,21 +31,6 @@
 #include "world/run_flags.h"
 
 namespace {
-
-void push_key(Uint32 type, SDL_Keycode key, SDL_Scancode scan) {
-    Uint32 window = 0;
-    for (Uint32 id = 1; id < 16 && window == 0; ++id) {
-        SDL_Window* w = SDL_GetWindowFromID(id);
-        if (w && std::strcmp(SDL_GetWindowTitle(w), "Mirel") == 0) window = id;
-    }
-    SDL_Event e{};
-    e.type = type;
-    e.key.windowID = window;
-    e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-    e.key.keysym.sym = key;
-    e.key.keysym.scancode = scan;
-    SDL_PushEvent(&e);
-}
 
 EnemyBoss* find_boss() {
     for (uint32_t i = 0; i < enemy_lists.active_count && i < enemy_lists.active.size(); ++i)
@@ -73,8 +56,8 @@ public:
         if (app_state == state_game) {
             keep_player_alive();
             // Shoot in bursts shorter than the hold that starts charging the wind.
-            if (step_ >= 5 && frames_ % 38 == 0) push_key(SDL_KEYUP, SDLK_z, SDL_SCANCODE_Z);
-            if (step_ >= 5 && frames_ % 38 == 2) push_key(SDL_KEYDOWN, SDLK_z, SDL_SCANCODE_Z);
+            if (step_ >= 5 && frames_ % 38 == 0) keys::send_key(keys::z, false);
+            if (step_ >= 5 && frames_ % 38 == 2) keys::send_key(keys::z, true);
         }
         switch (step_) {
             case 0:  // the language choice, or the menu when the settings exist
@@ -129,7 +112,7 @@ public:
                 if (app_state == state_main_menu && in_step_ > 30 && cursor_to(app, 0) && in_step_ % 20 == 10)
                     app.counters.count_ok = 1;
                 if (app_state == state_game) {
-                    push_key(SDL_KEYDOWN, SDLK_z, SDL_SCANCODE_Z);  // hold the shot
+                    keys::send_key(keys::z, true);  // hold the shot
                     next(5);
                 }
                 break;
@@ -138,14 +121,14 @@ public:
                 bool busy = (bullets > 300 && in_step_ > 60 * 20) || (bullets > 160 && in_step_ > 60 * 60);
                 if (!dialog_active && (busy || in_step_ > 60 * 170)) {
                     shoot(app, "stage");
-                    push_key(SDL_KEYDOWN, SDLK_x, SDL_SCANCODE_X);  // and a bomb
+                    keys::send_key(keys::x, true);  // and a bomb
                     next(30);
                 }
                 advance_dialogs(app);
                 break;
             }
             case 30:
-                if (in_step_ == 3) push_key(SDL_KEYUP, SDLK_x, SDL_SCANCODE_X);
+                if (in_step_ == 3) keys::send_key(keys::x, false);
                 if (in_step_ == 40) {
                     shoot(app, "bomb");
                     skip_to_boss();
