@@ -306,14 +306,8 @@ void Application::draw_version() {
 }
 
 void Application::take_screenshot() {
-    std::string name = next_screenshot_file();
-    if (name.empty()) {
-        sdk::log_event("Debug", "Failed to save screenshot");
-        return;
-    }
     canvas.flush();
-    canvas.get_pixeldata().save_png(name);
-    sdk::log_event("Debug", "Screenshot saved");
+    save_screenshot(canvas.get_pixeldata());
 }
 
 void Application::start_perf_checkpoints() {

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "app/display_rules.h"
+#include "sdk/core/exception.h"
 #include "sdk/core/local_file.h"
 #include "world/geometry.h"
 #include "world/settings.h"
@@ -81,7 +82,7 @@ void decode_config(const Config_Bytes& b) {
     button_pause = get_i8(b, 29);
     button_spare = get_i8(b, 30);
     special_focuses = std::clamp(get_i8(b, 31), 0, 1);
-    language = std::clamp(get_i8(b, 32), 0, 1);
+    language = b[32] == 1 ? 1 : 0;
     recompute_volumes();
 }
 
@@ -98,13 +99,21 @@ void load_config() {
     Config_Bytes bytes{};
     if (file->read(bytes.data(), bytes.size()) != bytes.size()) return;
     decode_config(bytes);
+    saved_hi_score = hi_score;
 }
 
 void save_config() {
     Config_Bytes bytes = encode_config();
-    sdk::save_file_safely(config_file_name, bytes.data(), bytes.size());
+    try {
+        sdk::save_file_safely(config_file_name, bytes.data(), bytes.size());
+        saved_hi_score = hi_score;
+    } catch (const sdk::Exception& e) {
+        sdk::report_failed_save(e.what());
+    }
     recompute_volumes();
 }
+
+bool hi_score_unsaved() { return hi_score > saved_hi_score; }
 
 void reset_config_defaults() {
     fullscreen = 0;

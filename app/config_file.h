@@ -10,8 +10,11 @@
 //
 // Wider integers are written as their low byte. A file of another size or
 // version is not read at all. Saving replaces the file whole through a
-// temporary beside it, so a crash never leaves half a file. Values read from
-// a damaged file are brought into the ranges the menus produce.
+// temporary beside it, so a crash never leaves half a file; a save that fails
+// (a folder the player cannot write) is one line on stderr, and the settings
+// stay in memory for the next save. Values read from a damaged file are
+// brought into the ranges the menus produce; a language byte other than 1
+// reads as 0, as in a replay.
 #pragma once
 
 #include <array>
@@ -23,6 +26,10 @@ inline const std::string config_file_name = "config.dat";
 
 using Config_Bytes = std::array<uint8_t, config_file_bytes>;
 
+// The best score that "config.dat" holds, as last read or written; 0 while it
+// holds none. A best score above it is not safe on disk yet.
+inline uint32_t saved_hi_score = 0;
+
 // The 33 bytes of the current settings.
 Config_Bytes encode_config();
 // Sets the globals from the bytes (no version check; see config_valid) and
@@ -33,8 +40,12 @@ void decode_config(const Config_Bytes& bytes);
 bool config_valid();
 // Reads the file when config_valid says yes; otherwise changes nothing.
 void load_config();
-// Writes the 33 bytes safely, then recomputes the volume factors.
+// Writes the 33 bytes safely (a failure is reported, never thrown), then
+// recomputes the volume factors.
 void save_config();
+// A run that beat the best score saves the settings as soon as it ends, so a
+// killed game does not lose it.
+bool hi_score_unsaved();
 // Every setting to its default (window 640 x 480, also the current window
 // size), saved at once.
 void reset_config_defaults();

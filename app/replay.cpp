@@ -2,7 +2,9 @@
 
 #include <cstring>
 
+#include "sdk/core/exception.h"
 #include "sdk/core/local_file.h"
+#include "sdk/core/log.h"
 #include "world/settings.h"
 
 namespace {
@@ -88,16 +90,28 @@ std::vector<uint8_t> Replay::encode() const {
     return out;
 }
 
-bool Replay::decode(const std::vector<uint8_t>& bytes) {
-    if (bytes.size() < replay_header_bytes) return false;
-    const uint8_t* p = bytes.data();
-    if (static_cast<uint32_t>(get_bytes(p, 4)) != static_cast<uint32_t>(game_version)) return false;
-    uint64_t count = get_bytes(p + 7, 8);
+std::string Replay::refusal(const std::vector<uint8_t>& bytes) {
+    if (bytes.size() < replay_header_bytes)
+        return "the file is " + std::to_string(bytes.size()) + " bytes, shorter than its header";
+    uint32_t version = static_cast<uint32_t>(get_bytes(bytes.data(), 4));
+    if (version != static_cast<uint32_t>(game_version))
+        return "version " + std::to_string(version) + ", this game reads version " +
+               std::to_string(game_version);
+    uint64_t count = get_bytes(bytes.data() + 7, 8);
     // Checked by division so that no count, however large, overflows. Bytes
     // after the last record (a longer file written in place before) are not
     // read, as the count governs reading.
     uint64_t body = bytes.size() - replay_header_bytes;
-    if (body / replay_record_bytes < count) return false;
+    if (body / replay_record_bytes < count)
+        return "it counts " + std::to_string(count) + " frames but holds " +
+               std::to_string(body / replay_record_bytes);
+    return {};
+}
+
+bool Replay::decode(const std::vector<uint8_t>& bytes) {
+    if (!refusal(bytes).empty()) return false;
+    const uint8_t* p = bytes.data();
+    uint64_t count = get_bytes(p + 7, 8);
 
     replay_option_a = static_cast<int8_t>(p[4]);
     language = p[5] == 1 ? 1 : 0;
@@ -123,13 +137,26 @@ bool Replay::decode(const std::vector<uint8_t>& bytes) {
 }
 
 void Replay::save(const std::string& name) const {
+    // A folder that cannot be made shows as the file's failure below.
     sdk::Directory::create(replay_folder);
-    sdk::save_file_safely(file_name(name), encode());
+    try {
+        sdk::save_file_safely(file_name(name), encode());
+    } catch (const sdk::Exception& e) {
+        sdk::report_failed_save(e.what());
+    }
 }
 
 bool Replay::load(const std::string& name) {
     std::string path = file_name(name);
-    if (!sdk::local_file_exists(path)) return false;
+    if (!sdk::local_file_exists(path)) {
+        sdk::log_event("SYSTEM", "Replay %1 not loaded: there is no such file", path);
+        return false;
+    }
     std::vector<uint8_t> bytes = sdk::open_local_file(path)->read_all();
+    std::string why = refusal(bytes);
+    if (!why.empty()) {
+        sdk::log_event("SYSTEM", "Replay %1 not loaded: %2", path, why);
+        return false;
+    }
     return decode(bytes);
 }

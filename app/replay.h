@@ -10,8 +10,10 @@
 //
 // A file of N records is 15 + 17 N bytes. The file holds no random seed:
 // the simulation draws randomness for looks only. Saving replaces the file
-// whole and safely; loading a missing, foreign, short or oversized file
-// answers false and changes nothing. Main thread only.
+// whole and safely; a save that fails is one line on stderr and the game goes
+// on without the file. Loading a missing, foreign, short or oversized file
+// answers false, logs why under "SYSTEM" and changes nothing. A language byte
+// other than 1 reads as 0, as in the settings file. Main thread only.
 #pragma once
 
 #include <cstdint>
@@ -47,11 +49,14 @@ public:
     // "replay/<name>.rpy".
     static std::string file_name(const std::string& name);
     std::vector<uint8_t> encode() const;
-    // Reads a whole file's bytes; false (nothing changed) when the version
-    // differs or the size does not match the count.
+    // Why the bytes of a whole file cannot be read as a replay (another
+    // version, or fewer bytes than the header and its count need); empty
+    // when they can.
+    static std::string refusal(const std::vector<uint8_t>& bytes);
+    // Reads a whole file's bytes; false (nothing changed) when refused.
     bool decode(const std::vector<uint8_t>& bytes);
-    // Creates the folder "replay" and writes the file. Throws the platform's
-    // exception naming the file when it cannot be written.
+    // Creates the folder "replay" and writes the file; a failure is reported
+    // on stderr, naming the file and the reason.
     void save(const std::string& name) const;
     bool load(const std::string& name);
 

@@ -1,6 +1,8 @@
 #include "app/screenshot.h"
 
+#include "sdk/core/exception.h"
 #include "sdk/core/local_file.h"
+#include "sdk/core/log.h"
 
 std::string zero_pad(long long n) {
     std::string s = std::to_string(n);
@@ -36,4 +38,21 @@ std::string next_screenshot_file() {
         if (!sdk::Directory::scan(screenshot_folder, entries)) return {};
     }
     return screenshot_file_name(next_screenshot_number(entries));
+}
+
+void save_screenshot(const sdk::Pixel_Buffer& picture) {
+    std::string name = next_screenshot_file();
+    if (name.empty()) {
+        sdk::log_event("Debug", "Failed to save screenshot");
+        sdk::report_failed_save("Unable to save screenshot: the folder " + screenshot_folder +
+                                " cannot be made");
+        return;
+    }
+    try {
+        picture.save_png(name);
+    } catch (const sdk::Exception& e) {
+        sdk::report_failed_save(e.what());
+        return;
+    }
+    sdk::log_event("Debug", "Screenshot saved");
 }

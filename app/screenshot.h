@@ -1,10 +1,13 @@
 // Numbered screenshots "screenshot/mirel000001.png" in the working
 // directory: each new file takes one more than the highest number already
-// there, so deleting old ones never overwrites a newer one.
+// there, so deleting old ones never overwrites a newer one. A screenshot that
+// cannot be saved is skipped with one line on stderr; the game goes on.
 #pragma once
 
 #include <string>
 #include <vector>
+
+#include "sdk/pixel_buffer.h"
 
 inline const std::string screenshot_folder = "screenshot";
 
@@ -18,3 +21,5 @@ std::string screenshot_file_name(long long n);
 // Scans the folder (creating it when missing) and answers the next file's
 // name, or an empty text when there is no folder and none can be made.
 std::string next_screenshot_file();
+// Saves the picture as the next numbered file, or reports why it cannot.
+void save_screenshot(const sdk::Pixel_Buffer& picture);

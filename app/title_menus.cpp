@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/config_file.h"
 #include "app/screen_state.h"
 #include "app/stage_results.h"
 #include "world/player.h"
@@ -446,6 +447,7 @@ void run_pause_logic(Screen_Context& c, float dt) {
         overlay_timer = 0.0f;
         c.in.clear();
         c.services.save_replay();
+        if (hi_score_unsaved()) c.services.save_settings();
     }
 }
 
@@ -457,10 +459,9 @@ void run_results_logic(Screen_Context& c, float dt) {
                                             bullets_blown, bullets_total);
         m.blown_ratio = b.ratio;
         player.score = b.new_score;
-        if (player.score > hi_score) {
-            hi_score = player.score;
-            c.services.save_settings();
-        }
+        if (player.score > hi_score) hi_score = player.score;
+        // The score panel raises the best score during the run already.
+        if (hi_score_unsaved()) c.services.save_settings();
     }
     overlay_timer += dt;
     if (c.in.count_ok > 0 || c.in.count_cancel > 0 || c.in.count_escape > 0) {

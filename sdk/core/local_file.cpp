@@ -46,6 +46,23 @@ private:
     int64_t size_ = 0;
 };
 
+// Removes "<target>.tmp<digits>" beside the target: what a save killed
+// between writing its temporary file and renaming it left behind.
+void remove_leftover_temporaries(const std::string& target) {
+    std::filesystem::path path(target);
+    std::filesystem::path folder = path.parent_path().empty() ? "." : path.parent_path();
+    const std::string prefix = path.filename().string() + ".tmp";
+    std::error_code ec;
+    std::filesystem::directory_iterator it(folder, ec);
+    if (ec) return;
+    for (const auto& entry : it) {
+        const std::string name = entry.path().filename().string();
+        if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) continue;
+        if (name.find_first_not_of("0123456789", prefix.size()) != std::string::npos) continue;
+        ::unlink(entry.path().c_str());
+    }
+}
+
 }  // namespace
 
 std::unique_ptr<IO_Device> open_local_file(const std::string& name) {
@@ -75,6 +92,7 @@ void save_file_safely(const std::string& name, const void* data, size_t size) {
         ::unlink(temp.c_str());
         throw Exception("Unable to save file: " + name + " (" + why + ")");
     };
+    remove_leftover_temporaries(target);
     int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) throw Exception("Unable to save file: " + name + " (" + std::strerror(errno) + ")");
     const auto* p = static_cast<const uint8_t*>(data);
@@ -101,6 +119,10 @@ void save_file_safely(const std::string& name, const void* data, size_t size) {
 
 void save_file_safely(const std::string& name, const std::vector<uint8_t>& bytes) {
     save_file_safely(name, bytes.data(), bytes.size());
+}
+
+void report_failed_save(const std::string& message) {
+    std::fprintf(stderr, "%s\n", message.c_str());
 }
 
 Local_File_Writer::Local_File_Writer(std::string name) : Memory_Device({}, std::move(name)) {}

@@ -6,6 +6,8 @@
 // the target, flushes it to the disk and renames it over the target, so a
 // crash or a full disk leaves either the old file or the new one, never half
 // of either. Local_File opened for writing does the same when it is committed.
+// A temporary file that an interrupted save left behind ("<name>.tmp<pid>",
+// of whichever process) is removed by the next save of the same file.
 #pragma once
 
 #include <cstdint>
@@ -31,6 +33,11 @@ int64_t local_file_size(const std::string& name);
 // Throws "Unable to save file: <name> (<reason>)"; the old file is then intact.
 void save_file_safely(const std::string& name, const void* data, size_t size);
 void save_file_safely(const std::string& name, const std::vector<uint8_t>& bytes);
+
+// One line on stderr for a save that failed; the caller goes on without the
+// file. The settings, the replay and the screenshots are the player's, and
+// losing one of them never ends the game.
+void report_failed_save(const std::string& message);
 
 // A file being written: typed writes go to memory; commit() saves them with
 // save_file_safely. Dropping it without commit() leaves the disk untouched.

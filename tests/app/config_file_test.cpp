@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "app/display_rules.h"
+#include "app/replay.h"
 #include "tests/common/scratch_dir.h"
 #include "world/settings.h"
 
@@ -134,7 +135,7 @@ TEST_F(Config_File, DamagedValuesAreBroughtIntoTheirRanges) {
     b[23] = 0xc0;
     b[24] = 0x7f;  // dead zone NaN
     b[31] = 9;     // special focuses
-    b[32] = 7;     // language
+    b[32] = 7;     // language: anything but 1 is 0
     b[5] = 0;
     b[6] = 0;  // width 0
     Scratch_Dir::write("config.dat", b);
@@ -144,7 +145,7 @@ TEST_F(Config_File, DamagedValuesAreBroughtIntoTheirRanges) {
     EXPECT_EQ(music_volume_pct, 100);
     EXPECT_FLOAT_EQ(dead_zone, 0.5f);
     EXPECT_EQ(special_focuses, 1);
-    EXPECT_EQ(language, 1);
+    EXPECT_EQ(language, 0);
     EXPECT_EQ(config_window_size.width, 640);
 }
 
@@ -159,6 +160,46 @@ TEST_F(Config_File, SavingReplacesAnOverlongFileWhole) {
         ++entries;
     }
     EXPECT_EQ(entries, 1u);
+}
+
+// The settings file and a replay read the language byte by one rule.
+TEST_F(Config_File, LanguageByteIsOneOnlyWhenItIsOne) {
+    std::filesystem::create_directory("replay");
+    for (uint8_t byte : {0, 1, 2, 7, 0x7f, 0x80, 0xff}) {
+        int32_t expected = byte == 1 ? 1 : 0;
+        std::vector<uint8_t> b = default_bytes;
+        b[32] = byte;
+        Scratch_Dir::write("config.dat", b);
+        language = 9;
+        load_config();
+        EXPECT_EQ(language, expected) << "config.dat, byte " << int{byte};
+
+        std::vector<uint8_t> rpy = Replay{}.encode();
+        rpy[5] = byte;
+        Scratch_Dir::write("replay/mirel.rpy", rpy);
+        language = 9;
+        ASSERT_TRUE(Replay{}.load("mirel"));
+        EXPECT_EQ(language, expected) << "replay, byte " << int{byte};
+    }
+}
+
+TEST_F(Config_File, AFailedSaveKeepsTheSettingsForTheNextSave) {
+    // A folder in the file's place: no save replaces it, whoever runs the game.
+    std::filesystem::remove("config.dat");
+    std::filesystem::create_directories("config.dat/inside");
+    hi_score = 123456;
+    ::testing::internal::CaptureStderr();
+    EXPECT_NO_THROW(save_config());
+    ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(hi_score, 123456u);
+    EXPECT_TRUE(hi_score_unsaved());
+
+    std::filesystem::remove_all("config.dat");
+    save_config();
+    EXPECT_FALSE(hi_score_unsaved());
+    hi_score = 0;
+    load_config();
+    EXPECT_EQ(hi_score, 123456u);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "sdk/core/log.h"
 #include "tests/common/scratch_dir.h"
 #include "world/settings.h"
 
@@ -137,23 +138,39 @@ TEST_F(Replay_File, BrokenFilesAreRefusedAndChangeNothing) {
     struct Case {
         const char* what;
         std::vector<uint8_t> bytes;
+        std::string why;  // the reason the log gives
     };
+    std::vector<std::string> lines;
+    auto old_sink = sdk::set_log_sink(
+        [&](const std::string& c, const std::string& t) { lines.push_back(c + ": " + t); });
     std::filesystem::create_directory("replay");
     for (const Case& c :
-         {Case{"truncated", truncated}, Case{"count no file holds", huge_count},
-          Case{"other version", other_version}, Case{"cut inside the header", header_only}}) {
+         {Case{"truncated", truncated, "it counts 2 frames but holds 1"},
+          Case{"count no file holds", huge_count,
+               "it counts 18374686479671623935 frames but holds 2"},
+          Case{"other version", other_version, "version 90, this game reads version 91"},
+          Case{"cut inside the header", header_only,
+               "the file is 10 bytes, shorter than its header"}}) {
         Scratch_Dir::write("replay/mirel.rpy", c.bytes);
         Replay kept;
         kept.replay_frames.push_back(frame(3, 3, 0, 0, 0, 0));
         language = 1;
         replay_option_b = 5;
+        lines.clear();
         EXPECT_FALSE(kept.load("mirel")) << c.what;
         EXPECT_EQ(kept.replay_frames.size(), 1u) << c.what;
         EXPECT_EQ(language, 1) << c.what;
         EXPECT_EQ(replay_option_b, 5) << c.what;
+        EXPECT_EQ(lines,
+                  std::vector<std::string>{"SYSTEM: Replay replay/mirel.rpy not loaded: " + c.why})
+            << c.what;
     }
     std::filesystem::remove("replay/mirel.rpy");
+    lines.clear();
     EXPECT_FALSE(r.load("mirel"));
+    EXPECT_EQ(lines, std::vector<std::string>{
+                         "SYSTEM: Replay replay/mirel.rpy not loaded: there is no such file"});
+    sdk::set_log_sink(old_sink);
 }
 
 TEST_F(Replay_File, SavingAfterALongerReplayLeavesNoTail) {

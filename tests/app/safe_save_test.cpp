@@ -3,6 +3,9 @@
 // contents, and is killed with SIGKILL at a random moment, again and again.
 // After every kill each file must be, byte for byte, either the last one
 // whose save completed or the one being saved, and must load.
+//
+// And a save that cannot be made at all (a folder the player may not write)
+// is one line on stderr; the game goes on.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/mman.h>
@@ -10,10 +13,14 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <filesystem>
+#include <functional>
 #include <random>
 
 #include "app/config_file.h"
 #include "app/replay.h"
+#include "app/screenshot.h"
+#include "sdk/core/local_file.h"
 #include "tests/common/scratch_dir.h"
 #include "world/settings.h"
 
@@ -147,9 +154,55 @@ TEST(Safe_Save, KilledWhileSavingLeavesTheOldOrTheNewFile) {
         next = static_cast<uint32_t>(std::max({cb, rb, int64_t{0}}) + 1);
     }
     ::munmap(progress, sizeof(Progress));
+    // The next saves clear what the killed ones left beside the files.
+    save_config();
+    r.save("mirel");
+    for (const char* folder : {".", "replay"}) {
+        std::vector<std::string> names;
+        ASSERT_TRUE(sdk::Directory::scan(folder, names));
+        for (const std::string& n : names)
+            EXPECT_EQ(n.find(".tmp"), std::string::npos) << folder << "/" << n << " was left";
+    }
     // Most kills land between saves; enough must land inside one to mean anything.
     EXPECT_GT(mid_save_kills, 10);
     std::printf("%d of 150 kills landed inside a save\n", mid_save_kills);
+}
+
+// Each folder is spoiled so that writing fails for every user, root
+// included, whom permissions would not stop.
+TEST(Safe_Save, AFailedSaveIsOneLineOnStderrAndNoException) {
+    struct Case {
+        const char* what;
+        std::function<void()> spoil;
+        std::function<void()> save;
+        std::string line;
+    };
+    Replay r;
+    const Case cases[] = {
+        {"a folder named config.dat", [] { std::filesystem::create_directories("config.dat/x"); },
+         [] { save_config(); }, "Unable to save file: config.dat (Is a directory)"},
+        {"a file named replay", [] { Scratch_Dir::write("replay", {1}); },
+         [&r] { r.save("mirel"); }, "Unable to save file: replay/mirel.rpy (Not a directory)"},
+        {"the next screenshot's name taken by a folder",
+         [] {
+             // Numbering reads six digits: after 999999 comes 1000000, whose
+             // name reads as 100000 and so can already be there.
+             std::filesystem::create_directories("screenshot/mirel1000000.png/x");
+             Scratch_Dir::write("screenshot/mirel999999.png", {1});
+         },
+         [] { save_screenshot(sdk::Pixel_Buffer(4, 4)); },
+         "Unable to save file: screenshot/mirel1000000.png (Is a directory)"},
+        {"a file named screenshot", [] { Scratch_Dir::write("screenshot", {1}); },
+         [] { save_screenshot(sdk::Pixel_Buffer(4, 4)); },
+         "Unable to save screenshot: the folder screenshot cannot be made"},
+    };
+    for (const Case& c : cases) {
+        Scratch_Dir dir;
+        c.spoil();
+        ::testing::internal::CaptureStderr();
+        EXPECT_NO_THROW(c.save()) << c.what;
+        EXPECT_EQ(::testing::internal::GetCapturedStderr(), c.line + "\n") << c.what;
+    }
 }
 
 }  // namespace

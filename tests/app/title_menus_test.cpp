@@ -4,9 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "app/config_file.h"
 #include "app/screen_state.h"
 #include "world/player.h"
 #include "world/run_flags.h"
@@ -55,6 +57,7 @@ protected:
         button_pause = 7;
         button_spare = 2;
         special_focuses = 0;
+        hi_score = saved_hi_score = 9999;
         clear_run_flags();
     }
     // Runs frames of 16 ms of the current state until animations settle.
@@ -367,7 +370,7 @@ TEST_F(Screens, ResultsAddTheBonusOnceAndSaveOnlyABeatenBest) {
     player.graze = 100;
     bullets_total = 1200;
     bullets_blown = 300;
-    hi_score = 1250000 + 600000 + 50000;
+    hi_score = saved_hi_score = 1250000 + 600000 + 50000;
     enter(state_results);
     EXPECT_EQ(player.score, 1900000u);
     EXPECT_EQ(menu.previous_score, 50000u);
@@ -383,6 +386,35 @@ TEST_F(Screens, ResultsAddTheBonusOnceAndSaveOnlyABeatenBest) {
     step();
     EXPECT_EQ(app_state, state_main_menu);
     EXPECT_EQ(services.world_resets, 1);
+}
+
+// The score panel raises the best score as soon as the run's score passes
+// it; the run's end then saves it at once, before anything can kill the game.
+TEST_F(Screens, ARunEndingAboveTheSavedBestSavesTheSettings) {
+    struct Case {
+        const char* what;
+        int32_t end;
+        uint32_t score;
+        int expected_saves;
+    };
+    const Case cases[] = {
+        {"game over, best beaten", state_pause, 20000, 1},
+        {"game over, best not beaten", state_pause, 500, 0},
+        {"results adding nothing, best beaten", state_results, 20000, 1},
+        {"results adding nothing, best not beaten", state_results, 500, 0},
+    };
+    for (const Case& c : cases) {
+        services = Recording_Services{};
+        saved_hi_score = 9999;
+        player.score = c.score;
+        player.points = 0;
+        bullets_total = bullets_blown = 0;
+        hi_score = std::max<uint32_t>(9999, c.score);  // as the score panel left it
+        game_over = c.end == state_pause;
+        enter(c.end);
+        EXPECT_EQ(services.saves, c.expected_saves) << c.what;
+        EXPECT_EQ(hi_score, std::max<uint32_t>(9999, c.score)) << c.what;
+    }
 }
 
 }  // namespace

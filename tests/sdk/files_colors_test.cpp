@@ -121,6 +121,25 @@ TEST_F(Local_File_Test, FailedSaveKeepsTheOldFile) {
     EXPECT_EQ(names, (std::vector<std::string>{"busy.dat", "keep.dat"}));
 }
 
+TEST_F(Local_File_Test, SavingRemovesTemporaryFilesThatInterruptedSavesLeft) {
+    struct Leftover {
+        const char* name;
+        bool removed;  // by the saves of "config.dat" and "replay\\mirel.rpy"
+    };
+    const Leftover leftovers[] = {
+        {"config.dat.tmp1", true},         {"config.dat.tmp4242", true},
+        {"replay/mirel.rpy.tmp77", true},  {"config.dat.tmp", false},
+        {"config.dat.tmp12x", false},      {"other.dat.tmp5", false},
+        {"replay/config.dat.tmp3", false}, {"config.dat.tmp9.png", false},
+    };
+    std::filesystem::create_directory("replay");
+    for (const Leftover& l : leftovers) std::ofstream(l.name) << "half";
+    sdk::save_file_safely("config.dat", std::vector<uint8_t>{1});
+    sdk::save_file_safely("replay\\mirel.rpy", std::vector<uint8_t>{2});
+    for (const Leftover& l : leftovers)
+        EXPECT_EQ(std::filesystem::exists(l.name), !l.removed) << l.name;
+}
+
 TEST_F(Local_File_Test, DirectoriesAndBackslashNames) {
     std::vector<std::string> names;
     EXPECT_FALSE(sdk::Directory::scan("screenshot", names));
