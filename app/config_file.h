@@ -43,8 +43,9 @@ void load_config();
 // Writes the 33 bytes safely (a failure is reported, never thrown), then
 // recomputes the volume factors.
 void save_config();
-// A run that beat the best score saves the settings as soon as it ends, so a
-// killed game does not lose it.
+// The best score is above the one the file holds: a run beat it and it is
+// not on disk yet. The end of such a run saves the settings at once, so a
+// game killed afterwards does not lose it.
 bool hi_score_unsaved();
 // Every setting to its default (window 640 x 480, also the current window
 // size), saved at once.
