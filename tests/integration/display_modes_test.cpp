@@ -68,9 +68,10 @@ std::vector<Seen> run_steps(const std::vector<std::function<void()>>& steps) {
         ++frame;
         if (frame % 30 != 0) return;
         if (frame > 30) {
-            Seen s{fullscreen, window_size, config_window_size, {}, display_scale,
-                   letterbox_offset, screen_field, clip_rect, saves};
-            if (SDL_Window* w = game_window()) SDL_GetWindowSize(w, &s.drawing_area.width, &s.drawing_area.height);
+            Seen s{fullscreen,       window_size,  config_window_size, {},   display_scale,
+                   letterbox_offset, screen_field, clip_rect,          saves};
+            if (SDL_Window* w = game_window())
+                SDL_GetWindowSize(w, &s.drawing_area.width, &s.drawing_area.height);
             seen.push_back(s);
         }
         saves = 0;
@@ -127,6 +128,35 @@ TEST(Display_Modes, ResizesAndF11KeepThePictureAndTheClipOnTheWholeWindow) {
     EXPECT_EQ(config[4], 0);
     EXPECT_EQ(config[5] | (config[6] << 8), 640);
     EXPECT_EQ(config[9] | (config[10] << 8), 480);
+}
+
+TEST(Display_Modes, FullScreenThatTheSystemDoesNotCarryOutShowsTheWholePictureInTheWindow) {
+    // As under X with no window manager: nobody makes the window cover the
+    // desktop, so the picture must be mapped onto the window as it is.
+    struct Refusing_System {
+        Refusing_System() {
+            sdk::detail::full_screen_support() = sdk::detail::Full_Screen_Support::refused;
+        }
+        ~Refusing_System() {
+            sdk::detail::full_screen_support() = sdk::detail::Full_Screen_Support::ask_the_system;
+        }
+    } refusing;
+    Scratch_Dir dir;
+    std::vector<Seen> seen = run_steps({drag_to(1024, 700), press_f11, press_f11});
+    ASSERT_EQ(seen.size(), 3u);
+    const uint8_t modes[] = {0, 1, 0};
+    for (size_t i = 0; i < seen.size(); ++i) {
+        SCOPED_TRACE("step " + std::to_string(i));
+        const Seen& got = seen[i];
+        EXPECT_EQ(got.fullscreen, modes[i]);
+        EXPECT_EQ(got.drawing_area, (sdk::Size{933, 700}));
+        EXPECT_EQ(got.window, got.drawing_area);
+        Display_Mapping want = map_display(modes[i] != 0, got.drawing_area);
+        EXPECT_FLOAT_EQ(got.scale, want.scale);
+        EXPECT_EQ(got.offset, want.offset);
+        EXPECT_EQ(got.field, want.screen_field);
+        EXPECT_EQ(got.clip, whole(got.drawing_area));
+    }
 }
 
 }  // namespace
