@@ -100,6 +100,8 @@ public:
     // Display (display.cpp).
     void create_display();
     void compute_scale();
+    // Maps the picture onto the drawing area the window has now.
+    void map_picture();
     void on_resized();
     void draw_letterbox();
     void begin_capture();

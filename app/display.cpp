@@ -19,8 +19,13 @@ sdk::Transform picture_transform() {
 
 void Application::compute_scale() {
     canvas = window_canvas;
-    if (!window.is_visible()) return;
-    window_size = window_canvas.get_size();
+    if (window.is_visible()) map_picture();
+}
+
+void Application::map_picture() {
+    // What the window really has, not what was asked of it: a system may
+    // refuse a size, give another or give it later.
+    window_size = window.get_size();
     Display_Mapping m = map_display(fullscreen != 0, window_size);
     display_scale = m.scale;
     letterbox_offset = m.offset;
@@ -58,19 +63,17 @@ void Application::create_display() {
 void Application::on_resized() {
     counters.count_resize = 0;
     // Entering full screen resizes the drawing area too; that is no new
-    // windowed size, which F11 must find again on the way back.
-    if (fullscreen) {
+    // windowed size, which F11 must find again on the way back. Nor is a
+    // report of the size the window already has: that is the window taking
+    // the size the rule (or the way back from full screen) gave it, and the
+    // rule applied to its own result would drift (933 x 700 to 932 x 699).
+    if (fullscreen || window_resize_request == window_size) {
         compute_scale();
         return;
     }
-    sdk::Size size = resized_window_size(window_resize_request);
-    window_size = size;
-    display_scale = static_cast<float>(size.width) / static_cast<float>(screen_size.width);
-    screen_field = scaled_play_field(display_scale, {0, 0});
-    config_window_size = window_size;
-    window.set_size(window_size.width, window_size.height);
-    counters.count_resize = 0;
-    window_canvas.set_transform(picture_transform());
+    config_window_size = resized_window_size(window_resize_request);
+    window.set_size(config_window_size.width, config_window_size.height);
+    compute_scale();
     save_config();
 }
 

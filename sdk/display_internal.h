@@ -39,5 +39,13 @@ void release_all_keys();
 // Closes every open font before SDL_ttf stops; they draw nothing afterwards.
 void close_all_fonts();
 
+// Whether the window system would make `window` cover the desktop when asked
+// (window_system.cpp). Where it would not, SDL must not be asked: it would
+// take the desktop size for granted all the same. A test stands in for a
+// window system that refuses.
+enum class Full_Screen_Support { ask_the_system, refused };
+Full_Screen_Support& full_screen_support();
+bool full_screen_carried_out(SDL_Window* window);
+
 }  // namespace detail
 }  // namespace sdk

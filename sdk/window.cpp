@@ -110,7 +110,13 @@ void Window::apply(const Window_Description& d) {
         SDL_SetWindowSize(w, std::max(1, d.size.width), std::max(1, d.size.height));
     } else {
         SDL_SetWindowResizable(w, SDL_FALSE);
-        SDL_SetWindowFullscreen(w, SDL_WINDOW_FULLSCREEN_DESKTOP);
+        // Where the system would not carry the request out, the window stays
+        // as large as it is, without a caption, and SDL keeps drawing for
+        // the area it really has.
+        if (detail::full_screen_carried_out(w))
+            SDL_SetWindowFullscreen(w, SDL_WINDOW_FULLSCREEN_DESKTOP);
+        else
+            SDL_SetWindowBordered(w, SDL_FALSE);
     }
     if (d.visible)
         SDL_ShowWindow(w);

@@ -4,7 +4,9 @@
 // made in place with apply() rather than by opening another window; a window
 // made hidden can load everything and be shown afterwards.
 //
-// Full screen covers the desktop at its own resolution. Sizes are of the
+// Full screen covers the desktop at its own resolution where the window
+// system carries the request out (under X without a window manager nobody
+// does: the window then keeps its size, without a caption). Sizes are of the
 // drawing area (client area) in pixels. The renderer is SDL's OpenGL one,
 // falling back to the software renderer where no OpenGL context can be had;
 // tests ask for the software renderer. Signals run inside the message pump
