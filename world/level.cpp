@@ -93,10 +93,12 @@ void read_boss_phases(const sdk::Dom_Element& node, Level_Event& ev, const Event
     std::vector<Spellcard_Entry>& phases = bosses[ev.name];
     for (int32_t i = 1; i <= count; ++i) {
         std::string tag = "spellcard" + std::to_string(i);
-        sdk::Dom_Element ph = node.first_child(tag);
-        if (!ph)
-            at.fail("the boss has " + std::to_string(count) + " phases but no element '" + tag +
-                    "'");
+        sdk::Dom_Element ph;
+        try {
+            ph = node.select_node(tag);
+        } catch (const sdk::Exception& e) {
+            at.fail(e.what());
+        }
         Spellcard_Entry entry;
         entry.spell = child_text(ph, "spell");
         entry.nonspell = child_text(ph, "nonspell");

