@@ -8,6 +8,7 @@
 #include "sdk/core/string_help.h"
 #include "world/appearances.h"
 #include "world/enemy_lists.h"
+#include "world/enemy_paths.h"
 #include "world/geometry.h"
 #include "world/registries.h"
 #include "world/run_flags.h"
@@ -155,6 +156,15 @@ Enemy make_template(const Level_Event& ev) {
     return t;
 }
 
+// The stopping paths write the time of the stop into "f1". An enemy whose
+// lateness advance already reached its stop keeps that step (its wait
+// starting at its creation): back in the first step, it would read the time
+// as its stop depth and be pulled back up the field.
+bool stopping_path(const Enemy_Path* path) {
+    return dynamic_cast<const Enemy_Path_Go_Wait_Go*>(path) != nullptr ||
+           dynamic_cast<const Enemy_Path_Stop_Wait_Move*>(path) != nullptr;
+}
+
 void run_event(const Level_Event& ev) {
     float lateness = event_clock - ev.time;
     switch (ev.type) {
@@ -163,6 +173,8 @@ void run_event(const Level_Event& ev) {
             // A late enemy starts where it would have been by now.
             t.path->update(t, lateness);
             create_enemy(t);
+            if (t.path_state != 0 && stopping_path(t.path))
+                enemy_lists.active.back()->path_state = t.path_state;
             sdk::log_event("Game Event", "Create Enemy at  %1 , %2", ev.x, ev.y);
             break;
         }
