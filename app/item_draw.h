@@ -1,8 +1,9 @@
 // Drawing the items of the item pool with the cached sprite "bonuses": an
 // item above the play field shows as a half-transparent marker (frame kind
-// + 8) on the field's top edge, except the small score item; every other
-// item is drawn centred at its position, spinning while it rises. The
-// caller clips to the play field.
+// + 8) at (x - 8, the field's top edge), placed by the sprite's own
+// alignment, except the small score item; every other item is drawn centred
+// at its position, spinning while it rises. The caller clips to the play
+// field.
 #pragma once
 
 namespace sdk {

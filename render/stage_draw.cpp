@@ -14,13 +14,15 @@ void draw_bullets(sdk::Canvas& canvas, uint8_t layer) {
 
 void draw_effects(sdk::Canvas& canvas) {
     for (Effect& e : effect_pool) {
-        if (e.alive != 0 && e.appearance && !e.appearance->draw(canvas, e)) e.alive = 0;
+        if (e.appearance && !e.appearance->draw(canvas, e)) e.alive = 0;
     }
 }
 
 void draw_enemies(sdk::Canvas& canvas) {
-    for (const std::shared_ptr<Enemy>& e : enemy_lists.active)
-        if (e->alive != 0 && e->appearance) e->appearance->draw(canvas, *e);
+    for (uint32_t i = 0; i < enemy_lists.active_count; ++i) {
+        Enemy& e = *enemy_lists.active[i];
+        if (e.appearance) e.appearance->draw(canvas, e);
+    }
 }
 
 void draw_dead_enemies(sdk::Canvas& canvas) {

@@ -262,7 +262,9 @@ bool Enemy_Path_Boss::update(Enemy& e, float dt) {
             }
             b.action_clock += dt;
             const Spellcard_Entry& p = current_phase(b);
-            if (b.action_clock <= b.phase_offset) {
+            // A move of no length (or of no time) has arrived, also in a
+            // frame of step 0, which would otherwise divide 0 by 0.
+            if (b.phase_offset > 0.0f && b.action_clock <= b.phase_offset) {
                 float f = b.action_clock / b.phase_offset;
                 b.x = b.move_start_x + (p.start_x - b.move_start_x) * f;
                 b.y = b.move_start_y + (p.start_y - b.move_start_y) * f;

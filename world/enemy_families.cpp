@@ -2,7 +2,8 @@
 // pattern's descriptor into bullets: when it fires, where, in which
 // directions and at which speeds, with which flash and sound, and when the
 // pattern ends. Families that divide by a count of the descriptor treat a
-// count that gives no valid angle step as firing nothing and end.
+// count that gives no valid angle step as firing nothing and end, except the
+// aimed fans, whose fan of one bullet fires at the centre.
 #include <algorithm>
 #include <cmath>
 #include <memory>
@@ -282,18 +283,18 @@ void fixed_heading_stream(Pattern& p, float dt) {
     count_end(p);
 }
 
-// 550-599: aimed fans.
+// 550-599: aimed fans of "pattern_param2" bullets (a fraction counts as one)
+// spread over "pattern_param1" degrees. A fan of exactly one bullet has no
+// spread to divide and fires at the centre.
 void aimed_fans(Pattern& p, float dt) {
-    float step = p.pattern_param1 / (p.pattern_param2 - 1.0f);
-    if (!(p.pattern_param2 > 1.0f) || !std::isfinite(step)) {
-        p.active = 0;
-        return;
-    }
+    const bool single = p.pattern_param2 == 1.0f;
+    const float step = single ? 0.0f : p.pattern_param1 / (p.pattern_param2 - 1.0f);
+    const float half_width = single ? 0.0f : p.pattern_param1 / 2.0f;
     p.sound_timer += dt;
     stream(p, dt, p.time1, [&](float over) {
         sdk::Pointf at = owner_point(p);
         float centre = angle_from_direction(aim_at_player(at.x, at.y)).to_degrees();
-        float start = centre - p.pattern_param1 / 2.0f;
+        float start = centre - half_width;
         for (int j = 0;
              static_cast<float>(j) < p.pattern_param2 && j < static_cast<int>(max_shots_per_update);
              ++j) {

@@ -8,6 +8,7 @@
 #include "sdk/core/string_help.h"
 #include "world/appearances.h"
 #include "world/enemy_lists.h"
+#include "world/enemy_paths.h"
 #include "world/geometry.h"
 #include "world/registries.h"
 #include "world/run_flags.h"
@@ -93,10 +94,12 @@ void read_boss_phases(const sdk::Dom_Element& node, Level_Event& ev, const Event
     std::vector<Spellcard_Entry>& phases = bosses[ev.name];
     for (int32_t i = 1; i <= count; ++i) {
         std::string tag = "spellcard" + std::to_string(i);
-        sdk::Dom_Element ph = node.first_child(tag);
-        if (!ph)
-            at.fail("the boss has " + std::to_string(count) + " phases but no element '" + tag +
-                    "'");
+        sdk::Dom_Element ph;
+        try {
+            ph = node.select_node(tag);
+        } catch (const sdk::Exception& e) {
+            at.fail(e.what());
+        }
         Spellcard_Entry entry;
         entry.spell = child_text(ph, "spell");
         entry.nonspell = child_text(ph, "nonspell");
@@ -153,6 +156,15 @@ Enemy make_template(const Level_Event& ev) {
     return t;
 }
 
+// The stopping paths write the time of the stop into "f1". An enemy whose
+// lateness advance already reached its stop keeps that step (its wait
+// starting at its creation): back in the first step, it would read the time
+// as its stop depth and be pulled back up the field.
+bool stopping_path(const Enemy_Path* path) {
+    return dynamic_cast<const Enemy_Path_Go_Wait_Go*>(path) != nullptr ||
+           dynamic_cast<const Enemy_Path_Stop_Wait_Move*>(path) != nullptr;
+}
+
 void run_event(const Level_Event& ev) {
     float lateness = event_clock - ev.time;
     switch (ev.type) {
@@ -161,6 +173,8 @@ void run_event(const Level_Event& ev) {
             // A late enemy starts where it would have been by now.
             t.path->update(t, lateness);
             create_enemy(t);
+            if (t.path_state != 0 && stopping_path(t.path))
+                enemy_lists.active.back()->path_state = t.path_state;
             sdk::log_event("Game Event", "Create Enemy at  %1 , %2", ev.x, ev.y);
             break;
         }

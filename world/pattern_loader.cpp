@@ -1,7 +1,9 @@
 // Loading "patterns.xml": bullet types, pattern descriptors and spell cards.
 // Values are read as written (no unit conversion); a missing value reads as
-// 0 or empty. A look or behaviour that names nothing registered is a content
-// error: the loader stops with the file, the resource and the name.
+// 0 or empty. An absent or empty "render" or "behaviour" gives no look or no
+// behaviour (the player's shot descriptor needs none); a name that nothing
+// registered answers to is a content error: the loader stops with the file,
+// the resource and the name.
 #include <string>
 
 #include "sdk/core/exception.h"
@@ -37,8 +39,10 @@ void load_bullet_types(const sdk::Resource_Document& doc) {
         const sdk::Dom_Element& e = doc.get_resource(id).get_element();
         Bullet b;
         std::string look = child_text(e, "render");
-        b.appearance = find_bullet_appearance(look);
-        if (!b.appearance) unknown_name(doc, "bullet", id, "render", look);
+        if (!look.empty()) {
+            b.appearance = find_bullet_appearance(look);
+            if (!b.appearance) unknown_name(doc, "bullet", id, "render", look);
+        }
         b.radius = child_float(e, "collision");
         b.damage = child_int(e, "damage");
         bullet_types[id] = b;
@@ -51,8 +55,10 @@ void load_pattern_descriptors(const sdk::Resource_Document& doc) {
         const sdk::Dom_Element& e = doc.get_resource(id).get_element();
         Pattern p;
         std::string behaviour = child_text(e, "behaviour");
-        p.behaviour = get_behaviour(behaviour);
-        if (!p.behaviour) unknown_name(doc, "pattern", id, "behaviour", behaviour);
+        if (!behaviour.empty()) {
+            p.behaviour = get_behaviour(behaviour);
+            if (!p.behaviour) unknown_name(doc, "pattern", id, "behaviour", behaviour);
+        }
         p.bullet_number = child_int(e, "bullet_number");
         p.speed = child_float(e, "speed");
         p.time1 = child_float(e, "time1");

@@ -45,9 +45,9 @@ Spellcard* get_spellcard(const std::string& name);
 // Reads every "bullet", "pattern" and "spellcard" resource of the document
 // of `resources` ("patterns.xml"). Looks and behaviours are resolved by name, so it runs
 // after the presentation has installed its appearance lookups and after
-// `register_movements`. A "render" or "behaviour" that names nothing
-// registered throws an `sdk::Exception` naming the file, the resource and
-// the name.
+// `register_movements`. An absent or empty "render" or "behaviour" leaves
+// the look or the behaviour null; one that names nothing registered throws
+// an `sdk::Exception` naming the file, the resource and the name.
 void load_patterns(const sdk::Resource_Manager& resources);
 
 // A copy of the bullet type `name`, or a default bullet when there is none.

@@ -57,6 +57,43 @@ TEST_F(Stage_Draw_Test, AnEffectPastItsLookIsEnded) {
     EXPECT_EQ(effect_pool[1].alive, 0);
 }
 
+// Looks that note the ids they draw, in order.
+struct Noting_Effect_Look : Effect_Appearance {
+    std::vector<uint32_t> drawn;
+    bool draw(sdk::Canvas&, Effect& e) override {
+        drawn.push_back(e.id);
+        return true;
+    }
+};
+struct Noting_Enemy_Look : Enemy_Appearance {
+    std::vector<uint32_t> drawn;
+    void draw(sdk::Canvas&, Enemy& e) override { drawn.push_back(e.id); }
+    bool draw_dead(sdk::Canvas&, Enemy&) override { return true; }
+};
+
+// An effect ended earlier in the frame and an enemy whose alive flag is
+// clear (a defeated boss waiting for its death step) are still drawn, in
+// order, until the world removes them.
+TEST_F(Stage_Draw_Test, EveryEffectAndEveryActiveEnemyIsDrawn) {
+    Noting_Effect_Look fx_look;
+    Effect fx;
+    fx.appearance = &fx_look;
+    for (int i = 0; i < 3; ++i) effect_pool.add(fx);
+    effect_pool[1].alive = 0;
+    Noting_Enemy_Look foe_look;
+    EnemyBoss boss;
+    boss.appearance = &foe_look;
+    boss.is_boss = 1;
+    for (int i = 0; i < 3; ++i) create_boss(boss);
+    enemy_lists.active[0]->alive = 0;
+    enemy_lists.active[0]->dying = 1;
+    draw_effects(canvas());
+    draw_enemies(canvas());
+    EXPECT_EQ(fx_look.drawn, (std::vector<uint32_t>{0, 1, 2}));
+    EXPECT_EQ(effect_pool[1].alive, 0) << "drawing does not bring an effect back";
+    EXPECT_EQ(foe_look.drawn, (std::vector<uint32_t>{0, 1, 2}));
+}
+
 TEST_F(Stage_Draw_Test, DyingEnemiesAreMarkedWhenTheirAnimationEnds) {
     Enemy e;
     e.appearance = get_enemy_appearance("enemy_kedama");

@@ -2,6 +2,8 @@
 // results, the end of the fight, and the rings.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "stage_helpers.h"
 #include "world/boss_path.h"
 #include "world/effect_pool.h"
@@ -206,6 +208,29 @@ TEST_F(Boss_Test, PhaseWithoutStartSpeedPlacesTheBossAtOnce) {
     EXPECT_EQ(b.path_state, 31);
     EXPECT_EQ(b.x, 200.0f);
     EXPECT_EQ(b.y, 120.0f);
+}
+
+// A move to the phase start that takes no time has arrived, also in a frame
+// of step 0, which must not divide 0 by 0 and lose the boss and its rings.
+TEST_F(Boss_Test, MoveOfNoTimeArrivesInAFrameOfStepZero) {
+    struct Case {
+        float start_y;
+        float start_speed;
+    };
+    const Case cases[] = {{120, 0}, {170, 0.2f}};  // no speed; already there (y 170)
+    for (const Case& c : cases) {
+        EnemyBoss& b = make_boss(1);
+        b.phases[0].start_y = c.start_y;
+        b.phases[0].start_speed = c.start_speed;
+        for (int i = 0; i < 200 && b.path_state != 30; ++i) step(b);
+        ASSERT_EQ(b.path_state, 30);
+        step(b, 0);
+        EXPECT_EQ(b.path_state, 31) << c.start_y;
+        EXPECT_EQ(b.x, 200.0f) << c.start_y;
+        EXPECT_EQ(b.y, c.start_y) << c.start_y;
+        step(b);
+        EXPECT_TRUE(std::isfinite(b.ring_x) && std::isfinite(b.ring_y)) << c.start_y;
+    }
 }
 
 struct Ring_Case {

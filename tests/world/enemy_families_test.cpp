@@ -308,8 +308,8 @@ TEST_F(Families, CountsWithoutAValidStepFireNothing) {
         int32_t bullet_number;
         float pattern_param2;
     } cases[] = {
-        {100, 3, 0.0f}, {100, 3, -8.0f},   {150, 0, 10.0f},   {150, -3, 10.0f}, {550, 1, 1.0f},
-        {550, 1, 0.0f}, {20100, -1, 0.0f}, {20100, -5, 0.0f}, {20200, 1, 0.0f}, {20200, 1, -2.0f},
+        {100, 3, 0.0f},    {100, 3, -8.0f},   {150, 0, 10.0f},  {150, -3, 10.0f},  {550, 1, 0.0f},
+        {20100, -1, 0.0f}, {20100, -5, 0.0f}, {20200, 1, 0.0f}, {20200, 1, -2.0f},
     };
     for (const auto& c : cases) {
         clear_patterns();

@@ -81,7 +81,7 @@ TEST_F(Level_Test, RefusesDataThatCannotRun) {
          "event 1 (time 100): 'path' names 'enemy_nowhere', which is no registered enemy path"},
         {boss_event(300, 1, "no_card"),
          "spellcard1: 'spell' names the spell card 'no_card', which is not loaded"},
-        {boss_event(300, 2, "card_a", 1), "the boss has 2 phases but no element 'spellcard2'"},
+        {boss_event(300, 2, "card_a", 1), "): Xpath did not match any node: spellcard2"},
         {boss_event(300, 0), "a boss needs at least one phase"},
     };
     for (const Case& c : cases) {
@@ -163,6 +163,41 @@ TEST_F(Level_Test, LateEnemyStartsFurtherAlongWithFreshClocks) {
     EXPECT_NEAR(e.y, 0.5f * 40.0f, 1e-4f);
     EXPECT_EQ(e.age, 0.0f);
     EXPECT_EQ(e.distance, 0.0f);
+}
+
+// An enemy whose lateness carries it past its stop depth stops there: it is
+// never pulled back up the field, and it leaves after its wait.
+TEST_F(Level_Test, LateEnemyPastItsStopStaysStopped) {
+    struct Case {
+        const char* path;
+        float f1;  // stop depth below the field's top (16)
+    };
+    const Case cases[] = {
+        {"enemy_stopgo_1s", 80},
+        {"enemy_stopgo_1s", 0},
+        {"enemy_wait_2s", 80},
+        {"enemy_wait_2s", 0},
+    };
+    for (const Case& c : cases) {
+        clear_enemies();
+        float stop = 16.0f + c.f1;
+        // 0.5 px/ms, due at 100 and run at 140: 20 px further on, past the stop.
+        std::string params = "68;" + std::to_string(stop - 10.0f) + ";90;90;500;500;10;0;5;100;1";
+        std::string event = enemy_event(100, params, c.path);
+        event.insert(event.find("</event>"), "<f1>" + std::to_string(c.f1) + "</f1>");
+        load(event);
+        process_level_events(140);
+        ASSERT_EQ(enemy_lists.active_count, 1u) << c.path;
+        std::shared_ptr<Enemy> e = enemy_lists.active[0];
+        EXPECT_FLOAT_EQ(e->y, stop) << c.path << " " << c.f1;
+        float wait = c.path == std::string("enemy_stopgo_1s") ? 1000.0f : 2000.0f;
+        for (float t = 0; t < wait; t += 16) {
+            update_enemies(16);
+            ASSERT_GE(e->y, stop) << c.path << " " << c.f1 << " at " << t << " ms";
+        }
+        for (int i = 0; i < 20; ++i) update_enemies(16);
+        EXPECT_EQ(e->path_state, 30) << c.path << " " << c.f1 << ": leaves after its wait";
+    }
 }
 
 TEST_F(Level_Test, WaitHoldsTheClockLessItsLateness) {

@@ -128,8 +128,6 @@ TEST_F(Registries, UnknownNamesStopTheLoaderNamingFileResourceAndName) {
     } cases[] = {
         {R"(<bullet name="bullet1"><render>bulet0</render></bullet>)",
          "patterns.xml: bullet 'bullet1': \"render\" names 'bulet0', which is not registered"},
-        {R"(<bullet name="bullet2"></bullet>)",
-         "patterns.xml: bullet 'bullet2': \"render\" names '', which is not registered"},
         {R"(<pattern name="p5"><behaviour>bullet_smple</behaviour></pattern>)",
          "patterns.xml: pattern 'p5': \"behaviour\" names 'bullet_smple', which is not registered"},
     };
@@ -140,6 +138,56 @@ TEST_F(Registries, UnknownNamesStopTheLoaderNamingFileResourceAndName) {
         } catch (const sdk::Exception& e) {
             EXPECT_EQ(std::string(e.what()), c.message);
         }
+    }
+}
+
+// Descriptors at the edges that the document allows: a bullet type without
+// a look, descriptors without a behaviour (the player's shot needs none),
+// and aimed fans of a fraction of a bullet and of exactly one.
+class Pattern_Document : public Pattern_Test {};
+
+constexpr const char* edge_patterns = R"(<resources>
+  <bullet name="bullet0"><collision>3</collision></bullet>
+  <bullet name="bullet1"><render></render><collision>3</collision></bullet>
+  <pattern name="p100000"><param1>2</param1></pattern>
+  <pattern name="p500"><behaviour/><bullet_number>1</bullet_number>
+    <pattern_param1>45</pattern_param1></pattern>
+  <pattern name="p550"><behaviour>bullet_simple</behaviour><bullet_number>1</bullet_number>
+    <pattern_param1>60</pattern_param1><pattern_param2>0.5</pattern_param2></pattern>
+  <pattern name="p551"><behaviour>bullet_simple</behaviour><bullet_number>1</bullet_number>
+    <pattern_param1>60</pattern_param1><pattern_param2>1</pattern_param2></pattern>
+  <pattern name="p552"><behaviour>bullet_simple</behaviour><bullet_number>1</bullet_number>
+    <pattern_param1>60</pattern_param1><pattern_param2>3</pattern_param2></pattern>
+</resources>)";
+
+TEST_F(Pattern_Document, EdgeDescriptorsLoadAndFire) {
+    load_patterns(
+        sdk::Resource_Manager(sdk::Resource_Document::from_text(edge_patterns, "patterns.xml")));
+    EXPECT_EQ(bullet_types.at("bullet0").appearance, nullptr);
+    EXPECT_EQ(bullet_types.at("bullet1").appearance, nullptr);
+    EXPECT_EQ(pattern_types.at("p100000").behaviour, nullptr);
+    EXPECT_FLOAT_EQ(pattern_types.at("p100000").param1, 2.0f);
+    // The player stands straight below the owner: the fans aim at 90 degrees.
+    struct Case {
+        int32_t code;
+        std::vector<float> headings;
+        uint32_t left_after_a_step;  // bullets without a behaviour end
+    } cases[] = {
+        {500020, {45}, 0},  // no behaviour, no look
+        {550000, {60}, 1},  // half a bullet: one, at the start of the fan
+        {551000, {90}, 1},  // one bullet: at the centre
+        {552000, {60, 90, 120}, 3},
+    };
+    for (const auto& c : cases) {
+        clear_patterns();
+        bullet_pool.reset();
+        start(c.code);
+        update_patterns(1.0f);
+        std::vector<::testing::Matcher<float>> want;
+        for (float h : c.headings) want.push_back(DegreesNear(h));
+        EXPECT_THAT(headings(), ::testing::ElementsAreArray(want)) << c.code;
+        bullet_pool.update(16.0f);
+        EXPECT_EQ(bullet_pool.size(), c.left_after_a_step) << c.code;
     }
 }
 
