@@ -24,21 +24,12 @@ const sdk::Colorf white(1, 1, 1, 1);
 const sdk::Colorf grey(128 / 255.0f, 128 / 255.0f, 128 / 255.0f, 1);
 constexpr float centre_x = 224.0f;
 
-// The overlays' texts lie over a busy picture of the run: each gets a dark
-// shadow one pixel down and right, so it reads on bright leaves and faces.
-void shadowed_text(sdk::Canvas& canvas, const sdk::Font& font, float x, float y, const char* text,
-                   const sdk::Colorf& colour) {
-    font.draw_text(canvas, x + 1, y + 1, text, sdk::Colorf(0, 0, 0, 0.85f));
-    font.draw_text(canvas, x, y, text, colour);
-}
-
 }  // namespace
 
 void draw_pause_texts(sdk::Canvas& canvas, const sdk::Font& font, const Menu_State& menu) {
     auto centred = [&](const char* text, float y, const sdk::Colorf& colour, float shift = 0.0f) {
         int w = font.get_text_size(canvas, text).width;
-        shadowed_text(canvas, font, centre_x - static_cast<float>(w / 2) + shift, y, text,
-                      colour);
+        font.draw_text(canvas, centre_x - static_cast<float>(w / 2) + shift, y, text, colour);
     };
     if (menu.confirm || menu.title_chosen) {
         centred(menu.choice == 1 ? "Really exit?" : "Really restart?", 240, white);
@@ -55,15 +46,15 @@ void draw_pause_texts(sdk::Canvas& canvas, const sdk::Font& font, const Menu_Sta
 void draw_results_texts(sdk::Canvas& canvas, const sdk::Font& font, const Menu_State& menu) {
     char value[32];
     auto line = [&](const char* label, float y, long long v) {
-        shadowed_text(canvas, font, 70, y, label, white);
+        font.draw_text(canvas, 70, y, label, white);
         std::snprintf(value, sizeof value, "%lld", v);
-        shadowed_text(canvas, font, 280, y, value, white);
+        font.draw_text(canvas, 280, y, value, white);
     };
     line("Points         :", 100, static_cast<uint32_t>(player.points) * 10000u);
     line("Graze * Points :", 120,
          static_cast<uint32_t>(player.graze) * static_cast<uint32_t>(player.points) * 500u);
     line("Bullets blown  :", 140, static_cast<int32_t>(menu.blown_ratio * 5000000.0f));
-    shadowed_text(canvas, font, 270, 160, "+", white);
+    font.draw_text(canvas, 270, 160, "+", white);
     line("Stage score    :", 180, menu.previous_score);
     line("Total score    :", 220, player.score);
 }

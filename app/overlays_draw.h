@@ -1,6 +1,7 @@
-// The texts of the pause screen and of the stage results, drawn over what
-// lies under them (the captured picture of the run, or the results' dimmed
-// field): white, or grey for the entries that are not highlighted. Logical units of the 640 x 480 picture; text positions are
+// The texts of the pause screen and of the stage results. They are drawn
+// straight over whatever lies under them (the captured picture of the run,
+// or the results' dimmed field): white, or grey for the entries that are not
+// highlighted; nothing dark is laid around the letters. Logical units of the 640 x 480 picture; text positions are
 // the font's baseline.
 #pragma once
 
