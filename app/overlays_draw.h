@@ -1,8 +1,8 @@
 // The texts of the pause screen and of the stage results. They are drawn
 // straight over whatever lies under them (the captured picture of the run,
 // or the results' dimmed field): white, or grey for the entries that are not
-// highlighted; nothing dark is laid around the letters. Logical units of the 640 x 480 picture; text positions are
-// the font's baseline.
+// highlighted; nothing dark is laid around the letters. Logical units of the
+// 640 x 480 picture; text positions are the font's baseline.
 #pragma once
 
 #include "app/title_menus.h"

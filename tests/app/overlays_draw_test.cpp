@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "tests/sdk/display_fixture.h"
 #include "world/player.h"
 

@@ -234,8 +234,8 @@ TEST_F(Screens, MainMenuTakesNoPressWhileTheChosenEntryBlinks) {
         {2, 0, state_options_fade, state_options},
     };
     for (const Case& k : cases) {
-        SCOPED_TRACE(::testing::Message() << "entry " << k.entry << ", escape after "
-                                          << k.escape_after << " frames");
+        SCOPED_TRACE(::testing::Message()
+                     << "entry " << k.entry << ", escape after " << k.escape_after << " frames");
         services.sounds.clear();
         enter(state_main_menu);
         menu.cursor = k.entry;
