@@ -2,6 +2,8 @@
 // spell card's countdown, and the boss backdrop (the spell-card background
 // with the boss's magic rings). Logical units of the 640 x 480 picture; the
 // panel's texts are formatted into fixed buffers, as this runs every frame.
+#include "app/hud.h"
+
 #include <cmath>
 #include <cstdio>
 
@@ -22,6 +24,8 @@
 namespace {
 
 const sdk::Colorf white(1, 1, 1, 1);
+const sdk::Colorf red(0.941f, 0.502f, 0.502f, 1), red_edge(0.980f, 0.502f, 0.447f, 1);
+const sdk::Colorf light(0.8f, 0.8f, 0.8f, 1), dark(0.5f, 0.5f, 0.5f, 1);
 
 EnemyBoss* find_boss() {
     for (const auto& e : enemy_lists.active)
@@ -75,42 +79,47 @@ void Application::draw_hud() {
     font_score.draw_text(canvas, 518, 216, buf, white);
 }
 
-void Application::draw_boss_hud() {
-    EnemyBoss* boss = find_boss();
-    if (!boss || boss->phases.empty()) return;
-    size_t phase = static_cast<size_t>(std::max(0, boss->phase));
-    const Spellcard_Entry& e = boss->phases[std::min(phase, boss->phases.size() - 1)];
+void draw_boss_bar(sdk::Canvas& canvas, const sdk::Font& font, EnemyBoss& boss) {
+    if (boss.phases.empty()) return;
+    size_t phase = static_cast<size_t>(std::max(0, boss.phase));
+    const Spellcard_Entry& e = boss.phases[std::min(phase, boss.phases.size() - 1)];
     float n = static_cast<float>(e.hp_nonspell), s = static_cast<float>(e.hp_spell);
-    float v = spellcard_running ? static_cast<float>(boss->boss_hp) : (boss->half == 0 ? n : s);
+    float v = spellcard_running ? static_cast<float>(boss.boss_hp) : (boss.half == 0 ? n : s);
     if (v < 0) v = 0;
-    float length = boss->age <= 1700.0f ? boss->age / 1700.0f * 340.0f : 340.0f;
+    float length = boss.age <= 1700.0f ? boss.age / 1700.0f * 340.0f : 340.0f;
     float s10 = s / 10.0f;
     float whole = s10 + n;
-    if (whole <= 0) return;
-    float red_fraction, grey_length = 0.0f;
-    if (boss->half == 0) {
-        red_fraction = s10 / whole;
-        grey_length = v / whole * length;
-    } else {
-        red_fraction = (v / 10.0f) / whole;
-    }
-    float xr = 40.0f + red_fraction * length;
-    const sdk::Colorf red(0.941f, 0.502f, 0.502f, 1), red_edge(0.980f, 0.502f, 0.447f, 1);
-    const sdk::Colorf light(0.8f, 0.8f, 0.8f, 1), dark(0.5f, 0.5f, 0.5f, 1);
-    for (float y : {25.0f, 26.0f, 27.0f}) canvas.draw_line(40, y, xr, y, red);
-    canvas.draw_line(40, 28, xr, 28, red_edge);
-    if (boss->half == 0) {
-        for (float y : {25.0f, 26.0f, 27.0f}) canvas.draw_line(xr, y, xr + grey_length, y, light);
-        canvas.draw_line(xr, 28, xr + grey_length, 28, dark);
+    // A phase without hit points has no bar to divide; its countdown and
+    // name are still shown.
+    if (whole > 0) {
+        float red_fraction, grey_length = 0.0f;
+        if (boss.half == 0) {
+            red_fraction = s10 / whole;
+            grey_length = v / whole * length;
+        } else {
+            red_fraction = (v / 10.0f) / whole;
+        }
+        float xr = 40.0f + red_fraction * length;
+        for (float y : {25.0f, 26.0f, 27.0f}) canvas.draw_line(40, y, xr, y, red);
+        canvas.draw_line(40, 28, xr, 28, red_edge);
+        if (boss.half == 0) {
+            for (float y : {25.0f, 26.0f, 27.0f})
+                canvas.draw_line(xr, y, xr + grey_length, y, light);
+            canvas.draw_line(xr, 28, xr + grey_length, 28, dark);
+        }
     }
     if (spellcard_running) {
-        int seconds = static_cast<int>(boss->time_limit) / 1000 + 1;
+        int seconds = static_cast<int>(boss.time_limit) / 1000 + 1;
         char buf[16];
         std::snprintf(buf, sizeof buf, "%d", seconds);
-        font_score.draw_text(canvas, 385, 16, buf, seconds < 6 ? red : light);
-        Effect& name = *boss->name_effect;
+        font.draw_text(canvas, 385, 16, buf, seconds < 6 ? red : light);
+        Effect& name = *boss.name_effect;
         if (name.appearance && !name.appearance->draw(canvas, name)) name.alive = 0;
     }
+}
+
+void Application::draw_boss_hud() {
+    if (EnemyBoss* boss = find_boss()) draw_boss_bar(canvas, font_score, *boss);
 }
 
 void Application::draw_boss_background(float dt) {

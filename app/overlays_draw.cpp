@@ -2,6 +2,8 @@
 // their rules run in title_menus.cpp; here they are drawn over the captured
 // picture of the run, and the results keep the stage's background, the
 // player and the effects moving.
+#include "app/overlays_draw.h"
+
 #include <cstdio>
 
 #include "app/application.h"
@@ -22,15 +24,40 @@ const sdk::Colorf white(1, 1, 1, 1);
 const sdk::Colorf grey(128 / 255.0f, 128 / 255.0f, 128 / 255.0f, 1);
 constexpr float centre_x = 224.0f;
 
-// The overlays' texts lie over a busy picture of the run: each gets a dark
-// shadow one pixel down and right, so it reads on bright leaves and faces.
-void shadowed_text(sdk::Canvas& canvas, const sdk::Font& font, float x, float y, const char* text,
-                   const sdk::Colorf& colour) {
-    font.draw_text(canvas, x + 1, y + 1, text, sdk::Colorf(0, 0, 0, 0.85f));
-    font.draw_text(canvas, x, y, text, colour);
+}  // namespace
+
+void draw_pause_texts(sdk::Canvas& canvas, const sdk::Font& font, const Menu_State& menu) {
+    auto centred = [&](const char* text, float y, const sdk::Colorf& colour, float shift = 0.0f) {
+        int w = font.get_text_size(canvas, text).width;
+        font.draw_text(canvas, centre_x - static_cast<float>(w / 2) + shift, y, text, colour);
+    };
+    if (menu.confirm || menu.title_chosen) {
+        centred(menu.choice == 1 ? "Really exit?" : "Really restart?", 240, white);
+        centred("Yes", 270, menu.cursor == 0 ? white : grey, -30.0f);
+        centred("No", 270, menu.cursor == 1 ? white : grey, 30.0f);
+    } else {
+        centred("GAME PAUSED", 240, white);
+        const char* entries[] = {"Continue", "Title", "Restart"};
+        for (int i = 0; i < 3; ++i)
+            centred(entries[i], 270.0f + 30.0f * i, menu.cursor == i ? white : grey);
+    }
 }
 
-}  // namespace
+void draw_results_texts(sdk::Canvas& canvas, const sdk::Font& font, const Menu_State& menu) {
+    char value[32];
+    auto line = [&](const char* label, float y, long long v) {
+        font.draw_text(canvas, 70, y, label, white);
+        std::snprintf(value, sizeof value, "%lld", v);
+        font.draw_text(canvas, 280, y, value, white);
+    };
+    line("Points         :", 100, static_cast<uint32_t>(player.points) * 10000u);
+    line("Graze * Points :", 120,
+         static_cast<uint32_t>(player.graze) * static_cast<uint32_t>(player.points) * 500u);
+    line("Bullets blown  :", 140, static_cast<int32_t>(menu.blown_ratio * 5000000.0f));
+    font.draw_text(canvas, 270, 160, "+", white);
+    line("Stage score    :", 180, menu.previous_score);
+    line("Total score    :", 220, player.score);
+}
 
 void Application::run_pause(float dt) {
     Screen_Context c{menu, counters, *this};
@@ -45,23 +72,7 @@ void Application::draw_pause() {
     canvas.set_blend_mode(sdk::Blend_Mode::none);
     capture_image.draw(canvas, sdk::Rectf(0, 0, 640, 480));
     canvas.set_blend_mode(sdk::Blend_Mode::normal);
-    auto centred = [this](const char* text, float y, const sdk::Colorf& colour,
-                          float shift = 0.0f) {
-        int w = system_font.get_text_size(canvas, text).width;
-        shadowed_text(canvas, system_font, centre_x - static_cast<float>(w / 2) + shift, y, text,
-                      colour);
-    };
-    // The confirmation stays up on the frame on which the title was chosen.
-    if (menu.confirm || menu.title_chosen) {
-        centred(menu.choice == 1 ? "Really exit?" : "Really restart?", 240, white);
-        centred("Yes", 270, menu.cursor == 0 ? white : grey, -30.0f);
-        centred("No", 270, menu.cursor == 1 ? white : grey, 30.0f);
-    } else {
-        centred("GAME PAUSED", 240, white);
-        const char* entries[] = {"Continue", "Title", "Restart"};
-        for (int i = 0; i < 3; ++i)
-            centred(entries[i], 270.0f + 30.0f * i, menu.cursor == i ? white : grey);
-    }
+    draw_pause_texts(canvas, system_font, menu);
 }
 
 void Application::run_results(float dt) {
@@ -88,18 +99,5 @@ void Application::draw_results() {
     draw_hud();
     if (dialog_active) dialog.draw(canvas);
     canvas.fill_rect({48, 50, 400, 430}, sdk::Colorf(0, 0, 0, 0.3f));
-
-    char value[32];
-    auto line = [&](const char* label, float y, long long v) {
-        shadowed_text(canvas, system_font, 70, y, label, white);
-        std::snprintf(value, sizeof value, "%lld", v);
-        shadowed_text(canvas, system_font, 280, y, value, white);
-    };
-    line("Points         :", 100, static_cast<uint32_t>(player.points) * 10000u);
-    line("Graze * Points :", 120,
-         static_cast<uint32_t>(player.graze) * static_cast<uint32_t>(player.points) * 500u);
-    line("Bullets blown  :", 140, static_cast<int32_t>(menu.blown_ratio * 5000000.0f));
-    shadowed_text(canvas, system_font, 270, 160, "+", white);
-    line("Stage score    :", 180, menu.previous_score);
-    line("Total score    :", 220, player.score);
+    draw_results_texts(canvas, system_font, menu);
 }

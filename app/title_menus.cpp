@@ -111,12 +111,13 @@ void run_language_logic(Screen_Context& c, float dt) {
     Menu_State& m = c.menu;
     // Ok counts even while the cursor moves: the language it is leaving.
     if (take(c.in.count_ok)) {
+        // The fade starts from the picture as the player saw it, cursor and all.
+        c.services.capture_picture();
         language = m.cursor;
         m.cursor = 1;
         m.mask_fade = 1;
         m.slide_timer = 0;
         state_timer = 0.0f;
-        c.services.capture_picture();
         app_state = state_fade;
         next_state = state_main_menu;
         transition_frame = 0;
@@ -176,11 +177,14 @@ void run_main_menu_logic(Screen_Context& c, float dt) {
                     break;
             }
         }
-        if (!m.action_timer) handle_up_down(c, 4);
-        if (take(c.in.count_escape) && m.cursor != 3) {
-            m.cursor = 3;
-            m.slide_timer = 1;
-            c.services.play_sound("menu_cancel");
+        // A chosen entry blinks from this frame on: other presses wait.
+        if (!m.action_timer) {
+            handle_up_down(c, 4);
+            if (take(c.in.count_escape) && m.cursor != 3) {
+                m.cursor = 3;
+                m.slide_timer = 1;
+                c.services.play_sound("menu_cancel");
+            }
         }
     }
     if (m.action_timer > blink_ms) {
@@ -435,9 +439,9 @@ void run_pause_logic(Screen_Context& c, float dt) {
         if (m.confirm) {
             if (take(c.in.count_left) | take(c.in.count_right)) m.cursor = 1 - m.cursor;
         } else {
-            if (take(c.in.count_up)) m.cursor = m.cursor == 0 ? 2 : m.cursor - 1;
-            if (take(c.in.count_down)) m.cursor = m.cursor == 2 ? 0 : m.cursor + 1;
-            m.choice = m.cursor;
+            // The entry moved to is the one a confirmation will be for.
+            if (take(c.in.count_up)) m.choice = m.cursor = m.cursor == 0 ? 2 : m.cursor - 1;
+            if (take(c.in.count_down)) m.choice = m.cursor = m.cursor == 2 ? 0 : m.cursor + 1;
         }
         c.in.clear();
     }

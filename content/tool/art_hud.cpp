@@ -80,8 +80,14 @@ void draw_game_screen(cairo_t* cr) {
             cairo_fill(cr);
         }
     }
-    // Panel separators between the label groups.
-    for (int y : {66, 124, 182, 240}) {
+    // Panel separators between the label groups. The game draws the panel's
+    // rows at these heights; a label reaches 12 pixels above and below its
+    // row and the numbers sit on it, so each line runs midway between the
+    // last row of a group and the first of the next, and one closes the
+    // panel below the last row.
+    const int rows[] = {16, 40, 74, 98, 132, 156, 190, 214};
+    for (int y : {(rows[1] + rows[2]) / 2, (rows[3] + rows[4]) / 2, (rows[5] + rows[6]) / 2,
+                  rows[7] + 26}) {
         cairo_pattern_t* line = cairo_pattern_create_linear(430, 0, 630, 0);
         cairo_pattern_add_color_stop_rgba(line, 0, 0.94, 0.75, 0.38, 0);
         cairo_pattern_add_color_stop_rgba(line, 0.3, 0.94, 0.75, 0.38, 0.6);

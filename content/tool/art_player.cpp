@@ -265,11 +265,16 @@ void draw_wind(cairo_t* cr) {
 void draw_gust(cairo_t* cr) {
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
     Art_Random rnd(77);
+    // Each streak and its glow (up to 7 pixels around the line) stay
+    // inside the sheet, so that the picture fades out before its edges and
+    // the stretched column shows no box around it.
     for (int i = 0; i < 9; ++i) {
-        double x = rnd.range(6, 26), y = rnd.range(10, 118), len = rnd.range(18, 40);
+        double len = rnd.range(18, 40);
+        double x = rnd.range(9, 23);
+        double y = rnd.range(len / 2 + 8, 128 - len / 2 - 8);
         cairo_move_to(cr, x, y + len / 2);
         cairo_curve_to(cr, x - 4, y + len / 6, x + 4, y - len / 6, x, y - len / 2);
-        stroke_glow(cr, hex_rgb(0xc8fff0), rnd.range(1.6, 2.8), rnd.range(0.5, 0.85));
+        stroke_glow(cr, hex_rgb(0xc8fff0), rnd.range(1.4, 2.4), rnd.range(0.5, 0.85));
         cairo_new_path(cr);
     }
     for (int i = 0; i < 6; ++i) {

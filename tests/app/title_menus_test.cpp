@@ -23,13 +23,23 @@ public:
     int saves = 0, window_modes = 0, captures = 0, quits = 0, world_resets = 0, run_resets = 0;
     int replay_saves = 0, music_stops = 0, backdrops = 0;
     bool replay_loads = false;
+    // What the screen showed when the picture was captured.
+    const Menu_State* menu = nullptr;
+    struct Shown {
+        int32_t cursor, slide_timer;
+        float state_timer;
+    };
+    std::vector<Shown> captured;
 
     void play_sound(std::string_view n) override { sounds.emplace_back(n); }
     void play_music(std::string_view) override {}
     void stop_music() override { ++music_stops; }
     void apply_music_volume() override {}
     void load_menu_backdrop() override { ++backdrops; }
-    void capture_picture() override { ++captures; }
+    void capture_picture() override {
+        ++captures;
+        if (menu) captured.push_back({menu->cursor, menu->slide_timer, state_timer});
+    }
     void apply_window_mode() override { ++window_modes; }
     void save_settings() override { ++saves; }
     bool load_replay() override { return replay_loads; }
@@ -59,6 +69,7 @@ protected:
         special_focuses = 0;
         hi_score = saved_hi_score = 9999;
         clear_run_flags();
+        services.menu = &menu;
     }
     // Runs frames of 16 ms of the current state until animations settle.
     void frames(int n) {
@@ -125,6 +136,38 @@ TEST_F(Screens, LanguageOkWhileMovingChoosesTheLanguageLeft) {
     EXPECT_EQ(language, 1);
 }
 
+TEST_F(Screens, LanguageFadeStartsFromThePictureAsSeen) {
+    struct Case {
+        const char* what;
+        int32_t cursor;
+        int moving_frames;  // frames the cursor has been moving (-1: at rest)
+    };
+    const Case cases[] = {
+        {"first language at rest", 0, -1},
+        {"second language at rest", 1, -1},
+        {"cursor half way down", 0, 3},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.what);
+        services.captured.clear();
+        enter(state_language);
+        menu.cursor = k.cursor;
+        if (k.moving_frames >= 0) {
+            in.count_down = 1;
+            frames(k.moving_frames + 1);
+        }
+        const Recording_Services::Shown seen{menu.cursor, menu.slide_timer, state_timer};
+        in.count_ok = 1;
+        step();
+        ASSERT_EQ(services.captured.size(), 1u);
+        EXPECT_EQ(services.captured[0].cursor, seen.cursor);
+        EXPECT_EQ(services.captured[0].slide_timer, seen.slide_timer);
+        EXPECT_EQ(services.captured[0].state_timer, seen.state_timer);
+        EXPECT_EQ(language, k.cursor);
+        EXPECT_EQ(menu.cursor, 1);
+    }
+}
+
 TEST_F(Screens, MainMenuEscapeTwiceThenOkQuits) {
     enter(state_main_menu);
     EXPECT_EQ(services.backdrops, 1);
@@ -180,6 +223,35 @@ TEST_F(Screens, StartEntryFadesIntoTheGameAfterTheBlink) {
     EXPECT_EQ(app_state, state_fade);
     EXPECT_EQ(next_state, state_game);
     EXPECT_EQ(transition_frame, 1);
+}
+
+TEST_F(Screens, MainMenuTakesNoPressWhileTheChosenEntryBlinks) {
+    struct Case {
+        int32_t entry;
+        int escape_after;  // frames after the ok
+        int32_t state, next;
+    };
+    const Case cases[] = {
+        {0, 0, state_fade, state_game},
+        {0, 10, state_fade, state_game},
+        {2, 0, state_options_fade, state_options},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(::testing::Message()
+                     << "entry " << k.entry << ", escape after " << k.escape_after << " frames");
+        services.sounds.clear();
+        enter(state_main_menu);
+        menu.cursor = k.entry;
+        in.count_ok = 1;
+        frames(k.escape_after);
+        in.count_escape = 1;
+        in.count_down = 1;
+        frames(40 - k.escape_after);
+        EXPECT_EQ(app_state, k.state);
+        EXPECT_EQ(next_state, k.next);
+        EXPECT_EQ(menu.cursor, k.entry);
+        EXPECT_EQ(services.sounds, (std::vector<std::string>{"menu_ok"}));
+    }
 }
 
 TEST_F(Screens, OptionsValuesStayInRangeAndSoundOnlyOnChange) {
@@ -350,6 +422,7 @@ TEST_F(Screens, PauseTitleConfirmedLeavesForTheMenuWithoutSaving) {
     EXPECT_EQ(app_state, state_main_menu);
     EXPECT_EQ(state_timer, 0.0f) << "the menu loads its backdrop anew";
     EXPECT_EQ(menu.title_chosen, 1) << "the question stays drawn on this frame";
+    EXPECT_EQ(menu.choice, 1) << "and it is still the title's question";
     EXPECT_EQ(services.music_stops, 1);
     EXPECT_EQ(services.world_resets, 1);
     EXPECT_EQ(services.replay_saves, 0) << "a game left through the title writes no replay";
