@@ -1,5 +1,6 @@
 #include "app/replay.h"
 
+#include <cmath>
 #include <cstring>
 
 #include "sdk/core/exception.h"
@@ -10,6 +11,8 @@
 namespace {
 
 const std::string replay_folder = "replay";
+// Far longer than any frame step, far shorter than the world's counters.
+constexpr float max_replay_step_ms = 1000.0f;
 
 void put_bytes(std::vector<uint8_t>& out, uint64_t v, int count) {
     for (int i = 0; i < count; ++i) out.push_back(static_cast<uint8_t>((v >> (8 * i)) & 0xff));
@@ -105,6 +108,19 @@ std::string Replay::refusal(const std::vector<uint8_t>& bytes) {
     if (body / replay_record_bytes < count)
         return "it counts " + std::to_string(count) + " frames but holds " +
                std::to_string(body / replay_record_bytes);
+    // A record with a number that is not finite, or a step longer than any
+    // frame, was never recorded: such a step would overflow the world's
+    // counters of whole milliseconds.
+    const uint8_t* r = bytes.data() + replay_header_bytes;
+    for (uint64_t k = 0; k < count; ++k, r += replay_record_bytes) {
+        float dt = get_float(r);
+        if (!(std::fabs(dt) <= max_replay_step_ms))
+            return "frame " + std::to_string(k) + " has a step of " + sdk::float_to_text(dt) +
+                   " ms";
+        if (!std::isfinite(get_float(r + 4)) || !std::isfinite(get_float(r + 8)) ||
+            !std::isfinite(get_float(r + 12)))
+            return "frame " + std::to_string(k) + " holds a number that is not finite";
+    }
     return {};
 }
 
@@ -113,10 +129,8 @@ bool Replay::decode(const std::vector<uint8_t>& bytes) {
     const uint8_t* p = bytes.data();
     uint64_t count = get_bytes(p + 7, 8);
 
-    replay_option_a = static_cast<int8_t>(p[4]);
-    language = p[5] == 1 ? 1 : 0;
-    replay_option_b = static_cast<int8_t>(p[6]);
-    replay_frames.clear();
+    std::vector<Replay_Frame> frames;
+    frames.reserve(static_cast<size_t>(count));
     const uint8_t* r = p + replay_header_bytes;
     for (uint64_t k = 0; k < count; ++k, r += replay_record_bytes) {
         Replay_Frame f;
@@ -130,8 +144,12 @@ bool Replay::decode(const std::vector<uint8_t>& bytes) {
         f.bomb = (flags >> 2) & 1;
         f.special = (flags >> 3) & 1;
         f.advance = (flags >> 4) & 1;
-        replay_frames.push_back(f);
+        frames.push_back(f);
     }
+    replay_option_a = static_cast<int8_t>(p[4]);
+    language = p[5] == 1 ? 1 : 0;
+    replay_option_b = static_cast<int8_t>(p[6]);
+    replay_frames = std::move(frames);
     replay_cursor = 0;
     return true;
 }

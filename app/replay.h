@@ -50,8 +50,8 @@ public:
     static std::string file_name(const std::string& name);
     std::vector<uint8_t> encode() const;
     // Why the bytes of a whole file cannot be read as a replay (another
-    // version, or fewer bytes than the header and its count need); empty
-    // when they can.
+    // version, fewer bytes than the header and its count need, or a record
+    // no game could have written); empty when they can.
     static std::string refusal(const std::vector<uint8_t>& bytes);
     // Reads a whole file's bytes; false (nothing changed) when refused.
     bool decode(const std::vector<uint8_t>& bytes);
