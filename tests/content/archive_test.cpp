@@ -18,10 +18,12 @@
 
 #include "render/appearance.h"
 #include "render/player_sprites.h"
+#include "render/ring_sprite.h"
 #include "render/sprite_cache.h"
 #include "sdk/core/file_system.h"
 #include "sdk/core/resource_document.h"
 #include "sdk/core/string_help.h"
+#include "sdk/pixel_buffer.h"
 #include "tests/sdk/display_fixture.h"
 #include "world/geometry.h"
 #include "world/pattern_engine.h"
@@ -332,8 +334,13 @@ TEST_F(Archive, SpellCardsAreWellFormedAndTheirRingsExist) {
     const auto& patterns = doc("patterns.xml");
     const Names actions = {"move", "wait", "pattern", "speed", "accel", "acting", "spell"};
     int ring_frames = -1;
-    if (has_doc("mirel.xml") && doc("mirel.xml").resource_exists("ring1"))
-        ring_frames = sprite_frames(doc("mirel.xml").get_resource("ring1").element);
+    if (has_doc("mirel.xml") && doc("mirel.xml").resource_exists("ring1")) {
+        // Cut as the ring renderer cuts them.
+        const sdk::Dom_Element& ring = doc("mirel.xml").get_resource("ring1").element;
+        sdk::Pixel_Buffer strips = sdk::Pixel_Buffer::load(
+            *fs, doc("mirel.xml").resolve_path(ring.first_child("image").get_attribute("file")));
+        ring_frames = static_cast<int>(cut_ring_frames("ring1", ring, strips.get_size()).size());
+    }
     Names cards = names_of("patterns.xml", "spellcard");
     for (const auto& name : cards) {
         const auto& e = patterns.get_resource(name).element;
