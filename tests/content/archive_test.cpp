@@ -522,11 +522,12 @@ TEST_F(Archive, SpriteDocumentsHoldWhatTheStageDocumentsName) {
     for (const char* sprite : {"bullets", "bullets2", "magic_flash", "enemy_fairy1", "enemy_fairy2", "kedama",
                                "enemy_boss_rimea", "fairy_splash"})
         EXPECT_GE(cached_sprite_frames(sprite), 1) << sprite;
-    // Each fairy's colour picks a row of twelve frames of its sheet, and of its circle.
+    // Each fairy's colour picks a row of twelve frames of its sheet, and a
+    // frame of its small circle (the big circle is drawn with the frame it has).
     const std::map<std::string, std::vector<std::pair<std::string, int>>> fairy_sheets = {
         {"enemy_fairy1", {{"enemy_fairy1", 12}}},
         {"enemy_fairy2", {{"enemy_fairy1", 12}, {"fairy_circle", 1}}},
-        {"enemy_fairy3", {{"enemy_fairy1", 12}, {"fairy_big_circle", 1}}},
+        {"enemy_fairy3", {{"enemy_fairy1", 12}}},
         {"enemy_fairy10", {{"enemy_fairy2", 12}}},
     };
     for (const auto& event : level.children("event")) {
