@@ -170,7 +170,8 @@ void Dialog::run_action() {
             picture_ = get_sprite(a.text);
             picture_shown_ = 1;
             if (!picture_)
-                sdk::log_event("Debug", "%1: dialog '%2': show_pic names '%3', which no cached "
+                sdk::log_event("Debug",
+                               "%1: dialog '%2': show_pic names '%3', which no cached "
                                "sprite has; no picture is drawn",
                                document_.get_name(), scene_, a.text);
             break;

@@ -43,8 +43,8 @@ std::vector<sdk::Rect> cut_ring_frames(const std::string& resource_name,
                 sdk::log_event("Debug",
                                "ring sprite '%1': frame %2 (%3, %4, %5 x %6) is outside the "
                                "%7 x %8 picture",
-                               resource_name, frames.size(), f.left, f.top, w, h,
-                               image_size.width, image_size.height);
+                               resource_name, frames.size(), f.left, f.top, w, h, image_size.width,
+                               image_size.height);
                 throw sdk::Exception("loading ring sprite : Outside pixelbuffer bounds");
             }
             frames.push_back(f);

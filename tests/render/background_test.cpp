@@ -104,7 +104,8 @@ TEST(Background_Load, AnEffectFollowsTheLastLayerOfThatNameAboveIt) {
     const auto& effects = bg.get_effects();
     const int32_t followed[] = {0, -1, 3, 2};
     ASSERT_EQ(effects.size(), std::size(followed));
-    for (size_t i = 0; i < effects.size(); ++i) EXPECT_EQ(effects[i].follow_layer, followed[i]) << i;
+    for (size_t i = 0; i < effects.size(); ++i)
+        EXPECT_EQ(effects[i].follow_layer, followed[i]) << i;
 }
 
 TEST(Background_Load, ClearAttributeAndASecondLoad) {

@@ -71,8 +71,8 @@ TEST(Ring_Frames, MalformedGridsThrow) {
     }
     // A frame past the picture's edge: the log tells which one.
     std::vector<std::string> logged;
-    sdk::Log_Sink old =
-        sdk::set_log_sink([&](const std::string&, const std::string& text) { logged.push_back(text); });
+    sdk::Log_Sink old = sdk::set_log_sink(
+        [&](const std::string&, const std::string& text) { logged.push_back(text); });
     try {
         cut_ring_frames(
             "ring1",
