@@ -154,7 +154,7 @@ void Background::load(sdk::Canvas& canvas, const std::string& id,
     clear_colour_ = colour.to_colorf();
     clear_ = root.has_attribute("clear") ? root.get_attribute_int("clear") : 1;
 
-    for (const sdk::Dom_Element& e : root.children("layer")) {
+    auto load_layer = [&](const sdk::Dom_Element& e) {
         Params params = read_params(e);
         Background_Layer layer;
         layer.name = e.get_attribute("name");
@@ -208,9 +208,16 @@ void Background::load(sdk::Canvas& canvas, const std::string& id,
         layer.scroll_x = 0.0f;
         layer.scroll_y = static_cast<float>((clip.bottom - clip.top) - layer.map_height);
         add_layer(std::move(layer), std::move(sprite));
-    }
+    };
 
-    for (const sdk::Dom_Element& e : root.children("effect")) {
+    // Layers and effects load in document order, so that an effect's
+    // "follow_layer" finds only the layers above it.
+    for (const sdk::Dom_Element& e : root.children()) {
+        if (e.get_tag_name() == "layer") {
+            load_layer(e);
+            continue;
+        }
+        if (e.get_tag_name() != "effect") continue;
         Background_Effect effect;
         effect.name = e.get_attribute("name");
         if (effect.name == "happa")

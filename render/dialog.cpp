@@ -99,13 +99,12 @@ void Dialog::init(sdk::Font* font0, sdk::Font* font1, sdk::Resource_Document doc
     slide_dy_ = 440.0f;
     frame_ = require_sprite("dialog_frame", "the dialog box");
 
-    // Every picture and portrait a scene names must be cached, so that a
-    // content error shows at start-up and not as a blank in the middle of a
-    // stage.
+    // Every portrait a scene names must be cached, so that a content error
+    // shows at start-up and not as a blank in the middle of a stage. A
+    // picture the cache lacks is only left out when its scene plays.
     for (const std::string& scene : document_.get_resource_names()) {
         for (const Dialog_Action& a : read_actions(document_, scene)) {
             std::string user = sdk::string_format("dialog '%1' of %2", scene, document_.get_name());
-            if (a.kind == dialog_show_pic) require_sprite(a.text, user);
             if (a.kind == dialog_feed_char_left || a.kind == dialog_feed_char_right ||
                 a.kind == dialog_set_char_face) {
                 if (const Character* c = find_character(a.text)) require_sprite(c->sprite, user);
@@ -123,6 +122,7 @@ void Dialog::start(const std::string& name) {
     clock_ = 0.0f;
     left_shown_ = right_shown_ = picture_shown_ = 0;
     action_index_ = 0;
+    scene_ = name;
     actions_ = read_actions(document_, name);
     for (std::string& line : lines_) line.clear();
 }
@@ -169,6 +169,11 @@ void Dialog::run_action() {
         case dialog_show_pic:
             picture_ = get_sprite(a.text);
             picture_shown_ = 1;
+            if (!picture_)
+                sdk::log_event("Debug",
+                               "%1: dialog '%2': show_pic names '%3', which no cached "
+                               "sprite has; no picture is drawn",
+                               document_.get_name(), scene_, a.text);
             break;
         case dialog_hide_pic:
             picture_shown_ = 0;

@@ -63,10 +63,12 @@ enum Dialog_State : int32_t {
 class Dialog {
 public:
     // Opens "text.xml" of `fs`, takes the frame sprite "dialog_frame" from the
-    // sprite cache and checks that every picture and portrait the scenes name
-    // is cached: a missing one stops start-up with an sdk::Exception naming
-    // the scene and the sprite. `opening_time` and `appear_time` are the
-    // options "dialog_starting_time" and "dialog_char_appear_time".
+    // sprite cache and checks that every portrait the scenes name is cached:
+    // a missing one stops start-up with an sdk::Exception naming the scene
+    // and the sprite. A show_pic naming a sprite the cache lacks shows no
+    // picture, with one log line when it runs. `opening_time` and
+    // `appear_time` are the options "dialog_starting_time" and
+    // "dialog_char_appear_time".
     void init(sdk::Font* font0, sdk::Font* font1, sdk::File_System fs, float opening_time,
               float appear_time);
     // The same from a document in hand (tests).
@@ -112,6 +114,7 @@ private:
     float slide_dx_ = 228.0f;
     float slide_dy_ = 440.0f;
     std::vector<Dialog_Action> actions_;
+    std::string scene_;  // the name of the scene playing, for the log
     sdk::Resource_Document document_;
     sdk::Sprite* frame_ = nullptr;
     sdk::Sprite* left_portrait_ = nullptr;

@@ -90,9 +90,8 @@ void Enemy_Appearance_Fairy::draw(sdk::Canvas& canvas, Enemy& e) {
         centre(c);
         c.draw(canvas, e.x, e.y);
     } else if (circle_mode_ >= 2) {
+        // The big circle's frame and alpha stay as they are.
         sdk::Sprite& c = *big_circle_;
-        c.set_frame(e.colour);
-        c.set_alpha(0.6f);
         c.set_scale(1.5f, 1.5f);
         c.set_angle(sdk::Angle::from_degrees(e.age / -12.0f));
         centre(c);

@@ -41,12 +41,14 @@ std::vector<sdk::Rect> cut_ring_frames(const std::string& resource_name,
     for (int r = 0; r < rows; ++r) {
         for (int c = 0; c < columns; ++c) {
             sdk::Rect f(c * w, r * h, c * w + w, r * h + h);
-            if (f.right > image_size.width || f.bottom > image_size.height)
-                throw sdk::Exception(
-                    sdk::string_format("loading ring sprite '%1': frame %2 (%3, %4, %5 x %6) is "
-                                       "outside the %7 x %8 picture",
-                                       resource_name, frames.size(), f.left, f.top, w, h,
-                                       image_size.width, image_size.height));
+            if (f.right > image_size.width || f.bottom > image_size.height) {
+                sdk::log_event("Debug",
+                               "ring sprite '%1': frame %2 (%3, %4, %5 x %6) is outside the "
+                               "%7 x %8 picture",
+                               resource_name, frames.size(), f.left, f.top, w, h, image_size.width,
+                               image_size.height);
+                throw sdk::Exception("loading ring sprite : Outside pixelbuffer bounds");
+            }
             frames.push_back(f);
             sdk::log_event("Debug", "Ring frame added : %1 %2 %3 %4", f.left, f.top, w, h);
         }
@@ -66,9 +68,7 @@ Ring_Sprite::Ring_Sprite(sdk::Canvas& canvas, const std::string& name,
         sdk::Pixel_Buffer::load(fs, doc.resolve_path(image.get_attribute("file")));
     image_rect = sdk::Rect(0, 0, pixels.get_width(), pixels.get_height());
     texture = sdk::Texture(canvas, pixels);
-    // The grid may sit inside <image>, as in the sprite format, or beside it.
-    sdk::Dom_Element grid_holder = image.first_child("grid").is_null() ? node.element : image;
-    frames = cut_ring_frames(name, grid_holder, pixels.get_size());
+    frames = cut_ring_frames(name, node.element, pixels.get_size());
 }
 
 void Ring_Sprite::flush(sdk::Canvas& canvas, const sdk::Colorf& colour) {

@@ -28,10 +28,12 @@ namespace sdk {
 class Canvas;
 }
 
-// The frame rectangles of a ring resource's <grid> on a picture of
-// `image_size`: row by row from the top, left to right, no spacing; the whole
-// picture without a grid. Throws sdk::Exception on a malformed "array" or a
-// frame outside the picture; each frame cut is logged under "Debug".
+// The frame rectangles of the <grid> child of `resource` itself (not one
+// inside its <image>) on a picture of `image_size`: row by row from the top,
+// left to right, no spacing; the whole picture without a grid. Throws
+// sdk::Exception on a malformed "array", and "loading ring sprite : Outside
+// pixelbuffer bounds" for a frame outside the picture, after logging which
+// frame under "Debug"; each frame cut is logged under "Debug" too.
 std::vector<sdk::Rect> cut_ring_frames(const std::string& resource_name,
                                        const sdk::Dom_Element& resource, sdk::Size image_size);
 
@@ -42,7 +44,8 @@ public:
 
     // Reads resource `name` of the document of `resources` and loads its
     // picture out of `fs`. Throws sdk::Exception naming the resource when it
-    // has no image file, a bad array or a frame outside the picture.
+    // has no image file or a bad array, and as cut_ring_frames does for a
+    // frame outside the picture.
     Ring_Sprite(sdk::Canvas& canvas, const std::string& name,
                 const sdk::Resource_Manager& resources, const sdk::File_System& fs);
 

@@ -65,6 +65,11 @@ struct Sprite::Impl {
 
     Colorf color = Colorf::white();
     SDL_Color vertex_color{255, 255, 255, 255};
+    // What the colour has above 1 in red, green or blue (up to 1 more), which
+    // a second, additive pass brings on top of the first: a colour of 1.5
+    // shows the picture half as bright again.
+    SDL_Color excess_color{0, 0, 0, 0};
+    bool over_bright = false;
     float scale_x = 1, scale_y = 1;
     Angle angle;
     float cos_a = 1, sin_a = 0;
@@ -91,6 +96,39 @@ struct Sprite::Impl {
         f.h = static_cast<float>(r.get_height());
         f.delay = delay;
         frames.push_back(f);
+    }
+
+    void set_color(const Colorf& c) {
+        color = c;
+        vertex_color = detail::to_sdl(c);
+        auto above_one = [](float v) { return v > 1.0f ? v - 1.0f : 0.0f; };
+        excess_color = detail::to_sdl(Colorf(above_one(c.r), above_one(c.g), above_one(c.b), c.a));
+        over_bright = excess_color.a > 0 && (excess_color.r > 0 || excess_color.g > 0 || excess_color.b > 0);
+    }
+
+    // Appends the quad of frame `f` with corners `p` (top-left, top-right,
+    // bottom-right, bottom-left, already on the canvas) and texture corners
+    // `uv`, in the colour, and again added on top when it is over-bright.
+    void put_quad(Canvas::Impl* c, const Frame& f, const SDL_FPoint (&p)[4], const SDL_FPoint (&uv)[4]) const {
+        put_quad(c, f, p, uv, vertex_color);
+        if (!over_bright) return;
+        SDL_BlendMode blend = c->blend;
+        c->blend = SDL_BLENDMODE_ADD;
+        put_quad(c, f, p, uv, excess_color);
+        c->blend = blend;
+    }
+    void put_quad(Canvas::Impl* c, const Frame& f, const SDL_FPoint (&p)[4], const SDL_FPoint (&uv)[4],
+                  SDL_Color col) const {
+        SDL_Vertex* v;
+        int* i;
+        int first = device->reserve(c, f.texture, scale_mode, 4, 6, v, i);
+        for (int k = 0; k < 4; ++k) v[k] = SDL_Vertex{p[k], col, uv[k]};
+        i[0] = first;
+        i[1] = first + 1;
+        i[2] = first + 2;
+        i[3] = first + 2;
+        i[4] = first + 3;
+        i[5] = first;
     }
 
     // Steps to the next frame of the animation; false when it stops.
@@ -264,16 +302,15 @@ Texture Sprite::get_texture() const {
 }
 
 void Sprite::set_color(const Colorf& color) {
-    if (!impl_) return;
-    impl_->color = color;
-    impl_->vertex_color = detail::to_sdl(color);
+    if (impl_) impl_->set_color(color);
 }
 Colorf Sprite::get_color() const { return impl_ ? impl_->color : Colorf::white(); }
 
 void Sprite::set_alpha(float alpha) {
     if (!impl_) return;
-    impl_->color.a = alpha;
-    impl_->vertex_color = detail::to_sdl(impl_->color);
+    Colorf c = impl_->color;
+    c.a = alpha;
+    impl_->set_color(c);
 }
 float Sprite::get_alpha() const { return impl_ ? impl_->color.a : 1.0f; }
 
@@ -381,20 +418,12 @@ void Sprite::draw(Canvas& canvas, float x, float y) const {
     float mc = t.c * ca - t.a * sa, md = t.d * ca - t.b * sa;
     float mx = t.a * px + t.c * py + t.tx, my = t.b * px + t.d * py + t.ty;
 
-    SDL_Vertex* v;
-    int* i;
-    int first = s->device->reserve(c, f.texture, s->scale_mode, 4, 6, v, i);
-    const SDL_Color col = s->vertex_color;
-    v[0] = SDL_Vertex{{ma * ax + mc * ay + mx, mb * ax + md * ay + my}, col, {u0, f.v0}};
-    v[1] = SDL_Vertex{{ma * bx + mc * ay + mx, mb * bx + md * ay + my}, col, {u1, f.v0}};
-    v[2] = SDL_Vertex{{ma * bx + mc * by + mx, mb * bx + md * by + my}, col, {u1, f.v1}};
-    v[3] = SDL_Vertex{{ma * ax + mc * by + mx, mb * ax + md * by + my}, col, {u0, f.v1}};
-    i[0] = first;
-    i[1] = first + 1;
-    i[2] = first + 2;
-    i[3] = first + 2;
-    i[4] = first + 3;
-    i[5] = first;
+    const SDL_FPoint p[4] = {{ma * ax + mc * ay + mx, mb * ax + md * ay + my},
+                             {ma * bx + mc * ay + mx, mb * bx + md * ay + my},
+                             {ma * bx + mc * by + mx, mb * bx + md * by + my},
+                             {ma * ax + mc * by + mx, mb * ax + md * by + my}};
+    const SDL_FPoint uv[4] = {{u0, f.v0}, {u1, f.v0}, {u1, f.v1}, {u0, f.v1}};
+    s->put_quad(c, f, p, uv);
 }
 
 void Sprite::draw(Canvas& canvas, const Rectf& dest) const {
@@ -403,23 +432,14 @@ void Sprite::draw(Canvas& canvas, const Rectf& dest) const {
     if (!s || !c || c->device != s->device || !s->device->is_alive()) return;
     const Impl::Frame& f = s->frames[s->frame];
     const Transform& t = c->transform;
-    SDL_Vertex* v;
-    int* i;
-    int first = s->device->reserve(c, f.texture, s->scale_mode, 4, 6, v, i);
-    const SDL_Color col = s->vertex_color;
-    auto at = [&](float px, float py) { return t.apply({px, py}); };
-    Vec2f p0 = at(dest.left, dest.top), p1 = at(dest.right, dest.top), p2 = at(dest.right, dest.bottom),
-          p3 = at(dest.left, dest.bottom);
-    v[0] = SDL_Vertex{{p0.x, p0.y}, col, {f.u0, f.v0}};
-    v[1] = SDL_Vertex{{p1.x, p1.y}, col, {f.u1, f.v0}};
-    v[2] = SDL_Vertex{{p2.x, p2.y}, col, {f.u1, f.v1}};
-    v[3] = SDL_Vertex{{p3.x, p3.y}, col, {f.u0, f.v1}};
-    i[0] = first;
-    i[1] = first + 1;
-    i[2] = first + 2;
-    i[3] = first + 2;
-    i[4] = first + 3;
-    i[5] = first;
+    auto at = [&](float px, float py) {
+        Vec2f v = t.apply({px, py});
+        return SDL_FPoint{v.x, v.y};
+    };
+    const SDL_FPoint p[4] = {at(dest.left, dest.top), at(dest.right, dest.top), at(dest.right, dest.bottom),
+                             at(dest.left, dest.bottom)};
+    const SDL_FPoint uv[4] = {{f.u0, f.v0}, {f.u1, f.v0}, {f.u1, f.v1}, {f.u0, f.v1}};
+    s->put_quad(c, f, p, uv);
 }
 
 }  // namespace sdk

@@ -69,7 +69,10 @@ public:
     int get_frame_delay(int frame) const;
     Texture get_texture() const;
 
-    // The colour multiplies the picture; set_color sets the alpha too.
+    // The colour multiplies the picture; set_color sets the alpha too. Red,
+    // green or blue above 1 brighten it: the part above 1 is added on top in
+    // a second, additive pass (1.5 shows the picture half as bright again,
+    // 2 and above twice as bright).
     void set_color(const Colorf& color);
     Colorf get_color() const;
     void set_alpha(float alpha);

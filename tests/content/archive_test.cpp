@@ -18,10 +18,12 @@
 
 #include "render/appearance.h"
 #include "render/player_sprites.h"
+#include "render/ring_sprite.h"
 #include "render/sprite_cache.h"
 #include "sdk/core/file_system.h"
 #include "sdk/core/resource_document.h"
 #include "sdk/core/string_help.h"
+#include "sdk/pixel_buffer.h"
 #include "tests/sdk/display_fixture.h"
 #include "world/geometry.h"
 #include "world/pattern_engine.h"
@@ -332,8 +334,13 @@ TEST_F(Archive, SpellCardsAreWellFormedAndTheirRingsExist) {
     const auto& patterns = doc("patterns.xml");
     const Names actions = {"move", "wait", "pattern", "speed", "accel", "acting", "spell"};
     int ring_frames = -1;
-    if (has_doc("mirel.xml") && doc("mirel.xml").resource_exists("ring1"))
-        ring_frames = sprite_frames(doc("mirel.xml").get_resource("ring1").element);
+    if (has_doc("mirel.xml") && doc("mirel.xml").resource_exists("ring1")) {
+        // Cut as the ring renderer cuts them.
+        const sdk::Dom_Element& ring = doc("mirel.xml").get_resource("ring1").element;
+        sdk::Pixel_Buffer strips = sdk::Pixel_Buffer::load(
+            *fs, doc("mirel.xml").resolve_path(ring.first_child("image").get_attribute("file")));
+        ring_frames = static_cast<int>(cut_ring_frames("ring1", ring, strips.get_size()).size());
+    }
     Names cards = names_of("patterns.xml", "spellcard");
     for (const auto& name : cards) {
         const auto& e = patterns.get_resource(name).element;
@@ -515,11 +522,12 @@ TEST_F(Archive, SpriteDocumentsHoldWhatTheStageDocumentsName) {
     for (const char* sprite : {"bullets", "bullets2", "magic_flash", "enemy_fairy1", "enemy_fairy2", "kedama",
                                "enemy_boss_rimea", "fairy_splash"})
         EXPECT_GE(cached_sprite_frames(sprite), 1) << sprite;
-    // Each fairy's colour picks a row of twelve frames of its sheet, and of its circle.
+    // Each fairy's colour picks a row of twelve frames of its sheet, and a
+    // frame of its small circle (the big circle is drawn with the frame it has).
     const std::map<std::string, std::vector<std::pair<std::string, int>>> fairy_sheets = {
         {"enemy_fairy1", {{"enemy_fairy1", 12}}},
         {"enemy_fairy2", {{"enemy_fairy1", 12}, {"fairy_circle", 1}}},
-        {"enemy_fairy3", {{"enemy_fairy1", 12}, {"fairy_big_circle", 1}}},
+        {"enemy_fairy3", {{"enemy_fairy1", 12}}},
         {"enemy_fairy10", {{"enemy_fairy2", 12}}},
     };
     for (const auto& event : level.children("event")) {

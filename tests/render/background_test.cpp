@@ -89,6 +89,25 @@ TEST(Background_Load, ReadsEveryParameterWithItsDefault) {
     EXPECT_EQ(bg.sprite_count(), 6u);
 }
 
+TEST(Background_Load, AnEffectFollowsTheLastLayerOfThatNameAboveIt) {
+    auto follower = [](const char* kind, const char* layer_name) {
+        return std::string("<effect name='") + kind + "' resource='tiles'>" +
+               param("follow_layer", layer_name) + "</effect>";
+    };
+    Background bg;
+    bg.load(canvas(), "bg",
+            document("<background name='bg'>" + layer("sky", "") + layer("ground", "") +
+                     follower("trees", "sky") + follower("clouds", "top") + layer("top", "") +
+                     layer("sky", "") + follower("clouds", "sky") + follower("trees", "top") +
+                     "</background>"),
+            field);
+    const auto& effects = bg.get_effects();
+    const int32_t followed[] = {0, -1, 3, 2};
+    ASSERT_EQ(effects.size(), std::size(followed));
+    for (size_t i = 0; i < effects.size(); ++i)
+        EXPECT_EQ(effects[i].follow_layer, followed[i]) << i;
+}
+
 TEST(Background_Load, ClearAttributeAndASecondLoad) {
     Background bg;
     auto doc = document("<background name='a'>" + layer("one", "") + layer("two", "") +

@@ -4,6 +4,7 @@
 
 #include "render_fixture.h"
 #include "sdk/core/exception.h"
+#include "sdk/core/log.h"
 #include "sdk/font.h"
 #include "world/run_flags.h"
 #include "world/settings.h"
@@ -153,21 +154,49 @@ TEST_F(Dialog_Test, AMissingSceneEndsTheDialogAtOnce) {
     EXPECT_EQ(dialog_active, 0);
 }
 
-TEST(Dialog_Init, APictureTheCacheLacksStopsStartUp) {
+TEST(Dialog_Init, AMissingPictureIsLeftOutWithOneLogLine) {
     art();
+    clear_run_flags();
+    Dialog d;
+    d.init(nullptr, nullptr,
+           sdk::Resource_Document::from_text(
+               "<resources><dialog name='a_rus'><action name='show_pic'>smoke</action>"
+               "<action name='show_pic'>no_such_picture</action></dialog></resources>",
+               "text.xml"),
+           500, 300);
+    std::vector<std::string> logged;
+    sdk::Log_Sink old = sdk::set_log_sink(
+        [&](const std::string&, const std::string& text) { logged.push_back(text); });
+    dialog_active = 1;
+    d.start("a_rus");
+    for (int i = 0; i < 4; ++i) d.update(0, 300);
+    sdk::set_log_sink(old);
+    EXPECT_EQ(d.get_state(), dialog_closing);
+    ASSERT_EQ(logged.size(), 1u);
+    EXPECT_EQ(logged[0],
+              "text.xml: dialog 'a_rus': show_pic names 'no_such_picture', which no cached "
+              "sprite has; no picture is drawn");
+}
+
+TEST(Dialog_Init, AMissingPortraitStopsStartUp) {
+    art();
+    // Taken out of the cache and put back whole, so its address stays.
+    auto kio = sprite_cache.extract("char_sprite_kio1");
+    ASSERT_FALSE(kio.empty());
     Dialog d;
     try {
         d.init(nullptr, nullptr,
-               sdk::Resource_Document::from_text(
-                   "<resources><dialog name='a_rus'><action "
-                   "name='show_pic'>no_such_picture</action></dialog></resources>",
-                   "text.xml"),
+               sdk::Resource_Document::from_text("<resources><dialog name='a_rus'><action "
+                                                 "name='feed_char_left'>kio</action></dialog>"
+                                                 "</resources>",
+                                                 "text.xml"),
                500, 300);
         ADD_FAILURE();
     } catch (const sdk::Exception& e) {
-        EXPECT_NE(std::string(e.what()).find("no_such_picture"), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find("char_sprite_kio1"), std::string::npos) << e.what();
         EXPECT_NE(std::string(e.what()).find("a_rus"), std::string::npos) << e.what();
     }
+    sprite_cache.insert(std::move(kio));
 }
 
 }  // namespace

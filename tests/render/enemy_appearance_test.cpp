@@ -46,6 +46,23 @@ TEST_F(Enemy_Look_Test, FairyShowsFrontFramesFlyingDownAndMirroredSideFramesFlyi
     EXPECT_EQ(body->get_current_frame(), 6);
 }
 
+TEST_F(Enemy_Look_Test, TheBigCircleTurnsAndGrowsButKeepsItsFrameAndAlpha) {
+    Enemy_Appearance* look = get_enemy_appearance("enemy_fairy3");
+    sdk::Sprite* circle = get_sprite("fairy_big_circle");
+    circle->set_frame(5);
+    circle->set_alpha(0.3f);
+    Enemy e = fairy(90, 2);
+    e.age = 240;
+    look->draw(canvas(), e);
+    EXPECT_EQ(circle->get_current_frame(), 5);
+    EXPECT_FLOAT_EQ(circle->get_alpha(), 0.3f);
+    EXPECT_FLOAT_EQ(circle->get_scale_x(), 1.5f);
+    EXPECT_FLOAT_EQ(circle->get_scale_y(), 1.5f);
+    EXPECT_NEAR(circle->get_angle().to_degrees(), -20.0f, 1e-3);
+    circle->set_frame(0);
+    circle->set_alpha(1.0f);
+}
+
 TEST_F(Enemy_Look_Test, FairyDeathThrowsThreeLeavesAndEndsAfter400ms) {
     Enemy_Appearance* look = get_enemy_appearance("enemy_fairy2");
     Enemy e = fairy(90, 0);

@@ -40,14 +40,24 @@ TEST(Ring_Frames, GridCutsRowByRowAndLogsEachFrame) {
     EXPECT_EQ(logged[4], "Ring frame added : 32 32 32 32");
 }
 
-TEST(Ring_Frames, MalformedResourcesThrowNamingTheResource) {
-    // No grid: the whole picture; no array: one frame at the origin.
-    EXPECT_EQ(cut_ring_frames("ring1", resource_of(R"(<sprite name="ring1"/>)"), {90, 40}),
-              (std::vector<sdk::Rect>{{0, 0, 90, 40}}));
-    EXPECT_EQ(cut_ring_frames("ring1",
-                              resource_of(R"(<sprite name="ring1"><grid size="32,32"/></sprite>)"),
-                              {96, 64}),
-              (std::vector<sdk::Rect>{{0, 0, 32, 32}}));
+TEST(Ring_Frames, TheResourcesOwnGridCutsThePicture) {
+    struct Case {
+        const char* inside;
+        std::vector<sdk::Rect> frames;
+    };
+    const Case cases[] = {
+        // No grid: the whole picture; no array: one frame at the origin.
+        {"", {{0, 0, 96, 64}}},
+        {R"(<grid size="32,32"/>)", {{0, 0, 32, 32}}},
+        {R"(<grid size="32,16" array="1,2"/>)", {{0, 0, 32, 16}, {0, 16, 32, 32}}},
+    };
+    for (const Case& c : cases) {
+        std::string xml = std::string(R"(<sprite name="ring1">)") + c.inside + "</sprite>";
+        EXPECT_EQ(cut_ring_frames("ring1", resource_of(xml), {96, 64}), c.frames) << c.inside;
+    }
+}
+
+TEST(Ring_Frames, MalformedGridsThrow) {
     for (const char* array : {"3", "3,2,1"}) {
         std::string xml = std::string(R"(<sprite name="ring1"><grid size="32,32" array=")") +
                           array + R"("/></sprite>)";
@@ -59,6 +69,10 @@ TEST(Ring_Frames, MalformedResourcesThrowNamingTheResource) {
                          "Resource 'ring1' has incorrect array attribute, must be \"X,Y\"!");
         }
     }
+    // A frame past the picture's edge: the log tells which one.
+    std::vector<std::string> logged;
+    sdk::Log_Sink old = sdk::set_log_sink(
+        [&](const std::string&, const std::string& text) { logged.push_back(text); });
     try {
         cut_ring_frames(
             "ring1",
@@ -66,9 +80,12 @@ TEST(Ring_Frames, MalformedResourcesThrowNamingTheResource) {
             {90, 64});
         ADD_FAILURE();
     } catch (const sdk::Exception& e) {
-        EXPECT_NE(std::string(e.what()).find("ring1"), std::string::npos) << e.what();
-        EXPECT_NE(std::string(e.what()).find("outside"), std::string::npos) << e.what();
+        EXPECT_STREQ(e.what(), "loading ring sprite : Outside pixelbuffer bounds");
     }
+    sdk::set_log_sink(old);
+    ASSERT_FALSE(logged.empty());
+    EXPECT_EQ(logged.back(),
+              "ring sprite 'ring1': frame 2 (64, 0, 32 x 32) is outside the 90 x 64 picture");
 }
 
 // A ring picture of one 32 x 32 frame: the left (inner) half red, the right
@@ -84,9 +101,13 @@ protected:
             for (int x = 0; x < 32; ++x)
                 strip.set_pixel(x, y, x < 16 ? sdk::Color(255, 0, 0) : sdk::Color(0, 0, 255));
         strip.save_png((folder / "ring.png").string());
+        // A grid inside <image> is the sprite format's, not the ring's.
         std::ofstream(folder / "mirel.xml")
             << R"(<resources><sprite name="ring1"><image file="ring.png"/><grid size="32,32"/></sprite>
-                 <sprite name="no_file"><image/></sprite></resources>)";
+                 <sprite name="no_file"><image/></sprite>
+                 <sprite name="grid_in_image"><image file="ring.png"><grid size="16,16" array="2,1"/></image></sprite>
+                 <sprite name="both_grids"><image file="ring.png"><grid size="16,16" array="2,1"/></image>
+                   <grid size="32,16" array="1,2"/></sprite></resources>)";
         sdk::File_System fs(folder.string());
         resources = new sdk::Resource_Manager(sdk::Resource_Document(fs, "mirel.xml"));
         ring = new Ring_Sprite(canvas(), "ring1", *resources, fs);
@@ -101,6 +122,22 @@ protected:
     static inline sdk::Resource_Manager* resources = nullptr;
     static inline Ring_Sprite* ring = nullptr;
 };
+
+TEST_F(Ring_Test, FramesComeFromTheGridBesideThePicture) {
+    struct Case {
+        const char* resource;
+        std::vector<sdk::Rect> frames;
+    };
+    const Case cases[] = {
+        {"ring1", {{0, 0, 32, 32}}},
+        {"grid_in_image", {{0, 0, 32, 32}}},  // the whole picture
+        {"both_grids", {{0, 0, 32, 16}, {0, 16, 32, 32}}},
+    };
+    for (const Case& c : cases) {
+        Ring_Sprite r(canvas(), c.resource, *resources, resources->get_doc().get_file_system());
+        EXPECT_EQ(r.frames, c.frames) << c.resource;
+    }
+}
 
 TEST_F(Ring_Test, InnerCircumferenceSetsTheSegmentsAndOneBatchDrawsThem) {
     ring->current_frame = 0;

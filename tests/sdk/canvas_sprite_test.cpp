@@ -107,6 +107,36 @@ TEST_F(Sprite_Test, AlphaColourAndScale) {
     EXPECT_TRUE(color_near(at(101, 125), black));
 }
 
+TEST_F(Sprite_Test, ColoursAboveOneBrightenThePicture) {
+    sdk::Pixel_Buffer grey(8, 8);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x) grey.set_pixel(x, y, Color(100, 100, 100));
+    sdk::Sprite s(canvas, sdk::Texture(canvas, grey));
+    struct Case {
+        sdk::Colorf colour;
+        Color shown;  // over black
+    };
+    const Case cases[] = {
+        {{1, 1, 1, 1}, {100, 100, 100}},       {{1.5f, 1.5f, 1.5f, 1}, {150, 150, 150}},
+        {{1.5f, 1.5f, 1.5f, 0.5f}, {75, 75, 75}}, {{2, 1, 0.5f, 1}, {200, 100, 50}},
+        {{3, 3, 3, 1}, {200, 200, 200}},  // at most twice as bright
+    };
+    for (const Case& c : cases) {
+        for (bool stretched : {false, true}) {
+            canvas.clear(sdk::Colorf::black());
+            s.set_color(c.colour);
+            if (stretched)
+                s.draw(canvas, sdk::Rectf(10, 10, 26, 26));
+            else
+                s.draw(canvas, 10, 10);
+            EXPECT_TRUE(color_near(at(14, 14), c.shown, 4))
+                << c.colour.r << " " << c.colour.g << " " << c.colour.b << " " << c.colour.a
+                << (stretched ? " stretched" : "");
+        }
+    }
+    EXPECT_EQ(canvas.get_blend_mode(), sdk::Blend_Mode::normal);
+}
+
 TEST_F(Sprite_Test, AlignmentPlacesTheOriginPointAtThePosition) {
     sdk::Sprite s(canvas, "sheet", doc);
     s.set_frame(0);
