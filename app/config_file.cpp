@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
 #include "app/display_rules.h"
@@ -86,18 +87,30 @@ void decode_config(const Config_Bytes& b) {
     recompute_volumes();
 }
 
+// A file that is there but cannot be read (its permissions) counts as a
+// damaged one: the game starts from the defaults and says why on stderr.
 bool config_valid() {
     if (sdk::local_file_size(config_file_name) != static_cast<int64_t>(config_file_bytes))
         return false;
-    auto file = sdk::open_local_file(config_file_name);
-    return file->read_int32() == game_version;
+    try {
+        auto file = sdk::open_local_file(config_file_name);
+        return file->read_int32() == game_version;
+    } catch (const sdk::Exception& e) {
+        std::fprintf(stderr, "%s; the settings start from the defaults\n", e.what());
+        return false;
+    }
 }
 
 void load_config() {
     if (!config_valid()) return;
-    auto file = sdk::open_local_file(config_file_name);
     Config_Bytes bytes{};
-    if (file->read(bytes.data(), bytes.size()) != bytes.size()) return;
+    try {
+        auto file = sdk::open_local_file(config_file_name);
+        if (file->read(bytes.data(), bytes.size()) != bytes.size()) return;
+    } catch (const sdk::Exception& e) {
+        std::fprintf(stderr, "%s; the settings start from the defaults\n", e.what());
+        return;
+    }
     decode_config(bytes);
     saved_hi_score = hi_score;
 }

@@ -170,7 +170,13 @@ bool Replay::load(const std::string& name) {
         sdk::log_event("SYSTEM", "Replay %1 not loaded: there is no such file", path);
         return false;
     }
-    std::vector<uint8_t> bytes = sdk::open_local_file(path)->read_all();
+    std::vector<uint8_t> bytes;
+    try {
+        bytes = sdk::open_local_file(path)->read_all();
+    } catch (const sdk::Exception& e) {
+        sdk::log_event("SYSTEM", "Replay %1 not loaded: %2", path, e.what());
+        return false;
+    }
     std::string why = refusal(bytes);
     if (!why.empty()) {
         sdk::log_event("SYSTEM", "Replay %1 not loaded: %2", path, why);

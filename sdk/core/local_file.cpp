@@ -68,9 +68,10 @@ void remove_leftover_temporaries(const std::string& target) {
 std::unique_ptr<IO_Device> open_local_file(const std::string& name) {
     std::string p = local_path(name);
     struct stat st;
-    std::FILE* f = (::stat(p.c_str(), &st) == 0 && S_ISREG(st.st_mode)) ? std::fopen(p.c_str(), "rb")
-                                                                        : nullptr;
-    if (!f) throw Exception("Unable to open file: " + name);
+    if (::stat(p.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        throw Exception("Unable to open file: " + name);
+    std::FILE* f = std::fopen(p.c_str(), "rb");
+    if (!f) throw Exception("Unable to open file: " + name + " (" + std::strerror(errno) + ")");
     return std::make_unique<Local_Read_Device>(f, name);
 }
 

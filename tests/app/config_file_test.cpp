@@ -2,10 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
 #include <filesystem>
 
 #include "app/display_rules.h"
 #include "app/replay.h"
+#include "sdk/core/log.h"
 #include "tests/common/scratch_dir.h"
 #include "world/settings.h"
 
@@ -200,6 +205,64 @@ TEST_F(Config_File, AFailedSaveKeepsTheSettingsForTheNextSave) {
     hi_score = 0;
     load_config();
     EXPECT_EQ(hi_score, 123456u);
+}
+
+// Files the player cannot read (made by another user, say) must not stop the
+// game: the settings start from the defaults with one line on stderr, and the
+// replay entry refuses the replay with a log line. Run in a child that gives
+// up root first, since root reads every file.
+TEST_F(Config_File, FilesThatCannotBeReadAreTreatedAsDamaged) {
+    hi_score = 777777;
+    save_config();
+    Replay r;
+    r.record_frame(Replay_Frame{});
+    r.save("mirel");
+    std::filesystem::permissions(dir.path(), std::filesystem::perms::all);
+    std::filesystem::permissions(dir.path() / "replay", std::filesystem::perms::all);
+    std::filesystem::permissions("config.dat", std::filesystem::perms::none);
+    std::filesystem::permissions("replay/mirel.rpy", std::filesystem::perms::none);
+    int err[2];
+    ASSERT_EQ(pipe(err), 0);
+    pid_t child = fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) {
+        dup2(err[1], 2);
+        if (geteuid() == 0 && setuid(65534) != 0) _exit(3);
+        hi_score = 1;
+        int code = 0;
+        try {
+            if (config_valid()) code |= 8;
+            load_config();
+            if (hi_score != 1) code |= 8;
+            std::vector<std::string> lines;
+            sdk::set_log_sink([&](const std::string& c, const std::string& t) {
+                lines.push_back(c + ": " + t);
+            });
+            if (Replay{}.load("mirel")) code |= 16;
+            if (lines.size() != 1 ||
+                lines[0].find("SYSTEM: Replay replay/mirel.rpy not loaded: Unable to open file: "
+                              "replay/mirel.rpy (Permission denied)") != 0)
+                code |= 32;
+        } catch (...) {
+            code |= 64;
+        }
+        _exit(code);
+    }
+    close(err[1]);
+    std::string said;
+    char buf[256];
+    for (ssize_t n; (n = read(err[0], buf, sizeof buf)) > 0;) said.append(buf, static_cast<size_t>(n));
+    close(err[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 3) GTEST_SKIP() << "cannot give up root here";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "8: settings read, 16: replay read, 32: no log line, "
+                                         "64: an exception escaped";
+    const std::string line =
+        "Unable to open file: config.dat (Permission denied); the settings start from the "
+        "defaults\n";
+    EXPECT_EQ(said.substr(0, line.size()), line);
 }
 
 }  // namespace
