@@ -15,11 +15,9 @@
 namespace {
 
 TEST(Entry, MissingArchiveEndsWithOneClearLine) {
-    const char* bin = std::getenv("MIREL_BINARY_DIR");
-    ASSERT_NE(bin, nullptr);
     Scratch_Dir dir;
     // A copy of the program with no archive beside it or in the folder.
-    std::filesystem::copy_file(std::filesystem::path(bin) / "mirel", dir.path() / "mirel");
+    std::filesystem::copy_file(integration_test::built_program("mirel"), dir.path() / "mirel");
     // The sanitizer build's leak checker is off here as for the other
     // end-to-end tests (sanitizer_options.cpp).
     int status = std::system(
