@@ -4,6 +4,8 @@
 #include <SDL_image.h>
 #include <SDL_ttf.h>
 
+#include <cstring>
+
 #include "sdk/core/exception.h"
 #include "sdk/display_internal.h"
 #include "sdk/render_device.h"
@@ -52,5 +54,12 @@ Display_Setup::~Display_Setup() {
 }
 
 bool Display_Setup::is_active() { return setups > 0; }
+
+bool Display_Setup::fell_back_to_no_display() {
+    const char* asked = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+    if (asked && *asked) return false;
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+}
 
 }  // namespace sdk

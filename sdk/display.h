@@ -17,6 +17,11 @@ public:
 
     // Whether a Display_Setup is alive.
     static bool is_active();
+
+    // Whether SDL, finding no display server, fell back by itself on a video
+    // driver that shows nothing ("offscreen" or "dummy"). False when
+    // SDL_VIDEODRIVER chose the driver, as it does for headless runs.
+    static bool fell_back_to_no_display();
 };
 
 }  // namespace sdk

@@ -25,10 +25,12 @@ struct Child_Result {
     std::string error_output;
 };
 
-// The path of a program built beside the tests.
+// The path of a program built beside the tests: in MIREL_BINARY_DIR when it
+// is set (as CTest does), else in the build folder this test program was
+// configured for, so the program also runs by itself.
 inline std::string built_program(const std::string& name) {
     const char* dir = std::getenv("MIREL_BINARY_DIR");
-    return std::string(dir ? dir : ".") + "/" + name;
+    return std::string(dir ? dir : MIREL_BUILD_DIR) + "/" + name;
 }
 
 // The environment of this process with `changes` applied; an empty value
