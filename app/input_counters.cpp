@@ -35,8 +35,9 @@ bool stick_states(int32_t state) {
 
 }  // namespace
 
-void Input_Counters::on_key_down(int32_t state, int key) {
+void Input_Counters::on_key_down(int32_t state, int key, bool repeat) {
     namespace k = shell_keys;
+    if (repeat && (key == k::f11 || key == k::home)) return;
     if (key == k::f11) ++count_fullscreen;
     if (key == k::home) ++count_screenshot;
     const Key_Row* r = row_of(state);

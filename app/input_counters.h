@@ -45,7 +45,9 @@ struct Input_Counters {
     }
 
     // A key-down of keyboard 0 in screen state `state`.
-    void on_key_down(int32_t state, int key);
+    // A held key repeats in the menus, but F11 and Home act once per press:
+    // their repeats (`repeat` true) count nothing.
+    void on_key_down(int32_t state, int key, bool repeat = false);
     // A button of joystick 0.
     void on_joystick_button(int32_t state, int button);
     // A stick move (x, y of axes 0 and 1 at time `now_ms`).

@@ -21,9 +21,7 @@ void Application::connect_input() {
     }));
     slots.push_back(keyboard.sig_key_down().connect([this](const sdk::Input_Event& e) {
         if (e.id >= sdk::key_codes::left && e.id <= sdk::key_codes::down) player.on_key_down(e.id);
-        // A held key repeats in the menus, but F11 and Home act once per press.
-        if (e.repeat && (e.id == shell_keys::f11 || e.id == shell_keys::home)) return;
-        counters.on_key_down(app_state, e.id);
+        counters.on_key_down(app_state, e.id, e.repeat);
     }));
     if (window.get_ic().get_joystick_count() > 0) {
         sdk::Input_Device joystick = window.get_ic().get_joystick(0);

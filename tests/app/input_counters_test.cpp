@@ -48,7 +48,9 @@ TEST(Input_Counters, F11AndHomeCountEverywhere) {
     for (int32_t state : {1, 2, 5, 6, 7, 9, 200, 300, 1001, 1500}) {
         Input_Counters c;
         c.on_key_down(state, k::f11);
+        c.on_key_down(state, k::f11, true);  // held: its repeats change nothing
         c.on_key_down(state, k::home);
+        c.on_key_down(state, k::home, true);
         c.on_key_down(state, k::home);
         EXPECT_EQ(c.count_fullscreen, 1) << state;
         EXPECT_EQ(c.count_screenshot, 2) << state;
