@@ -68,6 +68,35 @@ TEST_F(Player_Test, LoadReadsKeysAndLaterDuplicatesWin) {
     EXPECT_THROW(player.load(doc, "player_kio"), sdk::Exception);
 }
 
+// A negative count would fire billions of volleys; a count past the bullet
+// pool could never be fired.
+TEST_F(Player_Test, LoadRefusesCountsBelowZeroOrPastThePool) {
+    struct Case {
+        const char* param;
+        const char* message;
+    };
+    const Case cases[] = {
+        {R"(<param name="shot1_bullets">-1</param>)",
+         "player.xml: player 'p': 'shot1_bullets' is -1, not a count from 0 to the ceiling 20000"},
+        {R"(<param name="shot3_bullets">-6</param>)",
+         "player.xml: player 'p': 'shot3_bullets' is -6, not a count from 0 to the ceiling 20000"},
+        {R"(<param name="shot4_bullets">3000000000</param>)",
+         "player.xml: player 'p': 'shot4_bullets' is 2.14748e+09, not a count from 0 to the "
+         "ceiling 20000"},
+    };
+    for (const Case& c : cases) {
+        auto doc = document_from_text(
+            std::string(R"(<resources><player name="p">)") + c.param + "</player></resources>",
+            "player.xml");
+        try {
+            player.load(doc, "p");
+            ADD_FAILURE() << c.param;
+        } catch (const sdk::Exception& e) {
+            EXPECT_EQ(std::string(e.what()), c.message);
+        }
+    }
+}
+
 TEST_F(Player_Test, OpposingArrowsThePressedLastWins) {
     struct Case {
         int32_t pressed_last;  // 0 none
