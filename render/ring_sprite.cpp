@@ -9,6 +9,7 @@
 #include "sdk/core/number_convert.h"
 #include "sdk/core/string_help.h"
 #include "sdk/pixel_buffer.h"
+#include "sdk/sprite.h"
 
 namespace {
 
@@ -36,19 +37,29 @@ std::vector<sdk::Rect> cut_ring_frames(const std::string& resource_name,
                 "Resource '%1' has incorrect array attribute, must be \"X,Y\"!", resource_name));
         read_pair(parts, columns, rows);
     }
+    // As many frames as a sprite's grid at most; neither side below 0.
+    const std::string place = resource.describe();
+    sdk::checked_count(columns, sdk::max_grid_frames, place, "array (columns)");
+    sdk::checked_count(rows, sdk::max_grid_frames, place, "array (rows)");
+    sdk::checked_count(static_cast<double>(columns) * rows, sdk::max_grid_frames, place,
+                       "array (columns x rows)");
 
     std::vector<sdk::Rect> frames;
     for (int r = 0; r < rows; ++r) {
         for (int c = 0; c < columns; ++c) {
-            sdk::Rect f(c * w, r * h, c * w + w, r * h + h);
-            if (f.right > image_size.width || f.bottom > image_size.height) {
+            // In 64 bits, so that any sizes a document holds place a frame
+            // without overflow; one that leaves the picture is reported.
+            int64_t left = int64_t{c} * w, top = int64_t{r} * h;
+            if (left < 0 || top < 0 || left + w > image_size.width || top + h > image_size.height) {
                 sdk::log_event("Debug",
                                "ring sprite '%1': frame %2 (%3, %4, %5 x %6) is outside the "
                                "%7 x %8 picture",
-                               resource_name, frames.size(), f.left, f.top, w, h, image_size.width,
+                               resource_name, frames.size(), left, top, w, h, image_size.width,
                                image_size.height);
                 throw sdk::Exception("loading ring sprite : Outside pixelbuffer bounds");
             }
+            sdk::Rect f(static_cast<int>(left), static_cast<int>(top), static_cast<int>(left + w),
+                        static_cast<int>(top + h));
             frames.push_back(f);
             sdk::log_event("Debug", "Ring frame added : %1 %2 %3 %4", f.left, f.top, w, h);
         }

@@ -31,9 +31,10 @@ class Canvas;
 // The frame rectangles of the <grid> child of `resource` itself (not one
 // inside its <image>) on a picture of `image_size`: row by row from the top,
 // left to right, no spacing; the whole picture without a grid. Throws
-// sdk::Exception on a malformed "array", and "loading ring sprite : Outside
-// pixelbuffer bounds" for a frame outside the picture, after logging which
-// frame under "Debug"; each frame cut is logged under "Debug" too.
+// sdk::Exception on a malformed "array" or one with a side below 0 or more
+// frames than a sprite's grid (sdk::max_grid_frames), and "loading ring
+// sprite : Outside pixelbuffer bounds" for a frame outside the picture, after
+// logging which frame under "Debug"; each frame cut is logged under "Debug" too.
 std::vector<sdk::Rect> cut_ring_frames(const std::string& resource_name,
                                        const sdk::Dom_Element& resource, sdk::Size image_size);
 

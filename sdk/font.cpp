@@ -8,6 +8,7 @@
 
 #include "sdk/canvas.h"
 #include "sdk/core/exception.h"
+#include "sdk/core/number_convert.h"
 #include "sdk/display.h"
 #include "sdk/display_internal.h"
 #include "sdk/render_device.h"
@@ -17,6 +18,9 @@ namespace sdk {
 namespace {
 
 constexpr int atlas_size = 512;
+// Glyphs are kept on atlas pages: letters taller than a page could never be
+// drawn, and a font opened at millions of pixels would only eat memory.
+constexpr int max_font_height = atlas_size;
 
 // The next code point of UTF-8 text; malformed bytes read as U+FFFD.
 uint32_t next_code_point(std::string_view s, size_t& i) {
@@ -142,9 +146,10 @@ Font::Font(Canvas& canvas, const File_System& fs, const std::string& file_name, 
 Font::Font(Canvas& canvas, const std::string& id, const Resource_Document& doc) {
     const Resource_Node& node = doc.get_resource(id);
     std::string file = node.element.get_attribute("file");
-    int height = node.element.get_attribute_int("height", 0);
     if (file.empty()) throw Exception(doc.get_name() + ": font '" + id + "' has no file");
-    if (height <= 0)
+    int height = checked_count(node.element.get_attribute_float("height", 0.0f), max_font_height,
+                               doc.get_name() + ": font '" + id + "'", "height");
+    if (height == 0)
         throw Exception(doc.get_name() + ": font '" + id + "' needs a height above 0, not \"" +
                         node.element.get_attribute("height") + "\"");
     try {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "sdk/core/log.h"
+#include "sdk/core/number_convert.h"
 #include "sdk/sound_engine.h"
 
 namespace sdk {
@@ -91,8 +92,10 @@ struct Thread_Cleanup {
 };
 thread_local Thread_Cleanup thread_cleanup;
 
+// A linear volume as the mixer's 0 to 128. NaN passes std::clamp untouched
+// and has no rounded integer: it is silence, like any volume at 0 or below.
 int mixer_level(float volume) {
-    return static_cast<int>(std::lround(std::clamp(volume, 0.0f, 1.0f) * MIX_MAX_VOLUME));
+    return saturate_integer<int>(std::round(std::clamp(volume, 0.0f, 1.0f) * MIX_MAX_VOLUME));
 }
 
 // --- Streams over a file reader ------------------------------------------------

@@ -36,6 +36,10 @@ enum class Origin {
 // "top_left", "center", ...: the names of the resource format; false when unknown.
 bool origin_from_name(const std::string& name, Origin& origin);
 
+// The most frames one grid cuts from a picture: a sheet of tiny cells would
+// otherwise ask for millions of frame records.
+constexpr int max_grid_frames = 4096;
+
 class Sprite {
 public:
     Sprite() = default;

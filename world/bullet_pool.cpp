@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "sdk/core/log.h"
+#include "sdk/core/number_convert.h"
 #include "sdk/core/random.h"
 #include "world/appearances.h"
 #include "world/behaviour.h"
@@ -195,7 +196,9 @@ int32_t Bullet_Pool::check_player_hit() {
 
 void Bullet_Pool::check_graze(float dt) {
     settle();
-    const int step = static_cast<int>(dt);
+    // The mark counts in a signed byte, so only the low byte of the whole
+    // milliseconds matters; a step no integer holds saturates first.
+    const uint8_t step = static_cast<uint8_t>(sdk::saturate_integer<int32_t>(dt));
     for (uint32_t i = 0; i < count_; ++i) {
         Bullet& b = objects_[i];
         if (b.layer == 0 || (b.graze_mark != 0 && !b.keep_prev)) continue;

@@ -4,16 +4,21 @@
 #include <string>
 
 #include "sdk/core/log.h"
+#include "sdk/core/number_convert.h"
 #include "sdk/core/string_help.h"
+#include "world/pattern_families.h"
 #include "world/player.h"
 
 namespace {
 
-// One key of "player.xml": read as a float or an integer into its field.
+// One key of "player.xml": read as a float or an integer into its field. A
+// count (of volleys, of bullets in a ring) is refused below 0, where the shot
+// patterns would read it as billions, and past what the bullet pool holds.
 struct Param_Row {
     const char* key;
     float Player::*f;
     int32_t Player::*i;
+    bool count = false;
 };
 
 constexpr Param_Row param_table[] = {
@@ -47,7 +52,7 @@ constexpr Param_Row param_table[] = {
     {"bomb_damage", &Player::bomb_damage, nullptr},
     {"shot1_interval", &Player::shot1_interval, nullptr},
     {"shot1_speed", &Player::shot1_speed, nullptr},
-    {"shot1_bullets", nullptr, &Player::shot1_bullets},
+    {"shot1_bullets", nullptr, &Player::shot1_bullets, true},
     {"shot1_damage", nullptr, &Player::shot1_damage},
     {"shot1_focus_damage", nullptr, &Player::shot1_focus_damage},
     {"shot2_interval", &Player::shot2_interval, nullptr},
@@ -60,7 +65,7 @@ constexpr Param_Row param_table[] = {
     {"shot3_angle_speed", &Player::shot3_angle_speed, nullptr},
     {"shot3_accel_time", &Player::shot3_accel_time, nullptr},
     {"shot3_speed_delta", &Player::shot3_speed_delta, nullptr},
-    {"shot3_bullets", nullptr, &Player::shot3_bullets},
+    {"shot3_bullets", nullptr, &Player::shot3_bullets, true},
     {"shot3_damage", nullptr, &Player::shot3_damage},
     {"shot4_shooting_speed", &Player::shot4_shooting_speed, nullptr},
     {"shot4_interval", &Player::shot4_interval, nullptr},
@@ -69,7 +74,7 @@ constexpr Param_Row param_table[] = {
     {"shot4_change_angle", &Player::shot4_change_angle, nullptr},
     {"shot4_speed_delta", &Player::shot4_speed_delta, nullptr},
     {"shot4_radius", &Player::shot4_radius, nullptr},
-    {"shot4_bullets", nullptr, &Player::shot4_bullets},
+    {"shot4_bullets", nullptr, &Player::shot4_bullets, true},
     {"shot4_damage", nullptr, &Player::shot4_damage},
 };
 
@@ -121,10 +126,14 @@ void Player::load(const sdk::Resource_Manager& resources, const std::string& id)
         auto found = values.find(key);
         return found == values.end() ? std::string() : found->second;
     };
+    const std::string place = resources.get_doc().get_name() + ": player '" + id + "'";
     for (const Param_Row& row : param_table) {
         std::string text = text_of(row.key);
         if (row.f)
             this->*row.f = sdk::text_to_float(text);
+        else if (row.count)
+            this->*row.i = sdk::checked_count(
+                sdk::text_to_int(text), static_cast<int32_t>(max_shots_per_update), place, row.key);
         else
             this->*row.i = sdk::text_to_int(text);
     }

@@ -16,7 +16,15 @@
 
 namespace {
 
-int32_t whole_ms(float dt) { return static_cast<int32_t>(dt); }
+// The counters of whole milliseconds take dt truncated; a step or a sum no
+// int32 holds stops at its ends.
+double whole_ms(float dt) { return sdk::saturate_integer<int32_t>(dt); }
+int32_t plus_whole_ms(int32_t count, float dt) {
+    return sdk::saturate_integer<int32_t>(count + whole_ms(dt));
+}
+int32_t minus_whole_ms(int32_t count, float dt) {
+    return sdk::saturate_integer<int32_t>(count - whole_ms(dt));
+}
 
 }  // namespace
 
@@ -109,7 +117,7 @@ bool Player::run_clocks(float dt) {
     wind_gauge += wind_gain_speed * dt;
     if (wind_gauge > 100.0f) wind_gauge = 100.0f;
     if (invincible != 0) {
-        invincible -= whole_ms(dt);
+        invincible = minus_whole_ms(invincible, dt);
         if (invincible < 0) invincible = 0;
     }
     if (life_clock < 2.0f * death_time) {
@@ -153,12 +161,12 @@ void Player::update_lean(float dt) {
 void Player::update_focus_fade(float dt, bool was_bombing) {
     if (was_bombing) return;
     if (focus) {
-        focus_fade += whole_ms(dt);
+        focus_fade = plus_whole_ms(focus_fade, dt);
         return;
     }
     if (focus_fade == 0) return;
     if (focus_fade > 200) focus_fade = 200;
-    focus_fade -= whole_ms(dt);
+    focus_fade = minus_whole_ms(focus_fade, dt);
     if (focus_fade < 0) focus_fade = 0;
 }
 

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <functional>
+#include <limits>
 #include <thread>
 
 #include "audio/archive_file_bridge.h"
@@ -116,6 +117,39 @@ TEST(Mixer_Engine, DecodesSamplesFromMemoryAndPlaysThem) {
     held->stop();
     EXPECT_EQ(Mix_Playing(-1), 0);
     held->drop();
+}
+
+// The mixer takes 0 to 128: volumes outside 0 to 1, infinities and NaN end
+// up at its ends, never at a number it cannot hold.
+TEST(Mixer_Engine, EveryVolumeBecomesAMixerLevel) {
+    std::unique_ptr<sdk::Sound_Engine> engine = sdk::create_sound_engine();
+    engine->set_sound_volume(1.0f);
+    Bytes wav = sound_files::make_wav(300);
+    sdk::Sound_Source* source = engine->add_sound_source_from_memory(wav.data(), wav.size(), "w");
+    ASSERT_NE(source, nullptr);
+    source->set_default_volume(1.0f);
+    sdk::Sound* looped = engine->play_2d(source, true, true, false);
+    ASSERT_NE(looped, nullptr);
+    looped->set_is_paused(false);
+    const float inf = std::numeric_limits<float>::infinity();
+    const struct {
+        float volume;
+        int level;
+    } cases[] = {{0.5f, 64},
+                 {2.0f, MIX_MAX_VOLUME},
+                 {std::nanf(""), 0},
+                 {inf, MIX_MAX_VOLUME},
+                 {-std::nanf(""), 0},
+                 {1.0f, MIX_MAX_VOLUME},
+                 {-0.5f, 0},
+                 {0.25f, 32},
+                 {-inf, 0}};
+    for (const auto& c : cases) {
+        looped->set_volume(c.volume);
+        EXPECT_EQ(playing_channel_volume(), c.level) << c.volume;
+    }
+    looped->stop();
+    looped->drop();
 }
 
 class Mixer_Track_Test : public ::testing::Test {

@@ -88,6 +88,41 @@ TEST(Ring_Frames, MalformedGridsThrow) {
               "ring sprite 'ring1': frame 2 (64, 0, 32 x 32) is outside the 90 x 64 picture");
 }
 
+// No more frames than a sprite's grid cuts, no side below 0, and frames that
+// negative sizes would put left of or above the picture are outside it.
+TEST(Ring_Frames, GridsPastTheFrameCeilingOrThePictureThrow) {
+    struct Case {
+        const char* grid;
+        const char* message;
+    };
+    const Case cases[] = {
+        {R"(size="0,0" array="2000,3")",
+         "mirel.xml: <sprite> 'ring1': 'array (columns x rows)' is 6000, not a count from 0 to "
+         "the ceiling 4096"},
+        {R"(size="0,0" array="5000,0")",
+         "mirel.xml: <sprite> 'ring1': 'array (columns)' is 5000, not a count from 0 to the "
+         "ceiling 4096"},
+        {R"(size="32,32" array="-2,-3")",
+         "mirel.xml: <sprite> 'ring1': 'array (columns)' is -2, not a count from 0 to the "
+         "ceiling 4096"},
+        {R"(size="32,32" array="1,-1")",
+         "mirel.xml: <sprite> 'ring1': 'array (rows)' is -1, not a count from 0 to the ceiling "
+         "4096"},
+        {R"(size="-1073741824,32" array="3,1")",
+         "loading ring sprite : Outside pixelbuffer bounds"},
+        {R"(size="32,-16" array="1,2")", "loading ring sprite : Outside pixelbuffer bounds"},
+    };
+    for (const Case& c : cases) {
+        std::string xml = std::string(R"(<sprite name="ring1"><grid )") + c.grid + R"(/></sprite>)";
+        try {
+            cut_ring_frames("ring1", resource_of(xml), {96, 64});
+            ADD_FAILURE() << c.grid;
+        } catch (const sdk::Exception& e) {
+            EXPECT_STREQ(e.what(), c.message) << c.grid;
+        }
+    }
+}
+
 // A ring picture of one 32 x 32 frame: the left (inner) half red, the right
 // (outer) half blue.
 class Ring_Test : public ::testing::Test {

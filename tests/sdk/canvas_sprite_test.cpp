@@ -468,4 +468,40 @@ TEST(Font_Test, DrawsTextOnTheBaselineAndMeasuresIt) {
     }
 }
 
+// A height is refused before the font file is opened at it: no letter taller
+// than a glyph page could be drawn.
+TEST(Font_Test, HeightsPastAGlyphPageOrBelowZeroAreRefused) {
+    test_display::Display& d = test_display::display();
+    sdk::Canvas canvas = d.canvas;
+    sdk::File_System fs("/usr/share/fonts/truetype/dejavu");
+    struct Case {
+        const char* height;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"513", "mirel.xml: font 'f': 'height' is 513, not a count from 0 to the ceiling 512"},
+        {"3000000000",
+         "mirel.xml: font 'f': 'height' is 3e+09, not a count from 0 to the ceiling 512"},
+        {"1e9", "mirel.xml: font 'f': 'height' is 1e+09, not a count from 0 to the ceiling 512"},
+        {"-20", "mirel.xml: font 'f': 'height' is -20, not a count from 0 to the ceiling 512"},
+        {"0.5", "mirel.xml: font 'f' needs a height above 0, not \"0.5\""},
+    };
+    for (const Case& c : cases) {
+        auto doc = sdk::Resource_Document::from_text(
+            std::string(R"(<resources><font name="f" file="DejaVuSans.ttf" height=")") + c.height +
+                R"("/></resources>)",
+            "mirel.xml", fs);
+        try {
+            sdk::Font font(canvas, "f", doc);
+            ADD_FAILURE() << c.height;
+        } catch (const sdk::Exception& e) {
+            EXPECT_EQ(std::string(e.what()), c.message);
+        }
+    }
+    auto doc = sdk::Resource_Document::from_text(
+        R"(<resources><font name="f" file="DejaVuSans.ttf" height="512"/></resources>)",
+        "mirel.xml", fs);
+    EXPECT_FALSE(sdk::Font(canvas, "f", doc).is_null());
+}
+
 }  // namespace

@@ -1,5 +1,7 @@
 // The bullet passes against the player, enemies, the shock wave, the cancel,
 // the wind and the bomb.
+#include <cmath>
+#include <limits>
 #include <random>
 
 #include "world/destroyer.h"
@@ -77,6 +79,23 @@ TEST_F(Hits, OrdinaryBulletGrazesOnceBeamsEverySixtyMilliseconds) {
     EXPECT_EQ(grazes[2], 1);
     EXPECT_EQ(grazes[3], 2);
     EXPECT_EQ(grazes[7], 3);
+}
+
+// A frame step past every integer (or NaN) counts as the nearest whole
+// milliseconds an int32 holds, whose low byte moves the beam's signed-byte
+// mark by -1 or 0: such a frame grazes nothing.
+TEST_F(Hits, StepsNoIntegerHoldsMoveTheBeamsMarkWithoutGrazing) {
+    Bullet beam = enemy_bullet(210, 400);
+    beam.keep_prev = 1;
+    beam.prev_x = 210.0f;
+    beam.prev_y = 400.0f;
+    bullet_pool.add(beam);
+    bullet_pool.check_graze(16.0f);
+    ASSERT_EQ(player.graze, 1);
+    for (float step : {3e9f, -3e9f, std::nanf(""), std::numeric_limits<float>::infinity()}) {
+        bullet_pool.check_graze(step);
+        EXPECT_EQ(player.graze, 1) << step;
+    }
 }
 
 TEST_F(Hits, ScoringCancelBonusSequence) {

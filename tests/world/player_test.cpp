@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
+
 #include "stage_helpers.h"
 #include "world/settings.h"
 
@@ -66,6 +69,35 @@ TEST_F(Player_Test, LoadReadsKeysAndLaterDuplicatesWin) {
     player.reset();
     EXPECT_EQ(player.power, 0);  // no "start_power"
     EXPECT_THROW(player.load(doc, "player_kio"), sdk::Exception);
+}
+
+// A negative count would fire billions of volleys; a count past the bullet
+// pool could never be fired.
+TEST_F(Player_Test, LoadRefusesCountsBelowZeroOrPastThePool) {
+    struct Case {
+        const char* param;
+        const char* message;
+    };
+    const Case cases[] = {
+        {R"(<param name="shot1_bullets">-1</param>)",
+         "player.xml: player 'p': 'shot1_bullets' is -1, not a count from 0 to the ceiling 20000"},
+        {R"(<param name="shot3_bullets">-6</param>)",
+         "player.xml: player 'p': 'shot3_bullets' is -6, not a count from 0 to the ceiling 20000"},
+        {R"(<param name="shot4_bullets">3000000000</param>)",
+         "player.xml: player 'p': 'shot4_bullets' is 2.14748e+09, not a count from 0 to the "
+         "ceiling 20000"},
+    };
+    for (const Case& c : cases) {
+        auto doc = document_from_text(
+            std::string(R"(<resources><player name="p">)") + c.param + "</player></resources>",
+            "player.xml");
+        try {
+            player.load(doc, "p");
+            ADD_FAILURE() << c.param;
+        } catch (const sdk::Exception& e) {
+            EXPECT_EQ(std::string(e.what()), c.message);
+        }
+    }
 }
 
 TEST_F(Player_Test, OpposingArrowsThePressedLastWins) {
@@ -142,6 +174,31 @@ TEST_F(Player_Test, FocusSlowsAndFadesTheMarker) {
     EXPECT_EQ(player.focus_fade, 184);
     for (int i = 0; i < 20; ++i) frame({}, 16.7f);
     EXPECT_EQ(player.focus_fade, 0);
+}
+
+// The whole-millisecond counters take a step no int32 holds as its nearest
+// end (NaN as 0) and stop at their own ends instead of wrapping.
+TEST_F(Player_Test, WholeMillisecondCountersStopAtTheirEnds) {
+    struct Case {
+        float dt;
+        bool focused;
+        int32_t fade_before, invincible_before;
+        int32_t fade, invincible;
+    };
+    const Case cases[] = {
+        {3e9f, true, 100, 3500, INT32_MAX, 0},
+        {3e9f, true, INT32_MAX - 5, 0, INT32_MAX, 0},
+        {std::nanf(""), true, 100, 3500, 100, 3500},
+        {3e9f, false, 150, 10, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        player.focus_fade = c.fade_before;
+        player.invincible = c.invincible_before;
+        frame(c.focused ? keys({&Player_Input::left_shift}) : Player_Input{}, c.dt);
+        EXPECT_EQ(player.focus_fade, c.fade) << c.dt << " " << c.focused;
+        EXPECT_EQ(player.invincible, c.invincible) << c.dt << " " << c.focused;
+    }
 }
 
 TEST_F(Player_Test, HoldingShotChargesTheWind) {
