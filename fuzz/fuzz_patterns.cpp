@@ -27,8 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     } catch (const sdk::Exception& e) {
         fuzz::rejected(e);
         // A level that names a pattern or a card this document lacks.
-        reset_world();
-        clear_run_flags();
+        fuzz::end_run();
     }
     return 0;
 }

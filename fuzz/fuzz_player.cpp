@@ -29,8 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         fuzz::play_level(levels, "testlevel", 400);
     } catch (const sdk::Exception& e) {
         fuzz::rejected(e);
-        reset_world();
-        clear_run_flags();
+        fuzz::end_run();
     }
     return 0;
 }
