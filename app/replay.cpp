@@ -1,5 +1,6 @@
 #include "app/replay.h"
 
+#include <cmath>
 #include <cstring>
 
 #include "sdk/core/local_file.h"
@@ -8,6 +9,8 @@
 namespace {
 
 const std::string replay_folder = "replay";
+// Far longer than any frame step, far shorter than the world's counters.
+constexpr float max_replay_step_ms = 1000.0f;
 
 void put_bytes(std::vector<uint8_t>& out, uint64_t v, int count) {
     for (int i = 0; i < count; ++i) out.push_back(static_cast<uint8_t>((v >> (8 * i)) & 0xff));
@@ -99,10 +102,8 @@ bool Replay::decode(const std::vector<uint8_t>& bytes) {
     uint64_t body = bytes.size() - replay_header_bytes;
     if (body / replay_record_bytes < count) return false;
 
-    replay_option_a = static_cast<int8_t>(p[4]);
-    language = p[5] == 1 ? 1 : 0;
-    replay_option_b = static_cast<int8_t>(p[6]);
-    replay_frames.clear();
+    std::vector<Replay_Frame> frames;
+    frames.reserve(static_cast<size_t>(count));
     const uint8_t* r = p + replay_header_bytes;
     for (uint64_t k = 0; k < count; ++k, r += replay_record_bytes) {
         Replay_Frame f;
@@ -110,14 +111,24 @@ bool Replay::decode(const std::vector<uint8_t>& bytes) {
         f.x = get_float(r + 4);
         f.y = get_float(r + 8);
         f.angle = get_float(r + 12);
+        // A record with a number that is not finite, or a step longer than
+        // any frame, was never recorded: such a step would overflow the
+        // world's counters of whole milliseconds.
+        if (!std::isfinite(f.x) || !std::isfinite(f.y) || !std::isfinite(f.angle) ||
+            !(std::fabs(f.dt) <= max_replay_step_ms))
+            return false;
         uint8_t flags = r[16];
         f.focus = flags & 1;
         f.shoot = (flags >> 1) & 1;
         f.bomb = (flags >> 2) & 1;
         f.special = (flags >> 3) & 1;
         f.advance = (flags >> 4) & 1;
-        replay_frames.push_back(f);
+        frames.push_back(f);
     }
+    replay_option_a = static_cast<int8_t>(p[4]);
+    language = p[5] == 1 ? 1 : 0;
+    replay_option_b = static_cast<int8_t>(p[6]);
+    replay_frames = std::move(frames);
     replay_cursor = 0;
     return true;
 }

@@ -22,6 +22,7 @@
 #include "sdk/core/color.h"
 #include "sdk/core/exception.h"
 #include "sdk/core/log.h"
+#include "sdk/core/number_convert.h"
 #include "sdk/core/string_help.h"
 #include "sdk/sprite.h"
 #include "world/geometry.h"
@@ -32,6 +33,11 @@ Background spell_background;
 namespace {
 
 using Params = std::map<std::string, std::string>;
+
+// Ceilings of the counts that size memory: the tiles of a map side (a map
+// holds width x height frame numbers) and the trees of one spawn.
+constexpr int32_t max_tiles_per_side = 1024;
+constexpr uint32_t max_effect_number = 1000;
 
 Params read_params(const sdk::Dom_Element& e) {
     Params params;
@@ -178,6 +184,10 @@ void Background::load(sdk::Canvas& canvas, const std::string& id,
                            where(doc, id), layer.name);
             layer.width = layer.height = 0;
         }
+        std::string tilemap_place = where(doc, id) + ": layer '" + layer.name + "': tilemap";
+        layer.width = sdk::checked_count(layer.width, max_tiles_per_side, tilemap_place, "width");
+        layer.height =
+            sdk::checked_count(layer.height, max_tiles_per_side, tilemap_place, "height");
         size_t needed = static_cast<size_t>(layer.width) * static_cast<size_t>(layer.height);
         if (layer.tiles.size() < needed) {
             // Reading past the list's end would draw garbage: the missing
@@ -214,7 +224,8 @@ void Background::load(sdk::Canvas& canvas, const std::string& id,
         Params params = read_params(e);
         float number = 0.0f;
         read_float(params, "number", number);
-        effect.number = number > 0.0f ? static_cast<uint32_t>(number) : 0u;
+        effect.number = sdk::checked_count(
+            number, max_effect_number, where(doc, id) + ": effect '" + effect.name + "'", "number");
         read_float(params, "speed_min", effect.speed_min);
         read_float(params, "speed_max", effect.speed_max);
         read_float(params, "speed", effect.speed);

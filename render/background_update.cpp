@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "render/background.h"
+#include "sdk/core/number_convert.h"
 #include "sdk/core/random.h"
 #include "world/geometry.h"
 
@@ -118,9 +119,9 @@ void Background::spawn_leaf(Background_Effect& e) {
     std::copy(std::begin(e.colour), std::end(e.colour), std::begin(p.colour));
     // A life range under one millisecond would be a remainder by zero:
     // such leaves all live life_min.
-    int range = static_cast<int>(e.life_max - e.life_min);
+    int range = sdk::saturate_integer<int>(e.life_max - e.life_min);
     float life = e.life_min + static_cast<float>(rand_mod(range));
-    p.life = life > 0.0f ? static_cast<uint32_t>(life) : 0u;
+    p.life = sdk::saturate_integer<uint32_t>(life);
     p.age = 0;
     p.spin = e.rotation_min + rand_fraction() * (e.rotation_max - e.rotation_min);
     if (sdk::rand() % 2 == 0) p.spin = -p.spin;

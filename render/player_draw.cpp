@@ -8,6 +8,7 @@
 #include "render/sprite_cache.h"
 #include "sdk/canvas.h"
 #include "sdk/core/exception.h"
+#include "sdk/core/number_convert.h"
 #include "sdk/core/random.h"
 #include "sdk/core/string_help.h"
 #include "world/geometry.h"
@@ -93,7 +94,7 @@ void draw_gauge(sdk::Canvas& canvas, sdk::Sprite& digits) {
     digits.set_frame(10);
     digits.draw(canvas, player.x + dx, player.y + dy);
     dx -= 14.0f;
-    for (int n = static_cast<int>(gauge); n > 0; n /= 10) {
+    for (int n = sdk::saturate_integer<int>(gauge); n > 0; n /= 10) {
         digits.set_frame(n % 10);
         digits.draw(canvas, player.x + dx, player.y + dy);
         dx -= g * 14.0f;
@@ -176,7 +177,7 @@ void draw_player_bomb_and_wind(sdk::Canvas& canvas) {
             gust->set_angle(sdk::Angle());
             gust->set_alignment(sdk::Origin::top_left, 0.0f, 0.0f);
             for (const Gust_Column& c : gust_columns) {
-                int travelled = static_cast<int>(
+                int travelled = sdk::saturate_integer<int>(
                     (player.bomb_duration + c.offset - player.bomb_clock) * c.factor);
                 gust->draw(canvas, c.x, static_cast<float>(travelled % c.modulus - 128));
             }

@@ -1,10 +1,12 @@
 #include "render/ring_sprite.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "sdk/canvas.h"
 #include "sdk/core/exception.h"
 #include "sdk/core/log.h"
+#include "sdk/core/number_convert.h"
 #include "sdk/core/string_help.h"
 #include "sdk/pixel_buffer.h"
 
@@ -97,9 +99,13 @@ void Ring_Sprite::draw_ring(sdk::Canvas& canvas, float radius, float width, floa
     float u1 = static_cast<float>(frame.right) / tw;
     // k pixels per texel; one segment covers k pixels of the inner circle.
     double k = static_cast<double>(width) / fw;
-    double segments_exact = 2.0 * 3.14159265358979323846 * radius / k;
+    // A ring wider than the ceiling's worth of texel steps is drawn with that
+    // many wider segments: a frame's work stays bounded however large a card
+    // makes it.
+    double segments_exact =
+        std::min(2.0 * 3.14159265358979323846 * radius / k, static_cast<double>(max_ring_segments));
     double step = 360.0 / segments_exact;
-    int segments = static_cast<int>(std::ceil(segments_exact));
+    int segments = sdk::saturate_integer<int>(std::ceil(segments_exact));
     float outer = radius + width;
     constexpr double to_radians = 3.14159265358979323846 / 180.0;
 

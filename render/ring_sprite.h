@@ -38,6 +38,7 @@ std::vector<sdk::Rect> cut_ring_frames(const std::string& resource_name,
 class Ring_Sprite {
 public:
     static constexpr int max_vertices = 24576;  // 4096 segments of 6 vertices
+    static constexpr int max_ring_segments = 65536;
 
     // Reads resource `name` of the document of `resources` and loads its
     // picture out of `fs`. Throws sdk::Exception naming the resource when it

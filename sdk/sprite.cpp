@@ -4,6 +4,7 @@
 
 #include "sdk/canvas.h"
 #include "sdk/core/exception.h"
+#include "sdk/core/number_convert.h"
 #include "sdk/core/string_help.h"
 #include "sdk/render_device.h"
 
@@ -133,6 +134,10 @@ Sprite::Sprite(Canvas&, const Texture& texture, const std::vector<Rect>& frames,
 
 namespace {
 
+// The most frames one grid cuts: a sheet of tiny cells would otherwise ask
+// for millions of frame records.
+constexpr int max_sprite_frames = 4096;
+
 bool read_pair(const Dom_Element& e, const char* attribute, int& a, int& b) {
     if (!e.has_attribute(attribute)) return false;
     std::vector<std::string> parts = split_text(e.get_attribute(attribute), ",");
@@ -184,6 +189,8 @@ Sprite::Sprite(Canvas& canvas, const std::string& id, const Resource_Document& d
             throw fail("grid size must be \"width,height\" above 0, not \"" + grid.get_attribute("size") + "\"");
         if (grid.has_attribute("array") && (!read_pair(grid, "array", columns, rows) || columns <= 0 || rows <= 0))
             throw fail("grid array must be \"columns,rows\" above 0, not \"" + grid.get_attribute("array") + "\"");
+        checked_count(static_cast<double>(columns) * rows, max_sprite_frames,
+                      doc.get_name() + ": sprite '" + id + "'", "array (columns x rows)");
         if (grid.has_attribute("spacing") && !read_pair(grid, "spacing", sx, sy))
             throw fail("grid spacing must be \"x,y\", not \"" + grid.get_attribute("spacing") + "\"");
         for (int r = 0; r < rows; ++r)

@@ -1,8 +1,7 @@
 #include "world/enemy_damage.h"
 
-#include <cmath>
-
 #include "sdk/core/log.h"
+#include "sdk/core/number_convert.h"
 #include "world/bullet_pool.h"
 #include "world/enemy_lists.h"
 #include "world/item_pool.h"
@@ -101,14 +100,13 @@ void apply_bomb_damage(float dt) {
         Enemy& e = *enemy_lists.active[i];
         // In double precision: a single-precision sum would round large
         // scores to a multiple of 2, 4, 8 ... and lose or invent points.
-        player.score =
-            static_cast<uint32_t>(std::trunc(static_cast<double>(player.score) + amount));
+        player.score = sdk::saturate_integer<uint32_t>(static_cast<double>(player.score) + amount);
         if (!e.is_boss) {
-            e.hp = static_cast<int32_t>(std::trunc(static_cast<float>(e.hp) - amount));
+            e.hp = sdk::saturate_integer<int32_t>(static_cast<float>(e.hp) - amount);
             if (e.hp < 1) kill_and_score(e);
         } else {
             EnemyBoss& b = static_cast<EnemyBoss&>(e);
-            b.boss_hp = static_cast<int32_t>(std::trunc(static_cast<float>(b.boss_hp) - amount));
+            b.boss_hp = sdk::saturate_integer<int32_t>(static_cast<float>(b.boss_hp) - amount);
         }
     }
     death_step(nullptr, false);

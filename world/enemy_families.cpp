@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "sdk/core/log.h"
+#include "sdk/core/number_convert.h"
 #include "world/appearances.h"
 #include "world/bullet_pool.h"
 #include "world/enemy.h"
@@ -230,7 +231,7 @@ void side_spread(Pattern& p, float) {
             bullet_pool.add(b);
         }
     };
-    int sides = std::min<int>(static_cast<int>(p.pattern_param1), max_shots_per_update);
+    int sides = std::min<int>(sdk::saturate_integer<int>(p.pattern_param1), max_shots_per_update);
     for (int k = sides; k >= 1; --k) {
         for (int i = 0; i < n; ++i) {
             for (float sign : {1.0f, -1.0f}) {

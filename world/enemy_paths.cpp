@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "sdk/core/number_convert.h"
 #include "world/geometry.h"
 
 namespace {
@@ -221,7 +222,7 @@ bool Enemy_Path_Sinus::update(Enemy& e, float dt) {
     float phase = e.distance / param + e.f1;
     // A triangle wave of period 120 phase units between -30 and +30 degrees;
     // the remainder keeps the sign of the phase.
-    int k = static_cast<int>(std::trunc(phase)) % 120;
+    int k = sdk::saturate_integer<int>(phase) % 120;
     if (k > 60) k = 120 - k;
     float heading = (e.angle.to_degrees() + static_cast<float>(k - 30)) * (sdk::pi / 180.0f);
     e.dir_x = std::cos(heading);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "sdk/core/number_convert.h"
 #include "world/appearances.h"
 #include "world/effect_pool.h"
 #include "world/geometry.h"
@@ -42,9 +43,10 @@ void take(const Item& it) {
                 float_kind = 1;
             } else {
                 float h = static_cast<float>(screen_size.height);
-                value = static_cast<int32_t>(static_cast<float>(item_min_value) +
-                                             static_cast<float>(item_max_value - item_min_value) *
-                                                 (h - it.y) / (h - item_collect_line));
+                float low = static_cast<float>(item_min_value);
+                float high = static_cast<float>(item_max_value);
+                value = sdk::saturate_integer<int32_t>(low + (high - low) * (h - it.y) /
+                                                                 (h - item_collect_line));
             }
             sound = "item00";
             break;

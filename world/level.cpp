@@ -5,6 +5,7 @@
 
 #include "sdk/core/exception.h"
 #include "sdk/core/log.h"
+#include "sdk/core/number_convert.h"
 #include "sdk/core/string_help.h"
 #include "world/appearances.h"
 #include "world/enemy_lists.h"
@@ -25,9 +26,12 @@ struct Event_Place {
     size_t index = 0;
     float time = 0.0f;
 
+    std::string name() const {
+        return document + ": level '" + level + "', event " + std::to_string(index) + " (time " +
+               sdk::float_to_text(time) + ")";
+    }
     [[noreturn]] void fail(const std::string& what) const {
-        throw sdk::Exception(document + ": level '" + level + "', event " + std::to_string(index) +
-                             " (time " + sdk::float_to_text(time) + "): " + what);
+        throw sdk::Exception(name() + ": " + what);
     }
 };
 
@@ -50,10 +54,13 @@ void read_params(const sdk::Dom_Element& node, Level_Event& ev, const Event_Plac
     ev.base_speed = sdk::text_to_float(p[4]) / 1000.0f;
     ev.speed = sdk::text_to_float(p[5]) / 1000.0f;
     ev.radius = sdk::text_to_float(p[6]);
-    ev.colour = sdk::text_to_int(p[7]);
+    // The colour picks rows of the look's sheet and the drop an item: both
+    // are bytes.
+    std::string params = at.name() + ": 'params'";
+    ev.colour = sdk::checked_integer<uint8_t>(sdk::text_to_int(p[7]), params, "colour");
     ev.hp = sdk::text_to_int(p[8]);
     ev.price = sdk::text_to_int(p[9]);
-    ev.drop = sdk::text_to_int(p[10]);
+    ev.drop = sdk::checked_integer<uint8_t>(sdk::text_to_int(p[10]), params, "drop");
 }
 
 void read_enemy_shots(const std::string& text, Level_Event& ev, const Event_Place& at) {
@@ -65,7 +72,8 @@ void read_enemy_shots(const std::string& text, Level_Event& ev, const Event_Plac
         std::vector<std::string> v = sdk::split_text(entry, ";");
         if (v.size() < 3) at.fail("shot '" + sdk::trim(entry) + "' needs trigger;threshold;code");
         Enemy_Shot& shot = ev.shots[ev.shot_count++];
-        shot.trigger = static_cast<uint8_t>(sdk::text_to_int(v[0]));
+        shot.trigger = sdk::checked_integer<uint8_t>(sdk::text_to_int(v[0]),
+                                                     at.name() + ": 'shots'", "trigger");
         shot.threshold = sdk::text_to_int(v[1]);
         shot.code = sdk::text_to_int(v[2]);
     }

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "sdk/core/number_convert.h"
 #include "world/appearances.h"
 #include "world/bullet_pool.h"
 #include "world/enemy_damage.h"
@@ -38,16 +39,16 @@ Shot_Look focused_look() {
     const World_Looks& w = world_looks;
     float d = static_cast<float>(player.shot4_damage);
     if (player.power >= 128)
-        return {w.player_bullet_focus[4], 36.0f, static_cast<int32_t>(d * 2.2f),
+        return {w.player_bullet_focus[4], 36.0f, sdk::saturate_integer<int32_t>(d * 2.2f),
                 player.shot4_speed};
     if (player.power >= 96)
-        return {w.player_bullet_focus[3], 31.0f, static_cast<int32_t>(d * 1.9f),
+        return {w.player_bullet_focus[3], 31.0f, sdk::saturate_integer<int32_t>(d * 1.9f),
                 player.shot4_speed};
     if (player.power >= 64)
-        return {w.player_bullet_focus[2], 29.0f, static_cast<int32_t>(d * 1.6f),
+        return {w.player_bullet_focus[2], 29.0f, sdk::saturate_integer<int32_t>(d * 1.6f),
                 player.shot4_speed};
     if (player.power >= 32)
-        return {w.player_bullet_focus[1], 26.0f, static_cast<int32_t>(d * 1.3f),
+        return {w.player_bullet_focus[1], 26.0f, sdk::saturate_integer<int32_t>(d * 1.3f),
                 player.shot4_speed};
     return {w.player_bullet_focus[0], 24.0f, player.shot2_damage, player.shot2_speed};
 }

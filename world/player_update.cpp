@@ -5,6 +5,7 @@
 // timers, so a replay reproduces the run.
 #include <cmath>
 
+#include "sdk/core/number_convert.h"
 #include "world/bullet_pool.h"
 #include "world/enemy_damage.h"
 #include "world/geometry.h"
@@ -174,7 +175,7 @@ void Player::run_weapons(float dt) {
         bombs -= 1;
         bombing = 1;
         bomb_clock = 0.0f;
-        invincible = static_cast<int32_t>(bomb_duration * 1.5f);
+        invincible = sdk::saturate_integer<int32_t>(bomb_duration * 1.5f);
         if (spellcard_running) bombed_in_spellcard = 1;
     }
     if (bombing) {

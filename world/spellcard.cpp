@@ -6,6 +6,7 @@
 
 #include "sdk/core/exception.h"
 #include "sdk/core/log.h"
+#include "sdk/core/number_convert.h"
 #include "sdk/core/string_help.h"
 #include "world/enemy.h"
 #include "world/pattern_engine.h"
@@ -46,7 +47,8 @@ void read_actions(Spellcard& card, const sdk::Resource_Manager& resources, const
             action.a = sdk::text_to_int(text);
         } else if (kind == "accel") {
             action.kind = 4;
-            action.a = static_cast<int32_t>(sdk::text_to_float(text) * 1000000.0f);
+            action.a = sdk::checked_integer<int32_t>(sdk::text_to_float(text) * 1000000.0f,
+                                                     where(doc, name), "accel (in millionths)");
         } else if (kind == "acting") {
             action.kind = text == "start" ? 5 : 6;
         } else if (kind == "spell" && allow_spell) {
@@ -67,7 +69,9 @@ void Spellcard::load(const sdk::Resource_Manager& resources, const std::string& 
     effects.clear();
     const sdk::Resource_Document& doc = resources.get_doc();
     sdk::Dom_Element element = doc.get_resource(name).get_element();
-    time = sdk::text_to_int(element.get_attribute("time")) * 1000;
+    time = sdk::checked_integer<int32_t>(
+        static_cast<double>(sdk::text_to_int(element.get_attribute("time"))) * 1000.0,
+        where(doc, name), "time (ms)");
     read_actions(*this, resources, name, true);
     // A card runs its actions in a loop; without one it could not run.
     if (actions.empty()) throw sdk::Exception(where(doc, name) + ": the card has no action");

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
+#include <limits>
 
 #include "tests/common/scratch_dir.h"
 #include "world/settings.h"
@@ -134,6 +136,16 @@ TEST_F(Replay_File, BrokenFilesAreRefusedAndChangeNothing) {
     std::vector<uint8_t> other_version = good;
     other_version[0] = 90;
     std::vector<uint8_t> header_only(good.begin(), good.begin() + 10);
+    // The second record's step, then its x, made numbers no frame has.
+    auto with_float = [&](size_t offset, float value) {
+        std::vector<uint8_t> bytes = good;
+        std::memcpy(bytes.data() + replay_header_bytes + replay_record_bytes + offset, &value, 4);
+        return bytes;
+    };
+    std::vector<uint8_t> nan_step = with_float(0, std::numeric_limits<float>::quiet_NaN());
+    std::vector<uint8_t> endless_step = with_float(0, std::numeric_limits<float>::infinity());
+    std::vector<uint8_t> huge_step = with_float(0, 1e30f);
+    std::vector<uint8_t> infinite_x = with_float(4, -std::numeric_limits<float>::infinity());
     struct Case {
         const char* what;
         std::vector<uint8_t> bytes;
@@ -141,7 +153,9 @@ TEST_F(Replay_File, BrokenFilesAreRefusedAndChangeNothing) {
     std::filesystem::create_directory("replay");
     for (const Case& c :
          {Case{"truncated", truncated}, Case{"count no file holds", huge_count},
-          Case{"other version", other_version}, Case{"cut inside the header", header_only}}) {
+          Case{"other version", other_version}, Case{"cut inside the header", header_only},
+          Case{"NaN step", nan_step}, Case{"infinite step", endless_step},
+          Case{"step of 1e30 ms", huge_step}, Case{"infinite x", infinite_x}}) {
         Scratch_Dir::write("replay/mirel.rpy", c.bytes);
         Replay kept;
         kept.replay_frames.push_back(frame(3, 3, 0, 0, 0, 0));

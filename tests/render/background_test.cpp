@@ -158,6 +158,43 @@ TEST(Background_Load, BrokenResourcesThrowNamingWhatIsMissing) {
     }
 }
 
+// Found by fuzzing: a "number" of 6.7e37 was cast to u32 (undefined
+// behaviour). Numbers no count can hold, and counts past their ceiling, stop
+// the load naming the file, the background, the effect or layer and the key.
+TEST(Background_Load, CountsOutOfRangeStopTheLoadNamingTheKey) {
+    struct Case {
+        std::string background;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"<effect name='happa'>" + param("number", "6.66667e37") + "</effect>",
+         "test.xml: background 'bg': effect 'happa': 'number' is 6.66667e+37, not a count from 0 "
+         "to the ceiling 1000"},
+        {"<effect name='trees' resource='tiles'>" + param("number", "1001") + "</effect>",
+         "test.xml: background 'bg': effect 'trees': 'number' is 1001, not a count from 0 to the "
+         "ceiling 1000"},
+        {"<effect name='clouds' resource='tiles'>" + param("number", "-1") + "</effect>",
+         "test.xml: background 'bg': effect 'clouds': 'number' is -1, not a count from 0 to the "
+         "ceiling 1000"},
+        {layer("wide", "", 2000000000, 2, "0"),
+         "test.xml: background 'bg': layer 'wide': tilemap: 'width' is 2e+09, not a count from 0 "
+         "to the ceiling 1024"},
+        {layer("tall", "", 2, 1025, "0"),
+         "test.xml: background 'bg': layer 'tall': tilemap: 'height' is 1025, not a count from 0 "
+         "to the ceiling 1024"},
+    };
+    for (const Case& c : cases) {
+        Background bg;
+        try {
+            bg.load(canvas(), "bg",
+                    document("<background name='bg'>" + c.background + "</background>"), field);
+            ADD_FAILURE() << c.background;
+        } catch (const sdk::Exception& e) {
+            EXPECT_EQ(std::string(e.what()), c.message);
+        }
+    }
+}
+
 TEST(Background_Load, AShortTileListShowsFrameZeroAndIsReportedOnce) {
     std::vector<std::string> logged;
     sdk::Log_Sink old = sdk::set_log_sink(
@@ -331,6 +368,19 @@ TEST_F(Background_Update, LeavesWithoutALifeRangeLiveTheMinimum) {
         ASSERT_EQ(b.get_effects()[0].particles.size(), 1u);
         EXPECT_EQ(b.get_effects()[0].particles[0].life, 100u) << life_max;
     }
+}
+
+// A life past what the age counter holds lives as long as it can count,
+// rather than a cast no integer can hold deciding it.
+TEST_F(Background_Update, LeavesWithAHugeLifeOutliveTheirSteps) {
+    Background_Effect e = happa();
+    e.life_min = 1e30f;
+    e.life_max = 2e30f;
+    bg.add_effect(e);
+    for (int i = 0; i < 3; ++i) bg.update(10);
+    const auto& leaves = bg.get_effects()[0].particles;
+    ASSERT_EQ(leaves.size(), 3u);
+    for (const Background_Particle& p : leaves) EXPECT_EQ(p.life, UINT32_MAX);
 }
 
 TEST_F(Background_Update, TreesFillOnlyTheirLanes) {

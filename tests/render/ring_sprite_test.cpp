@@ -121,6 +121,15 @@ TEST_F(Ring_Test, LargeRingsAreDrawnInFullBatchesAndARest) {
     EXPECT_EQ(ring->last_batches, 2);
 }
 
+// A card's ring far past the screen (a target of 1e30) needs more segments
+// than any integer holds; it is drawn with the ceiling's worth.
+TEST_F(Ring_Test, HugeRingsStopAtTheSegmentCeiling) {
+    for (float radius : {1e6f, 1e30f}) {
+        ring->draw_ring(canvas(), radius, 8, 0, sdk::Colorf::white(), 320, 240);
+        EXPECT_EQ(ring->last_segments, Ring_Sprite::max_ring_segments) << radius;
+    }
+}
+
 TEST_F(Ring_Test, DegenerateRingsDrawNothingAndReturn) {
     struct Case {
         float radius, width;

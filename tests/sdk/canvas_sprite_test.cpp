@@ -230,6 +230,24 @@ TEST_F(Sprite_Test, HugeGridNumbersAreFramesOutsideThePicture) {
     }
 }
 
+TEST_F(Sprite_Test, GridsOfMoreFramesThanTheCeilingAreRefused) {
+    struct Case { const char* array; const char* value; };
+    const Case cases[] = {{"4097,1", "4097"}, {"64,65", "4160"}, {"2147483647,2147483647", "4.61169e+18"}};
+    for (const Case& c : cases) {
+        auto many = sdk::Resource_Document::from_text(
+            std::string("<resources><sprite name='many'><image file='sheet.png'><grid size='1,1' array='") +
+                c.array + "'/></image></sprite></resources>",
+            "sprites.xml", doc.get_file_system());
+        try {
+            sdk::Sprite s(canvas, "many", many);
+            ADD_FAILURE() << c.array << " loaded";
+        } catch (const sdk::Exception& e) {
+            EXPECT_EQ(std::string(e.what()), std::string("sprites.xml: sprite 'many': 'array (columns x rows)' is ") +
+                                                 c.value + ", not a count from 0 to the ceiling 4096");
+        }
+    }
+}
+
 TEST_F(Sprite_Test, ClipRectanglesStackAndPop) {
     sdk::Sprite s(canvas, "sheet", doc);
     s.set_frame(3);

@@ -3,11 +3,13 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <memory>
 
 #include "sdk/core/exception.h"
 #include "sdk/core/file_system.h"
 #include "sdk/core/log.h"
+#include "sdk/core/number_convert.h"
 #include "sdk/core/resource_document.h"
 #include "sdk/core/string_help.h"
 
@@ -29,6 +31,101 @@ TEST(String_Help, FormatReplacesNumberedPlaceholders) {
     EXPECT_EQ(sdk::string_format("Load %1 size = %2", "a.ogg", 42), "Load a.ogg size = 42");
     EXPECT_EQ(sdk::string_format("%2-%1-%3", 1, 2), "2-1-%3");
     EXPECT_EQ(sdk::split_text("1, 2,,3", ", "), (std::vector<std::string>{"1", "2", "3"}));
+}
+
+constexpr double nan_value = std::numeric_limits<double>::quiet_NaN();
+constexpr double inf_value = std::numeric_limits<double>::infinity();
+
+// The message a refused number gives, or "" when the conversion answered.
+template <typename Convert>
+std::string refusal(Convert convert) {
+    try {
+        convert();
+    } catch (const sdk::Exception& e) {
+        return e.what();
+    }
+    return "";
+}
+
+TEST(Number_Convert, IntegersOutsideTheTargetTypeAreRefusedNamingPlaceKeyAndValue) {
+    struct Case {
+        double value;
+        const char* message;
+    };
+    const Case cases[] = {
+        {6.66667e37,
+         "bg.xml: background 'a': 'number' is 6.66667e+37, not a number from 0 to 4294967295"},
+        {nan_value, "bg.xml: background 'a': 'number' is nan, not a number from 0 to 4294967295"},
+        {inf_value, "bg.xml: background 'a': 'number' is inf, not a number from 0 to 4294967295"},
+        {-inf_value, "bg.xml: background 'a': 'number' is -inf, not a number from 0 to 4294967295"},
+        {4294967296.0,
+         "bg.xml: background 'a': 'number' is 4.29497e+09, not a number from 0 to 4294967295"},
+        {-1.0, "bg.xml: background 'a': 'number' is -1, not a number from 0 to 4294967295"},
+        {4294967295.9, ""},
+        {-0.9, ""},
+        {0.0, ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(refusal([&] {
+                      sdk::checked_integer<uint32_t>(c.value, "bg.xml: background 'a'", "number");
+                  }),
+                  c.message)
+            << c.value;
+    EXPECT_EQ(sdk::checked_integer<uint32_t>(4294967295.9, "", ""), 4294967295u);
+    EXPECT_EQ(sdk::checked_integer<int32_t>(-2147483648.5, "", ""), INT32_MIN);
+    EXPECT_EQ(sdk::checked_integer<int32_t>(-7.9, "", ""), -7);
+    EXPECT_EQ(refusal([] { sdk::checked_integer<int32_t>(1e30 * 1e6, "p", "accel"); }),
+              "p: 'accel' is 1e+36, not a number from -2147483648 to 2147483647");
+    EXPECT_EQ(refusal([] { sdk::checked_integer<uint8_t>(256.0, "p", "drop"); }),
+              "p: 'drop' is 256, not a number from 0 to 255");
+    EXPECT_EQ(
+        refusal([] { sdk::checked_integer<int64_t>(9223372036854775808.0, "p", "k"); }),
+        "p: 'k' is 9.22337e+18, not a number from -9223372036854775808 to 9223372036854775807");
+}
+
+TEST(Number_Convert, CountsStayBetweenZeroAndTheirCeiling) {
+    struct Case {
+        double value;
+        const char* message;
+    };
+    const Case cases[] = {
+        {10001.0, "f: 'number' is 10001, not a count from 0 to the ceiling 10000"},
+        {6.66667e37, "f: 'number' is 6.66667e+37, not a count from 0 to the ceiling 10000"},
+        {-1.0, "f: 'number' is -1, not a count from 0 to the ceiling 10000"},
+        {nan_value, "f: 'number' is nan, not a count from 0 to the ceiling 10000"},
+        {inf_value, "f: 'number' is inf, not a count from 0 to the ceiling 10000"},
+        {10000.5, ""},
+        {0.0, ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(refusal([&] { sdk::checked_count<size_t>(c.value, 10000, "f", "number"); }),
+                  c.message)
+            << c.value;
+    EXPECT_EQ(sdk::checked_count<size_t>(10000.5, 10000, "f", "number"), 10000u);
+}
+
+TEST(Number_Convert, PerFrameConversionSaturatesInsteadOfOverflowing) {
+    struct Case {
+        double value;
+        int32_t to_int;
+        uint8_t to_byte;
+    };
+    const Case cases[] = {
+        {nan_value, 0, 0},
+        {inf_value, INT32_MAX, 255},
+        {-inf_value, INT32_MIN, 0},
+        {1e30, INT32_MAX, 255},
+        {-1e30, INT32_MIN, 0},
+        {2147483647.5, INT32_MAX, 255},
+        {-2147483648.5, INT32_MIN, 0},
+        {-3.7, -3, 0},
+        {254.9, 254, 254},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(sdk::saturate_integer<int32_t>(c.value), c.to_int) << c.value;
+        EXPECT_EQ(sdk::saturate_integer<uint8_t>(c.value), c.to_byte) << c.value;
+    }
+    EXPECT_EQ(sdk::saturate_integer<int64_t>(1e19), INT64_MAX);
 }
 
 class Resource_Document_Test : public ::testing::Test {

@@ -186,6 +186,21 @@ TEST_F(Enemy_Damage_Test, BombDamageTruncatesAndKeepsLargeScoresExact) {
     EXPECT_EQ(enemy_lists.dead.size(), 1u);
 }
 
+// A "bomb_damage" past every integer (1e30 in player.xml) fills the score
+// and empties the hit points instead of wrapping them.
+TEST_F(Enemy_Damage_Test, BombDamagePastEveryIntegerSaturates) {
+    player.bomb_damage = 1e30f;
+    player.score = 5;
+    EnemyBoss b;
+    static_cast<Enemy&>(b) = enemy_at(100, 100);
+    b.is_boss = 1;
+    b.boss_hp = 30;
+    create_boss(b);
+    apply_bomb_damage(16);
+    EXPECT_EQ(player.score, UINT32_MAX);
+    EXPECT_EQ(static_cast<EnemyBoss&>(*enemy_lists.active[0]).boss_hp, INT32_MIN);
+}
+
 TEST_F(Enemy_Damage_Test, NearestEnemy) {
     EXPECT_EQ(nearest_enemy_to_player(), sdk::Vec2f(0, 0));
     add(enemy_at(100, 100));

@@ -83,6 +83,12 @@ TEST_F(Level_Test, RefusesDataThatCannotRun) {
          "spellcard1: 'spell' names the spell card 'no_card', which is not loaded"},
         {boss_event(300, 2, "card_a", 1), "the boss has 2 phases but no element 'spellcard2'"},
         {boss_event(300, 0), "a boss needs at least one phase"},
+        {enemy_event(100, "1;2;3;4;5;6;7;300;9;10;1"),
+         "event 0 (time 100): 'params': 'colour' is 300, not a number from 0 to 255"},
+        {enemy_event(100, "1;2;3;4;5;6;7;0;9;10;-1"),
+         "event 0 (time 100): 'params': 'drop' is -1, not a number from 0 to 255"},
+        {enemy_event(100, "1;2;3;4;5;6;7;0;9;10;1", "enemy_straight", "1;100;300020,256;0;1"),
+         "event 0 (time 100): 'shots': 'trigger' is 256, not a number from 0 to 255"},
     };
     for (const Case& c : cases) {
         try {

@@ -143,4 +143,30 @@ TEST_F(Registries, UnknownNamesStopTheLoaderNamingFileResourceAndName) {
     }
 }
 
+TEST_F(Registries, DescriptorCountsAndColoursOutOfRangeStopTheLoader) {
+    struct Case {
+        const char* xml;
+        const char* message;
+    } cases[] = {
+        {"<bullet_number>-1</bullet_number>",
+         "patterns.xml: pattern 'p1': 'bullet_number' is -1, not a count from 0 to the ceiling "
+         "20000"},
+        {"<bullet_number>2147483647</bullet_number>",
+         "patterns.xml: pattern 'p1': 'bullet_number' is 2.14748e+09, not a count from 0 to the "
+         "ceiling 20000"},
+        {"<effect_index>256</effect_index>",
+         "patterns.xml: pattern 'p1': 'effect_index' is 256, not a number from 0 to 255"},
+    };
+    for (const auto& c : cases) {
+        try {
+            load_patterns(
+                patterns(std::string("<pattern name=\"p1\"><behaviour>bullet_simple</behaviour>") +
+                         c.xml + "</pattern>"));
+            ADD_FAILURE() << "no error for " << c.xml;
+        } catch (const sdk::Exception& e) {
+            EXPECT_EQ(std::string(e.what()), c.message);
+        }
+    }
+}
+
 }  // namespace

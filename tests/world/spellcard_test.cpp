@@ -39,6 +39,9 @@ sdk::Resource_Manager cards() {
   </spellcard>
   <spellcard name="empty" time="5"><effect name="ring">1;2;3;4</effect></spellcard>
   <spellcard name="bad_ring" time="5"><action name="wait">1</action><effect name="ring">1;2</effect></spellcard>
+  <spellcard name="huge_accel" time="5"><action name="accel">1e30</action></spellcard>
+  <spellcard name="negative_accel" time="5"><action name="accel">-2148</action></spellcard>
+  <spellcard name="long_time" time="2147484"><action name="wait">1</action></spellcard>
 </resources>)",
                               "patterns.xml");
 }
@@ -109,6 +112,35 @@ TEST_F(Spellcard_Test, RefusesCardsThatCannotRun) {
                 std::string(e.what()).find(std::string("patterns.xml: spellcard '") + name + "'"),
                 std::string::npos)
                 << e.what();
+        }
+    }
+}
+
+// Numbers that no 32-bit integer holds once scaled stop the load naming the
+// card and the key, rather than being cast (undefined behaviour).
+TEST_F(Spellcard_Test, RefusesNumbersPastTheirIntegers) {
+    struct Case {
+        const char* name;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"huge_accel",
+         "patterns.xml: spellcard 'huge_accel': 'accel (in millionths)' is 1e+36, not a number "
+         "from -2147483648 to 2147483647"},
+        {"negative_accel",
+         "patterns.xml: spellcard 'negative_accel': 'accel (in millionths)' is -2.148e+09, not a "
+         "number from -2147483648 to 2147483647"},
+        {"long_time",
+         "patterns.xml: spellcard 'long_time': 'time (ms)' is 2.14748e+09, not a number from "
+         "-2147483648 to 2147483647"},
+    };
+    for (const Case& c : cases) {
+        Spellcard card;
+        try {
+            card.load(cards(), c.name);
+            ADD_FAILURE() << c.name;
+        } catch (const sdk::Exception& e) {
+            EXPECT_EQ(std::string(e.what()), c.message);
         }
     }
 }
