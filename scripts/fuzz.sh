@@ -12,8 +12,8 @@
 # fewest that, with the seeds, reach everything the run reached. Commit them,
 # so the next run starts where this one ended.
 #
-#   scripts/fuzz.sh                  every target, 180 s each, 4 at a time
-#   scripts/fuzz.sh --deep           every target, 600 s each, 4 at a time
+#   scripts/fuzz.sh                  every target, 180 s each, 5 at a time (CI)
+#   scripts/fuzz.sh --deep           every target, 600 s each, 5 at a time
 #   MIREL_FUZZ_SECONDS=300 MIREL_FUZZ_JOBS=2 scripts/fuzz.sh replay levels
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -25,7 +25,7 @@ if [ "${1:-}" = --deep ]; then
   shift
 fi
 seconds=${MIREL_FUZZ_SECONDS:-$([ $deep = 1 ] && echo 600 || echo 180)}
-jobs=${MIREL_FUZZ_JOBS:-4}
+jobs=${MIREL_FUZZ_JOBS:-5}
 dir=build-fuzz
 CC=clang-14 CXX=clang++-14 cmake -S . -B "$dir" -G Ninja -DMIREL_FUZZ=ON >/dev/null
 cmake --build "$dir"
