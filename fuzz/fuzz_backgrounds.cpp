@@ -20,9 +20,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     sdk::Resource_Manager resources(doc);
-    // One background object for every load, as the game keeps its two for
-    // the whole run and loads them again at every run start.
-    static Background background;
+    // One background object loads every background of the document in turn,
+    // as the game's are loaded again at every run start. It lives for one
+    // input only, so an input runs the same however many came before.
+    Background background;
     for (const std::string& id : doc.get_resource_names_of_type("background")) {
         try {
             background.load(canvas, id, resources, {32, 16, 416, 464});
@@ -38,6 +39,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (int k = 0; k < 30; ++k) background.update(17.0f);
         background.draw(canvas);
     }
-    canvas.flush();
+    fuzz::present();
     return 0;
 }

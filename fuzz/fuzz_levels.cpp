@@ -26,8 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             fuzz::play_level(levels, name, 900);
         } catch (const sdk::Exception& e) {
             fuzz::rejected(e);
-            reset_world();
-            clear_run_flags();
+            fuzz::end_run();
         }
     }
     return 0;

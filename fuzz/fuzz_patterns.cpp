@@ -4,13 +4,14 @@
 #include "fuzz_stage.h"
 
 namespace {
+constexpr int frames = 600;
 sdk::Resource_Manager levels;
-}
+}  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     fuzz::quiet_log();
     fuzz::install_presentation();
-    levels = fuzz::stage_document("levels.xml");
+    levels = fuzz::reachable_levels(frames);
     player.load(fuzz::stage_document("player.xml"), "player_kio");
     return 0;
 }
@@ -23,12 +24,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     try {
-        fuzz::play_level(levels, "testlevel", 600);
+        fuzz::play_level(levels, "testlevel", frames);
     } catch (const sdk::Exception& e) {
         fuzz::rejected(e);
         // A level that names a pattern or a card this document lacks.
-        reset_world();
-        clear_run_flags();
+        fuzz::end_run();
     }
     return 0;
 }

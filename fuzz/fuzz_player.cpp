@@ -5,14 +5,15 @@
 #include "render/player_sprites.h"
 
 namespace {
+constexpr int frames = 400;
 sdk::Resource_Manager levels;
-}
+}  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     fuzz::quiet_log();
     fuzz::install_presentation();
     load_patterns(fuzz::stage_document("patterns.xml"));
-    levels = fuzz::stage_document("levels.xml");
+    levels = fuzz::reachable_levels(frames);
     return 0;
 }
 
@@ -26,11 +27,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     try {
-        fuzz::play_level(levels, "testlevel", 400);
+        fuzz::play_level(levels, "testlevel", frames);
     } catch (const sdk::Exception& e) {
         fuzz::rejected(e);
-        reset_world();
-        clear_run_flags();
+        fuzz::end_run();
     }
     return 0;
 }

@@ -62,6 +62,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             fuzz::rejected(e);
         }
     }
-    canvas.flush();
+    fuzz::present();
     return 0;
 }

@@ -4,9 +4,13 @@
 // blows the wind, so what a document loaded is also used.
 #pragma once
 
+#include <pugixml.hpp>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "fuzz_support.h"
+#include "world/enemy_lists.h"
 #include "world/level.h"
 #include "world/player.h"
 #include "world/player_input.h"
@@ -16,13 +20,44 @@
 
 namespace fuzz {
 
-inline sdk::Resource_Manager stage_document(const std::string& name) {
-    if (archive().has_file(name)) return sdk::Resource_Manager(archive_document(name));
-    return sdk::Resource_Manager(
-        sdk::Resource_Document(sdk::File_System(std::string(MIREL_SOURCE_DIR) + "/tests/world/fixtures"), name));
+constexpr float frame_ms = 17.0f;
+
+// The folder of the stage documents: the archive, or the world tests'
+// fixtures while the archive has none.
+inline sdk::File_System stage_folder(const std::string& name) {
+    if (archive().has_file(name)) return archive();
+    return sdk::File_System(std::string(MIREL_SOURCE_DIR) + "/tests/world/fixtures");
 }
 
-// Plays `frames` frames of 17 ms of the level that start_stage_run set up.
+inline sdk::Resource_Manager stage_document(const std::string& name) {
+    return sdk::Resource_Manager(sdk::Resource_Document(stage_folder(name), name));
+}
+
+// "levels.xml" for the targets that fuzz another document: without the
+// enemies later than a run of `frames` frames reaches, which every input
+// would load again and never meet. The few events of other kinds stay, so
+// the loader still reads every kind, and the bosses name the spell cards it
+// looks up.
+inline sdk::Resource_Manager reachable_levels(int frames) {
+    sdk::File_System folder = stage_folder("levels.xml");
+    std::vector<uint8_t> bytes = folder.read_file("levels.xml");
+    pugi::xml_document xml;
+    xml.load_buffer(bytes.data(), bytes.size());
+    for (pugi::xml_node level : xml.child("resources").children("level")) {
+        std::vector<pugi::xml_node> late;
+        for (pugi::xml_node event : level.children("event")) {
+            if (event.attribute("time").as_float() > static_cast<float>(frames) * frame_ms &&
+                std::string(event.attribute("name").value()) == "enemy")
+                late.push_back(event);
+        }
+        for (pugi::xml_node event : late) level.remove_child(event);
+    }
+    std::ostringstream text;
+    xml.save(text);
+    return sdk::Resource_Manager(sdk::Resource_Document::from_text(text.str(), "levels.xml", folder));
+}
+
+// Plays `frames` frames of frame_ms of the level that start_stage_run set up.
 inline void play_frames(int frames) {
     for (int f = 0; f < frames && !stage_clear && !game_over; ++f) {
         Player_Input in;
@@ -36,16 +71,29 @@ inline void play_frames(int frames) {
         Stage_Input input;
         input.devices = &in;
         input.advances = f % 10 == 0;
-        run_stage_frame(17.0f, input);
+        run_stage_frame(frame_ms, input);
     }
+}
+
+// Leaves the world as the target found it. Nothing draws here, so the dying
+// animations that end the dead stack's enemies never run; the stack is
+// emptied by hand, or it would grow with every input.
+inline void end_run() {
+    reset_world();
+    enemy_lists.dead.clear();
+    clear_run_flags();
+    // The level's script goes too, so that every input frees what it took:
+    // one that loads a level after one that did not would leave more blocks
+    // than it freed, and libFuzzer would run it again to look for a leak.
+    std::vector<Level_Event>().swap(level_events);
+    boss_spellcards.clear();
 }
 
 inline void play_level(const sdk::Resource_Manager& levels, const std::string& name, int frames) {
     start_lives = 3;
     start_stage_run(levels, name);
     play_frames(frames);
-    reset_world();
-    clear_run_flags();
+    end_run();
 }
 
 }  // namespace fuzz

@@ -65,26 +65,38 @@ inline sdk::Resource_Document document(const uint8_t* data, size_t size, const s
 }
 
 // A hidden 640 x 480 window, headless, for the readers that make textures.
-inline sdk::Canvas& canvas() {
-    struct Display {
-        sdk::Display_Setup setup;
-        sdk::Window window;
-        sdk::Canvas canvas;
-        Display() {
-            sdk::Window_Description d;
-            d.title = "mirel fuzz";
-            d.size = {640, 480};
-            d.visible = false;
-            d.renderer = sdk::Renderer_Kind::software;
-            window = sdk::Window(d);
-            canvas = sdk::Canvas(window);
-        }
-    };
+// Its canvas clips to one pixel: every draw goes through the platform layer
+// and the renderer's queue as in the game, but the renderer blends next to
+// no pixels, which would cost more than everything the input drives.
+struct Display {
+    sdk::Display_Setup setup;
+    sdk::Window window;
+    sdk::Canvas canvas;
+    Display() {
+        sdk::Window_Description d;
+        d.title = "mirel fuzz";
+        d.size = {640, 480};
+        d.visible = false;
+        d.renderer = sdk::Renderer_Kind::software;
+        window = sdk::Window(d);
+        canvas = sdk::Canvas(window);
+        canvas.push_cliprect(sdk::Rect(0, 0, 1, 1));
+    }
+};
+
+inline Display& display() {
     ::setenv("SDL_VIDEODRIVER", "offscreen", 0);
     ::setenv("SDL_AUDIODRIVER", "dummy", 0);
     static Display* d = new Display();
-    return d->canvas;
+    return *d;
 }
+
+inline sdk::Canvas& canvas() { return display().canvas; }
+
+// Shows the frame, as the game does after drawing: the renderer runs the
+// draws it queued and empties its queue, which would otherwise grow with
+// every input.
+inline void present() { display().window.flip(0); }
 
 // The sprite cache, the looks and the movement registries as start-up leaves
 // them, from the archive's "sprites.xml" and "mirel.xml".
