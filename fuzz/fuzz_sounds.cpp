@@ -5,6 +5,7 @@
 // name exist in a folder made at start, each a short WAV tone whatever its
 // extension: the mixer goes by the content, and a WAV decodes at a fraction
 // of an OGG's cost. "b.ogg" is an OGG tone.
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -17,6 +18,13 @@
 namespace {
 sdk::File_System* sounds_folder = nullptr;
 sdk::Sound_Engine* device_keeper = nullptr;
+
+// The folder of sound files made at start goes when the run ends.
+std::filesystem::path sounds_dir;
+void remove_sounds_dir() {
+    std::error_code ec;
+    std::filesystem::remove_all(sounds_dir, ec);
+}
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -24,6 +32,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     ::setenv("SDL_AUDIODRIVER", "dummy", 0);
     std::filesystem::path dir = std::filesystem::temp_directory_path() /
                                 ("mirel_fuzz_sounds_" + std::to_string(::getpid()));
+    sounds_dir = dir;
+    std::atexit(remove_sounds_dir);
     std::set<std::string> names{"a.wav", "b.ogg"};
     std::regex file_attribute("file=\"([^\"]+)\"");
     // Only the two seeds: the corpus also holds the inputs runs found, whose

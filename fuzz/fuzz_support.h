@@ -64,10 +64,14 @@ inline sdk::Resource_Document document(const uint8_t* data, size_t size, const s
     return sdk::Resource_Document::from_text(std::string(reinterpret_cast<const char*>(data), size), name, fs);
 }
 
-// A hidden 640 x 480 window, headless, for the readers that make textures.
-// Its canvas clips to one pixel: every draw goes through the platform layer
-// and the renderer's queue as in the game, but the renderer blends next to
-// no pixels, which would cost more than everything the input drives.
+// A hidden window of 2 x 2 pixels, headless, for the readers that make
+// textures. Its canvas clips to one pixel: every draw goes through the
+// platform layer and the renderer's queue as in the game, but the renderer
+// blends next to no pixels, which would cost more than everything the input
+// drives. The window itself is that small too, because the software renderer
+// sizes the scratch picture of every textured triangle by the part of the
+// triangle inside the window, not inside the clip: a picture a quarter of
+// the game's screen wide cost a large allocation per triangle per frame.
 struct Display {
     sdk::Display_Setup setup;
     sdk::Window window;
@@ -75,18 +79,28 @@ struct Display {
     Display() {
         sdk::Window_Description d;
         d.title = "mirel fuzz";
-        d.size = {640, 480};
+        d.size = {2, 2};
         d.visible = false;
         d.renderer = sdk::Renderer_Kind::software;
         window = sdk::Window(d);
         canvas = sdk::Canvas(window);
         canvas.push_cliprect(sdk::Rect(0, 0, 1, 1));
+        // Every picture drawn shrinks to a few pixels: the software renderer
+        // makes a scratch copy of a picture it flips or scales at the size it
+        // is drawn at, however little of it the clip lets through.
+        canvas.set_transform(sdk::Transform::scale(1.0f / 256, 1.0f / 256));
     }
 };
 
 inline Display& display() {
     ::setenv("SDL_VIDEODRIVER", "offscreen", 0);
     ::setenv("SDL_AUDIODRIVER", "dummy", 0);
+    // The software renderer's picture goes straight to the headless window.
+    // Otherwise the video layer shows it through a texture of a second,
+    // OpenGL renderer, which headless is Mesa's software rasteriser: it
+    // allocates and clears its buffers at every frame, and took more than
+    // half of a background input's time.
+    ::setenv("SDL_FRAMEBUFFER_ACCELERATION", "0", 0);
     static Display* d = new Display();
     return *d;
 }
