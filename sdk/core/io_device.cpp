@@ -1,5 +1,6 @@
 #include "sdk/core/io_device.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "sdk/core/exception.h"
@@ -14,11 +15,22 @@ void IO_Device::read_exact(void* data, size_t size) {
     if (read(data, size) != size) throw Exception("Unexpected end of file: " + name_);
 }
 
+// The size a device states (a zip entry's header) is not trusted with memory:
+// the bytes are read in steps of at most 1 MiB and the buffer grows only with
+// what really arrives.
 std::vector<uint8_t> IO_Device::read_all() {
+    constexpr int64_t step = int64_t{1} << 20;
     int64_t left = get_size() - get_position();
-    std::vector<uint8_t> bytes(left > 0 ? static_cast<size_t>(left) : 0);
-    size_t got = bytes.empty() ? 0 : read(bytes.data(), bytes.size());
-    bytes.resize(got);
+    std::vector<uint8_t> bytes;
+    while (left > 0) {
+        size_t want = static_cast<size_t>(std::min(left, step));
+        size_t old = bytes.size();
+        bytes.resize(old + want);
+        size_t got = read(bytes.data() + old, want);
+        bytes.resize(old + got);
+        if (got < want) break;
+        left -= static_cast<int64_t>(got);
+    }
     return bytes;
 }
 

@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -43,6 +45,25 @@ TEST(Color_Text, BadHexIsReportedWithTheText) {
     }
     sdk::Color c;
     EXPECT_THROW(sdk::find_color("#12", c), sdk::Exception);
+}
+
+// A device that states far more bytes than it holds, as a damaged zip entry
+// header does: reading it whole takes only what arrives.
+TEST(IO_Device, ReadingAllTrustsTheBytesNotTheStatedSize) {
+    struct Liar : sdk::IO_Device {
+        Liar() : sdk::IO_Device("liar.bin") {}
+        int64_t pos = 0;
+        size_t read(void* data, size_t size) override {
+            size_t n = std::min<size_t>(size, pos < 3 ? static_cast<size_t>(3 - pos) : 0);
+            std::memset(data, 7, n);
+            pos += static_cast<int64_t>(n);
+            return n;
+        }
+        bool seek(int64_t, sdk::Seek_Mode) override { return false; }
+        int64_t get_size() const override { return int64_t{1} << 62; }
+        int64_t get_position() const override { return pos; }
+    } liar;
+    EXPECT_EQ(liar.read_all(), (std::vector<uint8_t>{7, 7, 7}));
 }
 
 TEST(IO_Device, TypedValuesAreLittleEndianAndShortReadsThrow) {
