@@ -146,15 +146,6 @@ inline SDL_Vertex vertex(const Transform& t, float x, float y, SDL_Color c, floa
     return SDL_Vertex{{t.a * x + t.c * y + t.tx, t.b * x + t.d * y + t.ty}, c, {u, v}};
 }
 
-inline void quad_indices(int* i, int first) {
-    i[0] = first;
-    i[1] = first + 1;
-    i[2] = first + 2;
-    i[3] = first + 2;
-    i[4] = first + 3;
-    i[5] = first;
-}
-
 }  // namespace
 
 void Canvas::fill_rect(const Rectf& r, const Colorf& color) {
@@ -168,7 +159,7 @@ void Canvas::fill_rect(const Rectf& r, const Colorf& color) {
     v[1] = vertex(t, r.right, r.top, c, 0, 0);
     v[2] = vertex(t, r.right, r.bottom, c, 0, 0);
     v[3] = vertex(t, r.left, r.bottom, c, 0, 0);
-    quad_indices(i, first);
+    detail::quad_indices(i, first);
 }
 
 void Canvas::draw_line(float x1, float y1, float x2, float y2, const Colorf& color) {
@@ -229,7 +220,7 @@ void Canvas::draw_texture(const Texture& texture, const Rectf& src, const Rectf&
     v[1] = vertex(t, dest.right, dest.top, c, u1, v0);
     v[2] = vertex(t, dest.right, dest.bottom, c, u1, v1);
     v[3] = vertex(t, dest.left, dest.bottom, c, u0, v1);
-    quad_indices(i, first);
+    detail::quad_indices(i, first);
 }
 
 void Canvas::flush() {

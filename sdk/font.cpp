@@ -228,12 +228,7 @@ void Font::draw_text(Canvas& canvas, float x, float y, std::string_view text, co
             v[1] = at(r, top, u1, v0);
             v[2] = at(r, bottom, u1, v1);
             v[3] = at(l, bottom, u0, v1);
-            idx[0] = first;
-            idx[1] = first + 1;
-            idx[2] = first + 2;
-            idx[3] = first + 2;
-            idx[4] = first + 3;
-            idx[5] = first;
+            detail::quad_indices(idx, first);
         }
         pen_x += g.advance;
     }

@@ -52,6 +52,17 @@ struct Canvas::Impl {
 
 namespace detail {
 
+// The six indices of a quad's two triangles, for four vertices reserved at
+// `first` in the order top-left, top-right, bottom-right, bottom-left.
+inline void quad_indices(int* i, int first) {
+    i[0] = first;
+    i[1] = first + 1;
+    i[2] = first + 2;
+    i[3] = first + 2;
+    i[4] = first + 3;
+    i[5] = first;
+}
+
 class Render_Device {
 public:
     // Takes ownership of both; the renderer goes before the window.

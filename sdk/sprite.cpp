@@ -123,12 +123,7 @@ struct Sprite::Impl {
         int* i;
         int first = device->reserve(c, f.texture, scale_mode, 4, 6, v, i);
         for (int k = 0; k < 4; ++k) v[k] = SDL_Vertex{p[k], col, uv[k]};
-        i[0] = first;
-        i[1] = first + 1;
-        i[2] = first + 2;
-        i[3] = first + 2;
-        i[4] = first + 3;
-        i[5] = first;
+        detail::quad_indices(i, first);
     }
 
     // Steps to the next frame of the animation; false when it stops.
