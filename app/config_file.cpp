@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 #include "app/display_rules.h"
 #include "sdk/core/exception.h"
@@ -87,31 +88,34 @@ void decode_config(const Config_Bytes& b) {
     recompute_volumes();
 }
 
-// A file that is there but cannot be read (its permissions) counts as a
-// damaged one: the game starts from the defaults and says why on stderr.
-bool config_valid() {
-    if (sdk::local_file_size(config_file_name) != static_cast<int64_t>(config_file_bytes))
-        return false;
-    try {
-        auto file = sdk::open_local_file(config_file_name);
-        return file->read_int32() == game_version;
-    } catch (const sdk::Exception& e) {
-        std::fprintf(stderr, "%s; the settings start from the defaults\n", e.what());
-        return false;
-    }
-}
+namespace {
 
-void load_config() {
-    if (!config_valid()) return;
+// The file's bytes when it holds this version's settings. A file that is
+// there but cannot be read (its permissions) counts as a damaged one: the
+// game starts from the defaults and says why on stderr.
+std::optional<Config_Bytes> read_config_file() {
+    if (sdk::local_file_size(config_file_name) != static_cast<int64_t>(config_file_bytes))
+        return std::nullopt;
     Config_Bytes bytes{};
     try {
         auto file = sdk::open_local_file(config_file_name);
-        if (file->read(bytes.data(), bytes.size()) != bytes.size()) return;
+        if (file->read(bytes.data(), bytes.size()) != bytes.size()) return std::nullopt;
     } catch (const sdk::Exception& e) {
         std::fprintf(stderr, "%s; the settings start from the defaults\n", e.what());
-        return;
+        return std::nullopt;
     }
-    decode_config(bytes);
+    if (static_cast<int32_t>(get_u32(bytes, 0)) != game_version) return std::nullopt;
+    return bytes;
+}
+
+}  // namespace
+
+bool config_valid() { return read_config_file().has_value(); }
+
+void load_config() {
+    std::optional<Config_Bytes> bytes = read_config_file();
+    if (!bytes) return;
+    decode_config(*bytes);
     saved_hi_score = hi_score;
 }
 
