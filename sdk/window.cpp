@@ -60,8 +60,9 @@ int software_driver_index() {
 }
 
 // A window that reaches past the display's usable area (a size kept from a
-// larger monitor, say) is centred on it.
-void place_on_display(SDL_Window* w) {
+// larger monitor, say) is centred on it, and so is one that covered the
+// display by itself: nobody else puts it back.
+void place_on_display(SDL_Window* w, bool covered_display) {
     int index = SDL_GetWindowDisplayIndex(w);
     SDL_Rect usable;
     if (index < 0 || SDL_GetDisplayUsableBounds(index, &usable) != 0) return;
@@ -69,7 +70,8 @@ void place_on_display(SDL_Window* w) {
     SDL_GetWindowPosition(w, &r.x, &r.y);
     SDL_GetWindowSize(w, &r.w, &r.h);
     SDL_Rect inside;
-    if (SDL_IntersectRect(&r, &usable, &inside) && SDL_RectEquals(&inside, &r)) return;
+    if (!covered_display && SDL_IntersectRect(&r, &usable, &inside) && SDL_RectEquals(&inside, &r))
+        return;
     SDL_SetWindowPosition(w, SDL_WINDOWPOS_CENTERED_DISPLAY(index),
                           SDL_WINDOWPOS_CENTERED_DISPLAY(index));
 }
@@ -118,12 +120,14 @@ void Window::apply(const Window_Description& d) {
     SDL_Window* w = impl_->device->window();
     impl_->device->flush();
     SDL_SetWindowTitle(w, d.title.c_str());
+    bool covered_display =
+        impl_->description.fullscreen && (SDL_GetWindowFlags(w) & SDL_WINDOW_FULLSCREEN) == 0;
     if (!d.fullscreen) {
         SDL_SetWindowFullscreen(w, 0);
         SDL_SetWindowBordered(w, d.decorations ? SDL_TRUE : SDL_FALSE);
         SDL_SetWindowResizable(w, d.resizable ? SDL_TRUE : SDL_FALSE);
         SDL_SetWindowSize(w, std::max(1, d.size.width), std::max(1, d.size.height));
-        place_on_display(w);
+        place_on_display(w, covered_display);
         if (d.visible) SDL_ShowWindow(w);
     } else {
         SDL_SetWindowResizable(w, SDL_FALSE);

@@ -164,14 +164,16 @@ TEST(Display_Modes, FullScreenOnEveryWindowSystemShowsTheWholePictureAtTheSizeTh
         const char* name;
         Window_System system;
         bool covers;  // the window covers the display; else it keeps its windowed size
+        bool by_itself;  // the window, not the window manager, covers it
     };
     const Case cases[] = {
-        {"a window manager that carries full screen out", Window_System::as_it_is, true},
+        {"a window manager that carries full screen out", Window_System::as_it_is, true, false},
         {"no window manager: the window covers the display itself",
-         Window_System::no_window_manager, true},
+         Window_System::no_window_manager, true, true},
         {"a window manager that answers the check and ignores full screen",
-         Window_System::ignores_full_screen, true},
-        {"nor lets the window move or resize itself", Window_System::keeps_window_size, false},
+         Window_System::ignores_full_screen, true, true},
+        {"nor lets the window move or resize itself", Window_System::keeps_window_size, false,
+         false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -201,6 +203,11 @@ TEST(Display_Modes, FullScreenOnEveryWindowSystemShowsTheWholePictureAtTheSizeTh
         if (c.covers) {
             EXPECT_EQ(seen[1].placed.x, display.x);
             EXPECT_EQ(seen[1].placed.y, display.y);
+        }
+        if (c.by_itself) {
+            EXPECT_EQ(seen[2].placed.x, display.x + (display.w - windowed.width) / 2)
+                << "back in the middle of the display";
+            EXPECT_EQ(seen[2].placed.y, display.y + (display.h - windowed.height) / 2);
         }
     }
 }
