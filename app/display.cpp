@@ -36,6 +36,7 @@ void Application::map_picture() {
 
 void Application::create_display() {
     if (!fullscreen) {
+        config_window_size = fitted_window_size(config_window_size, window.usable_display_size());
         window_size = config_window_size;
         window_description.fullscreen = false;
         window_description.decorations = true;

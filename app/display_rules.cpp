@@ -1,5 +1,6 @@
 #include "app/display_rules.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "world/geometry.h"
@@ -40,4 +41,11 @@ sdk::Size resized_window_size(sdk::Size r) {
             r.width = r.height * 4 / 3;
     }
     return r;
+}
+
+sdk::Size fitted_window_size(sdk::Size wanted, sdk::Size usable) {
+    if (usable.width <= 0 || usable.height <= 0) return wanted;
+    if (wanted.width <= usable.width && wanted.height <= usable.height) return wanted;
+    return resized_window_size(
+        {std::min(wanted.width, usable.width), std::min(wanted.height, usable.height)});
 }

@@ -26,3 +26,8 @@ sdk::Rect scaled_play_field(float scale, sdk::Pointf offset);
 // 640 x 480; otherwise the longer side is cut back to 4:3 (integer
 // arithmetic, truncated).
 sdk::Size resized_window_size(sdk::Size reported);
+// The windowed size to open with on a display whose usable area is `usable`:
+// a size that does not fit (one kept from a larger monitor) is cut to the
+// usable area and then goes through the resize rule, the largest 4:3 size
+// that fits. An unknown area (0 x 0) leaves it as it is.
+sdk::Size fitted_window_size(sdk::Size wanted, sdk::Size usable);

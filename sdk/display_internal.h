@@ -39,13 +39,29 @@ void release_all_keys();
 // Closes every open font before SDL_ttf stops; they draw nothing afterwards.
 void close_all_fonts();
 
-// Whether the window system would make `window` cover the desktop when asked
-// (window_system.cpp). Where it would not, SDL must not be asked: it would
-// take the desktop size for granted all the same. A test stands in for a
-// window system that refuses.
-enum class Full_Screen_Support { ask_the_system, refused };
-Full_Screen_Support& full_screen_support();
-bool full_screen_carried_out(SDL_Window* window);
+// The window system's side of full screen (window_system.cpp). Under X, full
+// screen is a request to the window manager: with none running, or one that
+// leaves the window as it is, nobody acts on it, while SDL would take the
+// desktop size for granted and draw for an area the window does not have.
+//
+// Asks the window manager, where one really runs, to make `window` cover its
+// display, and reads back whether it did. Where it did not, the request is
+// taken back and the answer is false.
+bool full_screen_by_window_manager(SDL_Window* window);
+// Makes `window` cover its display by itself: borderless, at the display's
+// bounds (without a window manager X applies them directly). SDL is then
+// told the size the window really got.
+void cover_display(SDL_Window* window);
+
+// A test stands in for a window system of another kind; the offscreen
+// driver itself carries every request out at once.
+enum class Window_System {
+    as_it_is,
+    no_window_manager,    // nothing answers full screen; place and size apply directly
+    ignores_full_screen,  // a window manager that is asked and leaves the window as it is
+    keeps_window_size,    // nor does it let the window move or resize itself
+};
+Window_System& window_system_stand_in();
 
 }  // namespace detail
 }  // namespace sdk

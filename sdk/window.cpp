@@ -43,7 +43,7 @@ void raise_close(Window::Impl* w) { w->close.invoke(); }
 void raise_resize(Window::Impl* w) {
     if (!w->device->is_alive()) return;
     int width = 0, height = 0;
-    SDL_GetRendererOutputSize(w->device->renderer(), &width, &height);
+    SDL_GetWindowSizeInPixels(w->device->window(), &width, &height);
     w->resize.invoke(width, height);
 }
 
@@ -57,6 +57,23 @@ int software_driver_index() {
         if (SDL_GetRenderDriverInfo(i, &info) == 0 && std::string(info.name) == "software") return i;
     }
     return -1;
+}
+
+// A window that reaches past the display's usable area (a size kept from a
+// larger monitor, say) is centred on it, and so is one that covered the
+// display by itself: nobody else puts it back.
+void place_on_display(SDL_Window* w, bool covered_display) {
+    int index = SDL_GetWindowDisplayIndex(w);
+    SDL_Rect usable;
+    if (index < 0 || SDL_GetDisplayUsableBounds(index, &usable) != 0) return;
+    SDL_Rect r;
+    SDL_GetWindowPosition(w, &r.x, &r.y);
+    SDL_GetWindowSize(w, &r.w, &r.h);
+    SDL_Rect inside;
+    if (!covered_display && SDL_IntersectRect(&r, &usable, &inside) && SDL_RectEquals(&inside, &r))
+        return;
+    SDL_SetWindowPosition(w, SDL_WINDOWPOS_CENTERED_DISPLAY(index),
+                          SDL_WINDOWPOS_CENTERED_DISPLAY(index));
 }
 
 }  // namespace
@@ -103,25 +120,23 @@ void Window::apply(const Window_Description& d) {
     SDL_Window* w = impl_->device->window();
     impl_->device->flush();
     SDL_SetWindowTitle(w, d.title.c_str());
+    bool covered_display =
+        impl_->description.fullscreen && (SDL_GetWindowFlags(w) & SDL_WINDOW_FULLSCREEN) == 0;
     if (!d.fullscreen) {
         SDL_SetWindowFullscreen(w, 0);
         SDL_SetWindowBordered(w, d.decorations ? SDL_TRUE : SDL_FALSE);
         SDL_SetWindowResizable(w, d.resizable ? SDL_TRUE : SDL_FALSE);
         SDL_SetWindowSize(w, std::max(1, d.size.width), std::max(1, d.size.height));
+        place_on_display(w, covered_display);
+        if (d.visible) SDL_ShowWindow(w);
     } else {
         SDL_SetWindowResizable(w, SDL_FALSE);
-        // Where the system would not carry the request out, the window stays
-        // as large as it is, without a caption, and SDL keeps drawing for
-        // the area it really has.
-        if (detail::full_screen_carried_out(w))
-            SDL_SetWindowFullscreen(w, SDL_WINDOW_FULLSCREEN_DESKTOP);
-        else
-            SDL_SetWindowBordered(w, SDL_FALSE);
+        // Shown first: a window manager carries full screen out on a mapped
+        // window, and only then can what the window got be read back.
+        if (d.visible) SDL_ShowWindow(w);
+        if (!detail::full_screen_by_window_manager(w)) detail::cover_display(w);
     }
-    if (d.visible)
-        SDL_ShowWindow(w);
-    else
-        SDL_HideWindow(w);
+    if (!d.visible) SDL_HideWindow(w);
     Renderer_Kind kind = impl_->description.renderer;
     impl_->description = d;
     impl_->description.renderer = kind;
@@ -134,8 +149,10 @@ const Window_Description& Window::get_description() const {
 
 Size Window::get_size() const {
     Size s;
+    // Of the window itself: while a texture is the renderer's target, the
+    // renderer's output size is the texture's.
     if (impl_ && impl_->device->is_alive())
-        SDL_GetRendererOutputSize(impl_->device->renderer(), &s.width, &s.height);
+        SDL_GetWindowSizeInPixels(impl_->device->window(), &s.width, &s.height);
     return s;
 }
 
@@ -144,6 +161,15 @@ void Window::set_size(int width, int height) {
     impl_->description.size = {width, height};
     if (!impl_->description.fullscreen)
         SDL_SetWindowSize(impl_->device->window(), std::max(1, width), std::max(1, height));
+}
+
+Size Window::usable_display_size() const {
+    SDL_Rect usable{0, 0, 0, 0};
+    if (impl_ && impl_->device->is_alive()) {
+        int index = SDL_GetWindowDisplayIndex(impl_->device->window());
+        if (index < 0 || SDL_GetDisplayUsableBounds(index, &usable) != 0) usable = {0, 0, 0, 0};
+    }
+    return {usable.w, usable.h};
 }
 
 bool Window::is_visible() const {

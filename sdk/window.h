@@ -4,9 +4,12 @@
 // made in place with apply() rather than by opening another window; a window
 // made hidden can load everything and be shown afterwards.
 //
-// Full screen covers the desktop at its own resolution where the window
-// system carries the request out (under X without a window manager nobody
-// does: the window then keeps its size, without a caption). Sizes are of the
+// Full screen covers the display at its own resolution: the window manager
+// is asked where one runs, and where none makes the window cover the display
+// (under X without a window manager, or with one that leaves the window as
+// it is) the window covers it itself, borderless at the display's bounds;
+// the drawing area is then the size the window really got. A windowed window
+// that reaches past the display's usable area is centred on it. Sizes are of the
 // drawing area (client area) in pixels. The renderer is SDL's OpenGL one,
 // falling back to the software renderer where no OpenGL context can be had;
 // tests ask for the software renderer. Signals run inside the message pump
@@ -61,6 +64,9 @@ public:
     Size get_size() const;
     // Sets the drawing area when windowed.
     void set_size(int width, int height);
+    // The part of the window's display that windows may use (without panels
+    // and docks); 0 x 0 when it cannot be known.
+    Size usable_display_size() const;
     bool is_visible() const;
     bool is_fullscreen() const;
     void show();

@@ -1,9 +1,15 @@
 // What the window system does with a request for full screen. Under X the
-// request is a message to the window manager, and with none running nobody
-// acts on it: the window keeps its size, while SDL takes the desktop size for
-// granted and its renderer draws for an area the window does not have.
+// request is a message to the window manager, and where none runs nobody acts
+// on it; a window manager may also leave the window as it is, and one that
+// has exited may have left its check property on the root window. SDL takes
+// the desktop size for granted all the same. So the request goes only to a
+// window manager that is really there, what the window got is read back from
+// the X server rather than trusted, and where the window does not cover the
+// display the request is taken back and the window covers the display itself.
 #include <SDL.h>
+#if defined(MIREL_X11)
 #include <SDL_syswm.h>
+#endif
 
 #include "sdk/display_internal.h"
 
@@ -11,39 +17,148 @@ namespace sdk::detail {
 
 namespace {
 
+// The real window manager may take a moment to carry a request out.
+constexpr Uint32 patience_ms = 1000;
+
 #if defined(SDL_VIDEO_DRIVER_X11) && defined(MIREL_X11)
-// A window manager that follows the desktop conventions names its check
-// window on the root window; the full-screen request is one of those.
-bool window_manager_running(Display* display) {
-    Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False);
+struct X_Window {
+    Display* display = nullptr;
+    ::Window window = None;
+};
+
+bool x_window_of(SDL_Window* w, X_Window& out) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!SDL_GetWindowWMInfo(w, &info) || info.subsystem != SDL_SYSWM_X11) return false;
+    out = {info.info.x11.display, info.info.x11.window};
+    return true;
+}
+
+bool x_error_seen = false;
+int note_x_error(Display*, XErrorEvent*) {
+    x_error_seen = true;
+    return 0;
+}
+
+::Window window_property(Display* d, ::Window of, Atom name) {
     Atom type = None;
     int format = 0;
     unsigned long items = 0, left = 0;
     unsigned char* data = nullptr;
-    bool running = XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False,
-                                      XA_WINDOW, &type, &format, &items, &left, &data) == Success &&
-                   type == XA_WINDOW && items == 1;
+    ::Window named = None;
+    if (XGetWindowProperty(d, of, name, 0, 1, False, XA_WINDOW, &type, &format, &items, &left,
+                           &data) == Success &&
+        type == XA_WINDOW && format == 32 && items == 1 && data)
+        named = static_cast<::Window>(*reinterpret_cast<unsigned long*>(data));
     if (data) XFree(data);
-    return running;
+    return named;
+}
+
+// A window manager that follows the desktop conventions names a check window
+// on the root window, and the check window names itself. A property left by
+// one that has exited names a window that is gone (BadWindow, caught here)
+// or one that no longer names itself.
+bool window_manager_running(Display* d) {
+    Atom check = XInternAtom(d, "_NET_SUPPORTING_WM_CHECK", False);
+    XSync(d, False);
+    x_error_seen = false;
+    auto* previous = XSetErrorHandler(note_x_error);
+    ::Window named = window_property(d, DefaultRootWindow(d), check);
+    bool running = named != None && window_property(d, named, check) == named;
+    XSync(d, False);
+    XSetErrorHandler(previous);
+    return running && !x_error_seen;
+}
+
+SDL_Rect x_geometry(const X_Window& x) {
+    XSync(x.display, False);
+    XWindowAttributes a;
+    if (!XGetWindowAttributes(x.display, x.window, &a)) return {0, 0, 0, 0};
+    int left = 0, top = 0;
+    ::Window child = None;
+    XTranslateCoordinates(x.display, x.window, a.root, 0, 0, &left, &top, &child);
+    return {left, top, a.width, a.height};
 }
 #endif
+
+bool window_manager_running([[maybe_unused]] SDL_Window* w) {
+    switch (window_system_stand_in()) {
+    case Window_System::as_it_is: break;
+    case Window_System::no_window_manager: return false;
+    case Window_System::ignores_full_screen:
+    case Window_System::keeps_window_size: return true;
+    }
+#if defined(SDL_VIDEO_DRIVER_X11) && defined(MIREL_X11)
+    X_Window x;
+    if (x_window_of(w, x)) return window_manager_running(x.display);
+#endif
+    // Elsewhere the system itself carries full screen out.
+    return true;
+}
+
+// What the window really has: under X, as the server holds it.
+SDL_Rect real_geometry(SDL_Window* w) {
+#if defined(SDL_VIDEO_DRIVER_X11) && defined(MIREL_X11)
+    X_Window x;
+    if (x_window_of(w, x)) return x_geometry(x);
+#endif
+    SDL_Rect r{0, 0, 0, 0};
+    SDL_GetWindowPosition(w, &r.x, &r.y);
+    SDL_GetWindowSize(w, &r.w, &r.h);
+    return r;
+}
+
+bool geometry_becomes(SDL_Window* w, const SDL_Rect& want) {
+    Uint32 start = SDL_GetTicks();
+    for (;;) {
+        SDL_Rect got = real_geometry(w);
+        if (SDL_RectEquals(&got, &want)) return true;
+        if (SDL_GetTicks() - start >= patience_ms) return false;
+        SDL_Delay(10);
+    }
+}
+
+SDL_Rect display_bounds(SDL_Window* w) {
+    int index = SDL_GetWindowDisplayIndex(w);
+    SDL_Rect b{0, 0, 0, 0};
+    if (SDL_GetDisplayBounds(index < 0 ? 0 : index, &b) != 0) b = real_geometry(w);
+    return b;
+}
 
 }  // namespace
 
-Full_Screen_Support& full_screen_support() {
-    static Full_Screen_Support support = Full_Screen_Support::ask_the_system;
-    return support;
+Window_System& window_system_stand_in() {
+    static Window_System stand_in = Window_System::as_it_is;
+    return stand_in;
 }
 
-bool full_screen_carried_out([[maybe_unused]] SDL_Window* window) {
-    if (full_screen_support() == Full_Screen_Support::refused) return false;
-#if defined(SDL_VIDEO_DRIVER_X11) && defined(MIREL_X11)
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (SDL_GetWindowWMInfo(window, &info) && info.subsystem == SDL_SYSWM_X11)
-        return window_manager_running(info.info.x11.display);
-#endif
-    return true;
+bool full_screen_by_window_manager(SDL_Window* w) {
+    if (!window_manager_running(w)) return false;
+    // A stand-in window manager leaves the window as it is.
+    if (window_system_stand_in() != Window_System::as_it_is) return false;
+    SDL_Rect want = display_bounds(w);
+    SDL_SetWindowFullscreen(w, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    if (geometry_becomes(w, want)) return true;
+    // Taken back, or SDL would go on drawing for the desktop size.
+    SDL_SetWindowFullscreen(w, 0);
+    return false;
+}
+
+void cover_display(SDL_Window* w) {
+    SDL_SetWindowBordered(w, SDL_FALSE);
+    if (window_system_stand_in() != Window_System::keeps_window_size) {
+        SDL_Rect want = display_bounds(w);
+        SDL_SetWindowPosition(w, want.x, want.y);
+        SDL_SetWindowSize(w, want.w, want.h);
+        geometry_becomes(w, want);
+    }
+    // SDL believes the size it asked for; a window manager may have given
+    // another, or none.
+    SDL_Rect got = real_geometry(w);
+    int width = 0, height = 0;
+    SDL_GetWindowSize(w, &width, &height);
+    if (got.w > 0 && got.h > 0 && (got.w != width || got.h != height))
+        SDL_SetWindowSize(w, got.w, got.h);
 }
 
 }  // namespace sdk::detail

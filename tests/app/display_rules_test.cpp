@@ -17,6 +17,25 @@ TEST(Resize_Rule, SnapsToFourByThree) {
     }
 }
 
+TEST(Resize_Rule, ASavedSizeLargerThanTheUsableAreaBecomesTheLargestFourByThreeThatFits) {
+    struct Case {
+        sdk::Size saved, usable, expected;
+    };
+    for (const Case& c : {
+             Case{{2400, 1800}, {1280, 1024}, {1280, 960}},
+             Case{{2400, 1800}, {1920, 1050}, {1400, 1050}},
+             Case{{1400, 1050}, {1366, 738}, {984, 738}},
+             Case{{1024, 768}, {1024, 768}, {1024, 768}},  // fits: kept
+             Case{{933, 700}, {1280, 1024}, {933, 700}},   // fits, even if not 4:3
+             Case{{1280, 960}, {1024, 580}, {640, 480}},   // below 800 x 600: the rule's least
+             Case{{2400, 1800}, {0, 0}, {2400, 1800}},     // area unknown
+         }) {
+        EXPECT_EQ(fitted_window_size(c.saved, c.usable), c.expected)
+            << c.saved.width << " x " << c.saved.height << " on " << c.usable.width << " x "
+            << c.usable.height;
+    }
+}
+
 TEST(Display_Mapping, WindowedScalesByWidth) {
     struct Case {
         sdk::Size area;
