@@ -90,6 +90,7 @@ inline void end_run() {
 }
 
 inline void play_level(const sdk::Resource_Manager& levels, const std::string& name, int frames) {
+    same_random_start();
     start_lives = 3;
     start_stage_run(levels, name);
     play_frames(frames);
