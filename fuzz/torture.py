@@ -222,8 +222,11 @@ def main():
     parser.add_argument("--report", help="where findings are appended "
                                          "(default <build>/torture-findings.md)")
     parser.add_argument("--count", action="store_true", help="only count the variants")
-    parser.add_argument("targets", nargs="*", choices=[[]] + list(TARGETS))
+    parser.add_argument("targets", nargs="*", help="of " + ", ".join(TARGETS) + " (default all)")
     args = parser.parse_args()
+    for target in args.targets:
+        if target not in TARGETS:
+            parser.error(f"no target '{target}'; the targets are " + ", ".join(TARGETS))
 
     build = os.path.abspath(args.build)
     targets = args.targets or list(TARGETS)
