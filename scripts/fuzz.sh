@@ -71,7 +71,10 @@ fuzz_one() {
   # The seeds first, then whatever of the work corpus adds to them.
   find "$corpus" -maxdepth 1 -type f -regextype posix-extended ! -regex "$hashed" -exec cp {} "$work.merged"/ \;
   local kept=?
-  if "$PWD/$dir/fuzz_$t" -merge=1 "${options[@]}" "$work.merged" "$work" >"$dir/merge_$t.log" 2>&1; then
+  # An input that fails in the merge is left out of the corpus; what it
+  # wrote goes with the findings, not into the working folder.
+  if "$PWD/$dir/fuzz_$t" -merge=1 "${options[@]}" -artifact_prefix="$findings/merge-" \
+      "$work.merged" "$work" >"$dir/merge_$t.log" 2>&1; then
     find "$corpus" -maxdepth 1 -type f -regextype posix-extended -regex "$hashed" -delete
     find "$work.merged" -maxdepth 1 -type f -regextype posix-extended -regex "$hashed" -exec cp {} "$corpus"/ \;
     kept=$(ls "$corpus" | wc -l)
