@@ -10,9 +10,13 @@ run on single inputs under its sanitizers.
 The variants are made at run time, a batch at a time, in a scratch folder
 (/dev/shm where there is one), and each batch runs in one process of the
 target: when an input crashes, runs out of time or of memory, the finding
-is appended to the report and the batch goes on after it.
+is appended to the report, the variant is kept in <build>/torture-findings/
+as <target>_<document>_<number>.xml to be replayed alone
+(build-fuzz/fuzz_<target> FILE), and the batch goes on after it.
 
-    fuzz/torture.py [--build build-fuzz] [--jobs 6] [--report FILE] [target ...]
+    fuzz/torture.py [--build build-fuzz] [--jobs 6] [--report FILE] [--count] [target ...]
+
+scripts/torture.sh builds the targets first and runs this.
 """
 import argparse
 import concurrent.futures
@@ -160,7 +164,7 @@ def run_batch(job):
     os.makedirs(folder, exist_ok=True)
     names = {}
     for number, change in enumerate(listed, first):
-        file = os.path.join(folder, f"{number:05d}.xml")
+        file = os.path.join(folder, f"{document[:-4]}_{number:05d}.xml")
         with open(file, "wb") as f:
             f.write(variant(dom, change))
         names[file] = describe(dom, change)
@@ -186,15 +190,18 @@ def run_batch(job):
                 failure.append(line)
         if running is not None:
             where, what, value = names[running].split("\t")
+            kept = os.path.join(settings["kept"], f"{target}_{os.path.basename(running)}")
+            shutil.copyfile(running, kept)
             append(report, f"- **{target}** `{document}` `{where}` {what} = `{value}` "
-                           f"(variant {os.path.basename(running)})\n{first_lines(failure)}\n\n")
+                           f"(`{os.path.relpath(kept)}`)\n{first_lines(failure)}\n\n")
             failed += 1
             files = files[files.index(running) + 1:]
             continue
         rest = [f for f in files if f not in done]
         if rest:
-            # The process ended outside an input: at start, or at exit with a
-            # leak. The batch is split until the input is found.
+            # The process ended outside an input, at start or at exit: the
+            # inputs it did not run are counted as failed, and the batch is
+            # named.
             append(report, f"- **{target}** `{document}`: a run of variants "
                            f"{os.path.basename(files[0])}..{os.path.basename(files[-1])} "
                            f"ended outside an input\n{first_lines(lines)}\n\n")
@@ -236,6 +243,7 @@ def main():
         "documents": os.path.abspath(args.documents),
         "scratch": scratch,
         "report": os.path.abspath(args.report or os.path.join(build, "torture-findings.md")),
+        "kept": os.path.join(build, "torture-findings"),
         "env": dict(os.environ, SDL_VIDEODRIVER="offscreen", SDL_AUDIODRIVER="dummy",
                     ASAN_OPTIONS="detect_leaks=1:allocator_may_return_null=0:quarantine_size_mb=64",
                     UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"),
@@ -260,6 +268,8 @@ def main():
     append(settings["report"], f"## Torture run of {time.strftime('%Y-%m-%d %H:%M')}, "
                                f"{total} variants: " +
            ", ".join(f"{t} `{d}` {n}" for t, d, n in counts) + "\n\n")
+    shutil.rmtree(settings["kept"], ignore_errors=True)
+    os.makedirs(settings["kept"])
     settings["scratch"] = tempfile.mkdtemp(prefix="mirel_torture_", dir=scratch)
     start = time.time()
     failed = 0
