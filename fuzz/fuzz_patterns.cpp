@@ -1,6 +1,6 @@
 // "patterns.xml" as start-up reads it: bullet types, pattern descriptors and
-// spell cards. A document that loads is then used by a stretch of the stage,
-// whose enemies and boss fire the patterns and run the spell cards.
+// spell cards. A document that loads is then used by a stretch of the stage
+// whose enemies fire every pattern family the stage uses.
 #include "fuzz_stage.h"
 
 namespace {
@@ -11,7 +11,7 @@ sdk::Resource_Manager levels;
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     fuzz::quiet_log();
     fuzz::install_presentation();
-    levels = fuzz::reachable_levels(frames);
+    levels = fuzz::pattern_showcase(frames);
     player.load(fuzz::stage_document("player.xml"), "player_kio");
     return 0;
 }

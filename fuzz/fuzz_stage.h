@@ -5,6 +5,8 @@
 #pragma once
 
 #include <pugixml.hpp>
+#include <algorithm>
+#include <cstdlib>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -57,6 +59,54 @@ inline sdk::Resource_Manager reachable_levels(int frames) {
     return sdk::Resource_Manager(sdk::Resource_Document::from_text(text.str(), "levels.xml", folder));
 }
 
+// "levels.xml" for the patterns target: every pattern family the stage fires,
+// each from an enemy of its own within a run of `frames` frames, so that
+// every descriptor a level uses is also fired, not only loaded. Each family's
+// first code in the stage stands for it; the first enemy of the stage is the
+// template of all, firing its code once it is 300 ms old. They come after the
+// bomb of play_frames (frames 100 to about 280), which would clear them, and
+// before the run's end. The boss and the other events stay as they are.
+inline sdk::Resource_Manager pattern_showcase(int frames) {
+    sdk::File_System folder = stage_folder("levels.xml");
+    std::vector<uint8_t> bytes = folder.read_file("levels.xml");
+    pugi::xml_document xml;
+    xml.load_buffer(bytes.data(), bytes.size());
+    for (pugi::xml_node level : xml.child("resources").children("level")) {
+        std::vector<pugi::xml_node> enemies;
+        std::vector<std::string> codes;
+        std::vector<int> families;
+        for (pugi::xml_node event : level.children("event")) {
+            if (std::string(event.attribute("name").value()) != "enemy") continue;
+            enemies.push_back(event);
+            std::stringstream shots(event.child_value("shots"));
+            for (std::string entry; std::getline(shots, entry, ',');) {
+                std::string code = entry.substr(entry.rfind(';') + 1);
+                int family = std::atoi(code.c_str()) / 1000;
+                if (entry.find(';') == std::string::npos ||
+                    std::find(families.begin(), families.end(), family) != families.end())
+                    continue;
+                families.push_back(family);
+                codes.push_back(code);
+            }
+        }
+        if (enemies.empty()) continue;
+        pugi::xml_node first = level.first_child();
+        const float run = static_cast<float>(frames) * frame_ms;
+        const float from = 300.0f * frame_ms;
+        const float spacing = (run * 0.93f - from) / static_cast<float>(codes.size());
+        for (size_t k = 0; k < codes.size(); ++k) {
+            pugi::xml_node event = level.insert_copy_before(enemies.front(), first);
+            event.attribute("time").set_value(
+                static_cast<double>(from + spacing * static_cast<float>(k)));
+            event.child("shots").text().set(("1;300;" + codes[k]).c_str());
+        }
+        for (pugi::xml_node event : enemies) level.remove_child(event);
+    }
+    std::ostringstream text;
+    xml.save(text);
+    return sdk::Resource_Manager(sdk::Resource_Document::from_text(text.str(), "levels.xml", folder));
+}
+
 // Plays `frames` frames of frame_ms of the level that start_stage_run set up.
 inline void play_frames(int frames) {
     for (int f = 0; f < frames && !stage_clear && !game_over; ++f) {
@@ -90,6 +140,7 @@ inline void end_run() {
 }
 
 inline void play_level(const sdk::Resource_Manager& levels, const std::string& name, int frames) {
+    same_random_start();
     start_lives = 3;
     start_stage_run(levels, name);
     play_frames(frames);

@@ -24,6 +24,7 @@
 #include "sdk/core/exception.h"
 #include "sdk/core/file_system.h"
 #include "sdk/core/log.h"
+#include "sdk/core/random.h"
 #include "sdk/core/resource_document.h"
 #include "sdk/display.h"
 #include "sdk/window.h"
@@ -106,6 +107,11 @@ inline Display& display() {
 }
 
 inline sdk::Canvas& canvas() { return display().canvas; }
+
+// The shared generator starts each input from the same seed: the sparks and
+// particles an input draws, and whatever they take, do not depend on the
+// inputs before it, and an input that fails in a run fails alone too.
+inline void same_random_start() { sdk::random_seed(1); }
 
 // Shows the frame, as the game does after drawing: the renderer runs the
 // draws it queued and empties its queue, which would otherwise grow with

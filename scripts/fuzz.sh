@@ -41,9 +41,13 @@ fi
 export SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy
 # A quarantine of 64 MB rather than 256 still keeps freed memory from reuse
 # for many inputs, and takes half the time of the stage targets' runs.
-export ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1:quarantine_size_mb=64
+# An allocation that cannot be served ends the run with a report, never a
+# null pointer the reader may survive: an input that asks for a petabyte is
+# a finding. No seed's single allocation reaches 32 MB, nor any target's
+# memory 300 MB; one of 256 MB, or 2 GB in all, is an input's fault.
+export ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=0:quarantine_size_mb=64
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-options=(-timeout=30 -rss_limit_mb=3072 -max_len=65536)
+options=(-timeout=30 -malloc_limit_mb=256 -rss_limit_mb=2048 -max_len=65536)
 hashed='.*/[0-9a-f]{40}'  # the inputs libFuzzer found, named by their SHA-1
 
 # Fuzzes one target, merges what it found into its corpus and writes its
@@ -67,7 +71,10 @@ fuzz_one() {
   # The seeds first, then whatever of the work corpus adds to them.
   find "$corpus" -maxdepth 1 -type f -regextype posix-extended ! -regex "$hashed" -exec cp {} "$work.merged"/ \;
   local kept=?
-  if "$PWD/$dir/fuzz_$t" -merge=1 "${options[@]}" "$work.merged" "$work" >"$dir/merge_$t.log" 2>&1; then
+  # An input that fails in the merge is left out of the corpus; what it
+  # wrote goes with the findings, not into the working folder.
+  if "$PWD/$dir/fuzz_$t" -merge=1 "${options[@]}" -artifact_prefix="$findings/merge-" \
+      "$work.merged" "$work" >"$dir/merge_$t.log" 2>&1; then
     find "$corpus" -maxdepth 1 -type f -regextype posix-extended -regex "$hashed" -delete
     find "$work.merged" -maxdepth 1 -type f -regextype posix-extended -regex "$hashed" -exec cp {} "$corpus"/ \;
     kept=$(ls "$corpus" | wc -l)
