@@ -82,8 +82,11 @@ Replay_Frame run_stage_frame(float dt, const Stage_Input& input) {
         if (stage_presentation) stage_presentation->update_dialog(dt, advances);
         advanced = advances != 0 ? 1 : 0;
     }
-    if (!dialog_active && !game_over && !pause_requested && !stage_clear && !boss_active)
-        process_level_events(dt);
+    // Only what the world itself sets holds the stage clock, so a replay holds
+    // it on the same frames: the shell's flags (Escape's pause, a game over
+    // it sets at the end of a recording or from a test) are not in the
+    // replay, and the frame they are set on is simulated in full.
+    if (!dialog_active && !stage_clear && !boss_active) process_level_events(dt);
     if (player.dying) run_death_sequence();
 
     if (stage_presentation) stage_presentation->update_background(dt);
