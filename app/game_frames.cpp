@@ -37,12 +37,13 @@ void Application::start_run(bool is_replay) {
         spell_background.set_speed(1.0f);
     }
     state_timer = 1.0f;
-    start_stage_run(resources[res_levels], "testlevel");
+    start_stage_run(resources[res_levels], "testlevel",
+                    is_replay ? replay_start_lives() : start_lives);
     clear_input_counts();
     if (is_replay)
         replay.rewind();
     else
-        replay.clear();
+        replay.start_recording();
 }
 
 void Application::run_game_frame(float dt) {

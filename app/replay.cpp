@@ -51,6 +51,15 @@ void Replay::clear() {
     replay_advance_flag = 0;
 }
 
+void Replay::start_recording() {
+    clear();
+    replay_option_a = start_lives;
+}
+
+int32_t replay_start_lives() {
+    return replay_option_a >= 1 && replay_option_a <= 5 ? replay_option_a : start_lives;
+}
+
 Replay_Frame Replay::current_frame(const Replay_Frame& start_state) {
     if (replay_frames.empty()) {
         Replay_Frame f = start_state;

@@ -26,8 +26,8 @@ Moving_Object destroyer_on_player(float radius) {
     return d;
 }
 
-void place_player_for_run() {
-    player.lives = start_lives - 1;
+void place_player_for_run(int32_t lives) {
+    player.lives = lives - 1;
     player.invincible = player.invicible_time;
     player.wind_gauge = 100.0f;
     player.bombing = 0;
@@ -112,13 +112,14 @@ Replay_Frame run_stage_frame(float dt, const Stage_Input& input) {
     return recorded;
 }
 
-void start_stage_run(const sdk::Resource_Manager& levels, const std::string& level) {
+void start_stage_run(const sdk::Resource_Manager& levels, const std::string& level,
+                     int32_t lives) {
     clear_run_flags();
     spell_items_collected = 0;
     bullets_total = 0;
     bullets_blown = 0;
     player.reset();
-    place_player_for_run();
+    place_player_for_run(lives);
     load_level(levels, level);
     clear_patterns();
     bullet_pool.reset();
@@ -148,5 +149,5 @@ void reset_run() {
     player.death_timer = 0.0f;
     player.bomb_clock = 0.0f;
     player.clear_run_leftovers();
-    place_player_for_run();
+    place_player_for_run(start_lives);
 }

@@ -94,6 +94,38 @@ TEST_F(Replay_File, FlagBitsPutBombBeforeSpecial) {
     }
 }
 
+// A replay is watched with the lives its game began with, whatever the lives
+// option says by then; a file that holds none (written before, or with a
+// number no menu gives) is watched with the option's.
+TEST_F(Replay_File, IsWatchedWithTheLivesItsGameBeganWith) {
+    struct Case {
+        const char* what;
+        int32_t lives_of_the_game;  // -1: byte 4 as the case's `byte`
+        uint8_t byte;
+        int32_t lives_option_when_watching, watched_with;
+    };
+    const Case cases[] = {
+        {"a game of 5 lives, watched with the option at 1", 5, 0, 1, 5},
+        {"a game of 1 life, watched with the option at 3", 1, 0, 3, 1},
+        {"a file holding no lives", -1, 0, 4, 4},
+        {"a file holding 6", -1, 6, 2, 2},
+        {"a file holding -1", -1, 0xff, 2, 2},
+    };
+    for (const Case& c : cases) {
+        start_lives = c.lives_of_the_game < 0 ? 3 : c.lives_of_the_game;
+        r.start_recording();
+        r.record_frame(frame(16, 100, 0, 1, 0, 0));
+        std::vector<uint8_t> bytes = r.encode();
+        if (c.lives_of_the_game < 0) bytes[4] = c.byte;
+        start_lives = c.lives_option_when_watching;
+        Replay loaded;
+        ASSERT_TRUE(loaded.decode(bytes)) << c.what;
+        EXPECT_EQ(replay_start_lives(), c.watched_with) << c.what;
+        EXPECT_EQ(start_lives, c.lives_option_when_watching) << c.what << ": the option stays";
+    }
+    start_lives = 3;
+}
+
 TEST_F(Replay_File, HeaderIsLittleEndian) {
     r.record_frame(frame(1.0f, 0, 0, 0, 0, 0));
     std::vector<uint8_t> b = r.encode();

@@ -6,8 +6,8 @@
 // frame of the playback must leave the world in the state of the same frame
 // of the run, and the run must end the same way with the same score, whatever
 // the shell does around the frames: a pause asked and continued while the
-// game runs or while the replay plays, or a game over it sets itself before
-// a run's last frame.
+// game runs or while the replay plays, a game over it sets itself before a
+// run's last frame, or a lives option changed before the replay is watched.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -27,11 +27,12 @@ namespace {
 using namespace stage_test;
 
 // A run start as the shell makes it; the random seed differs each time, as
-// it does between the recorded run and a later evening's replay.
-void begin_run(Archive_Stage& stage, uint32_t seed) {
+// it does between the recorded run and a later evening's replay. A game
+// begins with the lives option's lives, a replay with those of its game.
+void begin_run(Archive_Stage& stage, uint32_t seed, int32_t lives_setting, int32_t lives) {
     sdk::random_seed(seed);
     stage.load_world();
-    stage.start_run(5);
+    stage.start_run(lives_setting, lives);
 }
 
 // Frame steps between 14 and 17 ms, never two alike in a row for long.
@@ -39,12 +40,14 @@ float frame_step(int f) { return 14.0f + static_cast<float>((f * 7919) % 31) / 1
 
 // What the shell does around the frames that neither the world nor the
 // replay file holds: Escape counted on a frame (the pause screen then
-// continues the run), and a game over the shell sets before a frame, which
-// makes it the run's last (the end of a recording, a test's flag).
+// continues the run), a game over the shell sets before a frame, which
+// makes it the run's last (the end of a recording, a test's flag), and the
+// lives option changed between the game and the replay.
 struct Around_Frames {
     const char* what;
     std::vector<int> escape_in_run, escape_in_replay;
     int run_ended_before = -1;
+    int32_t lives_option_when_watching = 5;
 };
 
 bool has(const std::vector<int>& frames, size_t f) {
@@ -70,14 +73,15 @@ TEST(Replay_Determinism, TheWholeStageReplaysFrameByFrameFromTheFile) {
         {"Esc during the run, then continue", {90, 1400, 5200}, {}},
         {"Esc while watching, then continue", {}, {90, 1400, 5200}},
         {"a run-ending flag set before the last frame", {}, {}, 2000},
+        {"the lives option changed before watching", {}, {}, -1, 1},
     };
     for (const Around_Frames& row : rows) {
         SCOPED_TRACE(row.what);
         Archive_Stage stage;
 
         // The run, recorded as the game frame records it.
-        begin_run(stage, 20261210);
-        replay.clear();
+        begin_run(stage, 20261210, 5, 5);
+        replay.start_recording();
         Dodging_Player bot;
         std::vector<uint64_t> hashes;
         for (int f = 0; f < 10 * 60 * 60 && !stage_clear && !game_over; ++f) {
@@ -107,7 +111,8 @@ TEST(Replay_Determinism, TheWholeStageReplaysFrameByFrameFromTheFile) {
         ASSERT_EQ(loaded.replay_frames.size(), hashes.size());
 
         // The playback, as the replay screen plays it.
-        begin_run(stage, 777);
+        start_lives = row.lives_option_when_watching;
+        begin_run(stage, 777, start_lives, replay_start_lives());
         loaded.rewind();
         size_t played = 0, first_difference = hashes.size();
         do {
