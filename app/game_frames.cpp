@@ -11,6 +11,7 @@
 #include "world/geometry.h"
 #include "world/player.h"
 #include "world/run_flags.h"
+#include "world/settings.h"
 #include "world/stage_frame.h"
 
 namespace {
@@ -20,6 +21,9 @@ const sdk::Rect logical_play_field{32, 16, 416, 464};
 }  // namespace
 
 void Application::start_run(bool is_replay) {
+    // A game speaks the player's language; a replay keeps the one its file
+    // brought, from loading until the next game.
+    if (!is_replay) stage_language = language;
     stage_background.load(canvas, "stage_kio", resources[res_mirel], logical_play_field);
     spell_background.load(canvas, "boss_effects", resources[res_mirel], logical_play_field);
     // Only the stage background is run ahead, 100 s.
@@ -33,12 +37,13 @@ void Application::start_run(bool is_replay) {
         spell_background.set_speed(1.0f);
     }
     state_timer = 1.0f;
-    start_stage_run(resources[res_levels], "testlevel");
+    start_stage_run(resources[res_levels], "testlevel",
+                    is_replay ? replay_start_lives() : start_lives);
     clear_input_counts();
     if (is_replay)
         replay.rewind();
     else
-        replay.clear();
+        replay.start_recording();
 }
 
 void Application::run_game_frame(float dt) {

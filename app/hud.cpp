@@ -4,10 +4,12 @@
 // panel's texts are formatted into fixed buffers, as this runs every frame.
 #include "app/hud.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
 #include "app/application.h"
+#include "app/screen_state.h"
 #include "render/appearance.h"
 #include "render/background.h"
 #include "render/ring_sprite.h"
@@ -51,10 +53,12 @@ void Application::draw_hud() {
         game_stats.set_frame(l.frame);
         game_stats.draw(canvas, 434, l.y);
     }
-    if (hi_score < player.score) hi_score = player.score;
+    // A replay is a film, maybe another player's or a damaged one: its score
+    // shows above the best score it passes but never becomes the best score.
+    if (app_state != state_replay && hi_score < player.score) hi_score = player.score;
 
     char buf[24];
-    format_score(buf, hi_score);
+    format_score(buf, std::max(hi_score, player.score));
     font_score.draw_text(canvas, 518, 16, buf, white);
     format_score(buf, player.score);
     font_score.draw_text(canvas, 518, 40, buf, white);

@@ -3,7 +3,7 @@
 // "replay/<name>.rpy" in the working directory (the game uses "mirel").
 // Little-endian, no padding:
 //
-//   0 version (u32)   4 replay_option_a (u8)   5 language (u8)
+//   0 version (u32)   4 replay_option_a (u8)   5 stage_language (u8)
 //   6 replay_option_b (u8)   7 N, the record count (u64)
 //   then N records of 17 bytes: dt, x, y, angle (f32 each), flags (u8):
 //   bit 0 focus, 1 shoot, 2 bomb, 3 special, 4 advance.
@@ -12,8 +12,10 @@
 // the simulation draws randomness for looks only. Saving replaces the file
 // whole and safely; a save that fails is one line on stderr and the game goes
 // on without the file. Loading a missing, foreign, short or oversized file
-// answers false, logs why under "SYSTEM" and changes nothing. A language byte
-// other than 1 reads as 0, as in the settings file. Main thread only.
+// answers false, logs why under "SYSTEM" and changes nothing. Loading sets
+// `stage_language`, the language the replay is watched in, never the player's
+// `language`; a language byte other than 1 reads as 0, as in the settings
+// file. Main thread only.
 #pragma once
 
 #include <cstdint>
@@ -26,9 +28,16 @@ inline constexpr size_t replay_header_bytes = 15;
 inline constexpr size_t replay_record_bytes = 17;
 inline constexpr size_t replay_reserved_frames = 300000;
 
-// Header values that travel with a replay; nothing else reads them.
+// Header values that travel with a replay. `replay_option_a` holds the
+// lives its game began with (`start_recording` puts them there; files
+// written before hold 0); nothing else reads `replay_option_b`.
 inline int32_t replay_option_a = 0;
 inline int32_t replay_option_b = 1;
+
+// The lives a replay is watched with: those its game began with, or the
+// player's `start_lives` for a file that holds none (0) or a number no menu
+// gives, so a changed lives option does not change the film.
+int32_t replay_start_lives();
 
 class Replay {
 public:
@@ -39,6 +48,8 @@ public:
     void record_frame(const Replay_Frame& frame);
     void mark_dialog_advance() { replay_advance_flag = 1; }
     void clear();
+    // A game's start: `clear`, and the header keeps the game's start lives.
+    void start_recording();
     void rewind() { replay_cursor = 0; }
     // The record to play now. An empty replay first gets one record of step
     // 0 made from `start_state`, so its playback shows one still frame.

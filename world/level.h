@@ -1,7 +1,7 @@
 // The stage script: the timed events of one level of "levels.xml" and the
 // per-frame runner that makes them happen. Times are ms on the stage clock
-// `event_clock`, which the game frame advances only while no dialog, pause,
-// boss fight, game over or stage clear holds it. Positions are logical
+// `event_clock`, which the game frame advances only while no dialog, boss
+// fight or stage clear holds it. Positions are logical
 // pixels (x already includes the play field's left edge), speeds px/ms,
 // angles degrees.
 //

@@ -26,8 +26,8 @@ Moving_Object destroyer_on_player(float radius) {
     return d;
 }
 
-void place_player_for_run() {
-    player.lives = start_lives - 1;
+void place_player_for_run(int32_t lives) {
+    player.lives = lives - 1;
     player.invincible = player.invicible_time;
     player.wind_gauge = 100.0f;
     player.bombing = 0;
@@ -82,8 +82,11 @@ Replay_Frame run_stage_frame(float dt, const Stage_Input& input) {
         if (stage_presentation) stage_presentation->update_dialog(dt, advances);
         advanced = advances != 0 ? 1 : 0;
     }
-    if (!dialog_active && !game_over && !pause_requested && !stage_clear && !boss_active)
-        process_level_events(dt);
+    // Only what the world itself sets holds the stage clock, so a replay holds
+    // it on the same frames: the shell's flags (Escape's pause, a game over
+    // it sets at the end of a recording or from a test) are not in the
+    // replay, and the frame they are set on is simulated in full.
+    if (!dialog_active && !stage_clear && !boss_active) process_level_events(dt);
     if (player.dying) run_death_sequence();
 
     if (stage_presentation) stage_presentation->update_background(dt);
@@ -109,13 +112,14 @@ Replay_Frame run_stage_frame(float dt, const Stage_Input& input) {
     return recorded;
 }
 
-void start_stage_run(const sdk::Resource_Manager& levels, const std::string& level) {
+void start_stage_run(const sdk::Resource_Manager& levels, const std::string& level,
+                     int32_t lives) {
     clear_run_flags();
     spell_items_collected = 0;
     bullets_total = 0;
     bullets_blown = 0;
     player.reset();
-    place_player_for_run();
+    place_player_for_run(lives);
     load_level(levels, level);
     clear_patterns();
     bullet_pool.reset();
@@ -145,5 +149,5 @@ void reset_run() {
     player.death_timer = 0.0f;
     player.bomb_clock = 0.0f;
     player.clear_run_leftovers();
-    place_player_for_run();
+    place_player_for_run(start_lives);
 }

@@ -13,6 +13,7 @@
 #include "sdk/core/resource_document.h"
 #include "world/player_input.h"
 #include "world/replay_frame.h"
+#include "world/settings.h"
 
 // The input of one frame: exactly one of `devices` (live play) and
 // `recorded` (replay playback) is set.
@@ -34,9 +35,11 @@ Replay_Frame run_stage_frame(float dt, const Stage_Input& input);
 void run_death_sequence();
 
 // The world's part of a run start: run flags and statistics cleared, the
-// player reset with `start_lives` and placed below the field for the fly-in,
-// the level loaded, patterns, pools and enemies emptied.
-void start_stage_run(const sdk::Resource_Manager& levels, const std::string& level);
+// player reset with `lives` (the setting's, or those a watched replay's game
+// began with) and placed below the field for the fly-in, the level loaded,
+// patterns, pools and enemies emptied.
+void start_stage_run(const sdk::Resource_Manager& levels, const std::string& level,
+                     int32_t lives = start_lives);
 
 // Empties patterns, bullets, enemies (the dead stack finishes), effects and
 // items, for leaving a run to the main menu.

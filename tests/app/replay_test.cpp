@@ -17,6 +17,7 @@ protected:
     void SetUp() override {
         game_version = 91;
         language = 0;
+        stage_language = 0;
         replay_option_a = 0;
         replay_option_b = 1;
         r.clear();
@@ -43,17 +44,18 @@ TEST_F(Replay_File, RoundTripKeepsRecordsHeaderAndLanguage) {
     r.mark_dialog_advance();
     r.record_frame(frame(17, 101, 0, 1, 1, 1));
     r.record_frame(frame(15.5f, 102, 0, 0, 0, 0));
-    language = 1;
+    stage_language = 1;
     replay_option_a = -3;
     r.save("mirel");
     ASSERT_TRUE(std::filesystem::exists("replay/mirel.rpy"));
     EXPECT_EQ(std::filesystem::file_size("replay/mirel.rpy"), 15u + 17u * 3u);
 
-    language = 0;
+    stage_language = 0;
     replay_option_a = 0;
     Replay loaded;
     ASSERT_TRUE(loaded.load("mirel"));
-    EXPECT_EQ(language, 1) << "loading switches to the replay's language";
+    EXPECT_EQ(stage_language, 1) << "the replay is watched in its own language";
+    EXPECT_EQ(language, 0) << "the player's language stays";
     EXPECT_EQ(replay_option_a, -3);
     ASSERT_EQ(loaded.replay_frames.size(), 3u);
     for (size_t k = 0; k < 3; ++k) {
@@ -90,6 +92,38 @@ TEST_F(Replay_File, FlagBitsPutBombBeforeSpecial) {
         ASSERT_EQ(bytes.size(), 32u);
         EXPECT_EQ(bytes[31], c.byte);
     }
+}
+
+// A replay is watched with the lives its game began with, whatever the lives
+// option says by then; a file that holds none (written before, or with a
+// number no menu gives) is watched with the option's.
+TEST_F(Replay_File, IsWatchedWithTheLivesItsGameBeganWith) {
+    struct Case {
+        const char* what;
+        int32_t lives_of_the_game;  // -1: byte 4 as the case's `byte`
+        uint8_t byte;
+        int32_t lives_option_when_watching, watched_with;
+    };
+    const Case cases[] = {
+        {"a game of 5 lives, watched with the option at 1", 5, 0, 1, 5},
+        {"a game of 1 life, watched with the option at 3", 1, 0, 3, 1},
+        {"a file holding no lives", -1, 0, 4, 4},
+        {"a file holding 6", -1, 6, 2, 2},
+        {"a file holding -1", -1, 0xff, 2, 2},
+    };
+    for (const Case& c : cases) {
+        start_lives = c.lives_of_the_game < 0 ? 3 : c.lives_of_the_game;
+        r.start_recording();
+        r.record_frame(frame(16, 100, 0, 1, 0, 0));
+        std::vector<uint8_t> bytes = r.encode();
+        if (c.lives_of_the_game < 0) bytes[4] = c.byte;
+        start_lives = c.lives_option_when_watching;
+        Replay loaded;
+        ASSERT_TRUE(loaded.decode(bytes)) << c.what;
+        EXPECT_EQ(replay_start_lives(), c.watched_with) << c.what;
+        EXPECT_EQ(start_lives, c.lives_option_when_watching) << c.what << ": the option stays";
+    }
+    start_lives = 3;
 }
 
 TEST_F(Replay_File, HeaderIsLittleEndian) {
@@ -170,12 +204,12 @@ TEST_F(Replay_File, BrokenFilesAreRefusedAndChangeNothing) {
         Scratch_Dir::write("replay/mirel.rpy", c.bytes);
         Replay kept;
         kept.replay_frames.push_back(frame(3, 3, 0, 0, 0, 0));
-        language = 1;
+        stage_language = 1;
         replay_option_b = 5;
         lines.clear();
         EXPECT_FALSE(kept.load("mirel")) << c.what;
         EXPECT_EQ(kept.replay_frames.size(), 1u) << c.what;
-        EXPECT_EQ(language, 1) << c.what;
+        EXPECT_EQ(stage_language, 1) << c.what;
         EXPECT_EQ(replay_option_b, 5) << c.what;
         EXPECT_EQ(lines,
                   std::vector<std::string>{"SYSTEM: Replay replay/mirel.rpy not loaded: " + c.why})

@@ -194,16 +194,17 @@ struct Archive_Stage {
     }
     void load_world() { load_world(install_named_looks); }
 
-    // A run start of "testlevel" with `lives`; the last run's dialogs and
-    // sounds are forgotten.
-    void start_run(int lives) {
+    // A run start of "testlevel" with `lives`, with the lives option at
+    // `lives_setting`; the last run's dialogs and sounds are forgotten.
+    void start_run(int lives) { start_run(lives, lives); }
+    void start_run(int lives_setting, int lives) {
         show = Archive_Dialogs{};
         show.text = text;
         sink = Recording_Sound_Sink{};
         stage_presentation = &show;
         installed_sound_sink = &sink;
-        start_lives = lives;
-        start_stage_run(levels, "testlevel");
+        start_lives = lives_setting;
+        start_stage_run(levels, "testlevel", lives);
     }
 };
 

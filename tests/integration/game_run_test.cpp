@@ -1,9 +1,10 @@
 // The whole game, end to end, with the real archive under the offscreen
 // video driver: a scripted player chooses the language, starts the game,
-// plays (shooting and weaving) until the run ends, takes a screenshot from
-// the main menu, watches the replay and quits. Checked as a player would find
-// it: the settings file, the replay file, the screenshot, the exit code, and
-// that the replay ends with the recorded run's score.
+// plays (shooting and weaving, pausing twice) until the run ends, takes a
+// screenshot from the main menu, watches the replay (pausing once) and quits.
+// Checked as a player would find it: the settings file, the replay file, the
+// screenshot, the exit code, and that the replay ends with the recorded run's
+// score.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -26,6 +27,7 @@ struct Script {
     int32_t last_state = -1;
     int menu_visits = 0;
     int game_frames = 0;
+    int replay_frames = 0;
     bool recorded_done = false;
     uint32_t recorded_score = 0;
     uint32_t replay_score = 0;
@@ -83,11 +85,19 @@ struct Script {
                 if (game_frames % 120 == 50) keys::send_key(keys::left, false);
                 if (game_frames % 120 == 61) keys::send_key(keys::right, true);
                 if (game_frames % 120 == 110) keys::send_key(keys::right, false);
+                // Paused and continued, as a player answers the door.
+                if (game_frames == 150 || game_frames == 400) keys::tap(keys::escape);
                 if (game_frames == play_frames) {
                     keys::send_key(keys::z, false);
                     // The run ends as the last life's loss ends it.
                     game_over = 1;
                 }
+                break;
+            case state_replay:
+                if (++replay_frames == 300) keys::tap(keys::escape);
+                break;
+            case state_pause:
+                if (in_state == 15 && pause_requested) keys::tap(keys::escape);
                 break;
             default:
                 break;
