@@ -189,11 +189,14 @@ void Background::update_clouds(Background_Effect& e, float dt) {
         return p.y > bottom + 65.0f * p.zoom;
     });
 
+    // A cloud's growth stops at the bottom edge, where it has the effect's
+    // zoom: a zoom that grew on past it could push the removal line away as
+    // fast as the cloud falls, and the cloud would never leave.
     for (Background_Particle& p : e.particles) {
         p.y += (p.dy + layer_wobble_y) * p.zoom * dt * speed_factor_;
         p.x += (p.dx + layer_wobble_x) * dt;
         if (p.y > -128.0f * p.size)
-            p.zoom = 1.0f + (p.y + 128.0f) / (bottom + 128.0f) * (e.zoom - 1.0f);
+            p.zoom = 1.0f + (std::min(p.y, bottom) + 128.0f) / (bottom + 128.0f) * (e.zoom - 1.0f);
     }
 }
 

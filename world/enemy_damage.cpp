@@ -75,11 +75,13 @@ void collide_enemies_with_player_bullets() {
         Enemy& e = *enemy_lists.active[i];
         int32_t d = bullet_pool.sweep_player_hits(e);
         player.score += static_cast<uint32_t>(d);
+        // Hit points stop at the ends of an i32 rather than wrap.
         if (!e.is_boss) {
-            e.hp -= d;
+            e.hp = sdk::saturate_integer<int32_t>(static_cast<double>(e.hp) - d);
             if (e.hp < 1) kill_and_score(e);
         } else {
-            static_cast<EnemyBoss&>(e).boss_hp -= d;
+            EnemyBoss& b = static_cast<EnemyBoss&>(e);
+            b.boss_hp = sdk::saturate_integer<int32_t>(static_cast<double>(b.boss_hp) - d);
         }
     }
     death_step("Bullet collision : put dead enemy %1 to stack", true);

@@ -140,13 +140,19 @@ void delayed_ring(Pattern& p, float dt) {
         p.active = 0;
         return;
     }
+    // A step too small to add to the angle would never end the ring: no
+    // ring has more than one update's shots.
     if (first_update(p)) {
-        for (float a = 0.0f; a < 360.0f; a += step)
+        uint32_t directions = 0;
+        for (float a = 0.0f; a < 360.0f && directions < max_shots_per_update;
+             a += step, ++directions)
             flash(p, index_colour(p), polar(origin(p), p.pattern_param2, p.pattern_param1 + a));
     }
     p.timer += dt;
     if (p.timer <= p.time1) return;
-    for (float a = 0.0f; a < 360.0f; a += step) {
+    uint32_t directions = 0;
+    for (float a = 0.0f; a < 360.0f && directions < max_shots_per_update;
+         a += step, ++directions) {
         float h = p.pattern_param1 + a;
         Bullet b = make_pattern_bullet(p, p.origin_x, p.origin_y);
         place(b, polar(origin(p), p.pattern_param2, h));
@@ -373,7 +379,7 @@ void splitting_spawners(Pattern& p, float dt) {
         float child_speed =
             k == 0 ? p.pattern_param2 * 0.2f
                    : p.pattern_param2 * (0.2f + 0.8f * static_cast<float>(k) /
-                                                    static_cast<float>(p.bullet_number - 1));
+                                                    static_cast<float>(int64_t{p.bullet_number} - 1));
         for (int c = 0; c < children; ++c) {
             float* r = table.get() + 7 * c;
             float heading = a_deg;
@@ -405,7 +411,7 @@ void splitting_spawners(Pattern& p, float dt) {
 
 // 20100-20199: rotating half-circle volleys from a point circling the origin.
 void rotating_half_circles(Pattern& p, float dt) {
-    float step = 180.0f / static_cast<float>(p.bullet_number + 1);
+    float step = 180.0f / static_cast<float>(int64_t{p.bullet_number} + 1);
     if (!valid_step(step)) {
         p.active = 0;
         return;
