@@ -513,6 +513,25 @@ TEST_F(Background_Update, CloudsOfALargeZoomLeaveTheField) {
     EXPECT_TRUE(bg.get_effects()[0].particles.empty());
 }
 
+// Particles that never leave stop at the newest 4096 of an effect.
+TEST_F(Background_Update, ParticlesThatNeverLeaveStopAtACeiling) {
+    Background_Effect still;
+    still.kind = background_clouds;
+    still.number = 1;
+    still.spawn_time = 0;  // one a step
+    still.zoom = 1;
+    still.size_min = still.size_max = 1;
+    Background_Effect trees = still;
+    trees.kind = background_trees;
+    trees.number = 10;
+    trees.fill_center = 1;
+    bg.add_effect(still);
+    bg.add_effect(trees);
+    for (int i = 0; i < 5000; ++i) bg.update(17);
+    EXPECT_EQ(bg.get_effects()[0].particles.size(), 4096u);
+    EXPECT_EQ(bg.get_effects()[1].particles.size(), 4096u);
+}
+
 TEST_F(Background_Update, BombAndWindPushOnlyLeaves) {
     Background_Effect clouds;
     clouds.kind = background_clouds;
