@@ -91,11 +91,11 @@ Spellcard* known_card(const std::string& name, const char* key, const std::strin
 
 void read_boss_phases(const sdk::Dom_Element& node, Level_Event& ev, const Event_Place& at,
                       std::map<std::string, std::vector<Spellcard_Entry>>& bosses) {
-    int32_t count = sdk::text_to_int(child_text(node, "shots"));
+    std::string written = sdk::trim(child_text(node, "shots"));
+    int32_t count = sdk::text_to_int(written);
     // The fight is its phases: a boss without one could never begin.
     if (count < 1) at.fail("a boss needs at least one phase in 'shots'");
-    if (count > 127)
-        at.fail("a boss has at most 127 phases, 'shots' asks for " + std::to_string(count));
+    if (count > 127) at.fail("a boss has at most 127 phases, 'shots' asks for " + written);
     ev.shot_count = count;
     ev.name = child_text(node, "name");
     ev.dialog = child_text(node, "dialog");

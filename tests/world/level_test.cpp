@@ -66,6 +66,8 @@ protected:
 TEST_F(Level_Test, RefusesDataThatCannotRun) {
     std::string many_shots;
     for (int i = 0; i < 65; ++i) many_shots += (i ? "," : "") + std::string("1;100;300020");
+    std::string huge_boss = boss_event(300, 1);
+    huge_boss.replace(huge_boss.find("<shots>1</shots>"), 16, "<shots>3000000000</shots>");
     struct Case {
         std::string events;
         std::string message;
@@ -83,6 +85,7 @@ TEST_F(Level_Test, RefusesDataThatCannotRun) {
          "spellcard1: 'spell' names the spell card 'no_card', which is not loaded"},
         {boss_event(300, 2, "card_a", 1), "): Xpath did not match any node: spellcard2"},
         {boss_event(300, 0), "a boss needs at least one phase"},
+        {huge_boss, "a boss has at most 127 phases, 'shots' asks for 3000000000"},
     };
     for (const Case& c : cases) {
         try {
