@@ -123,7 +123,8 @@ void ring_of_columns(Pattern& p, float) {
     for (float a = 0.0f; a < 360.0f && directions < max_shots_per_update; a += step, ++directions) {
         float h = p.pattern_param1 + a;
         flash(p, code_colour(p), polar(origin(p), 2.0f, h));
-        for (int i = 0; i < n; ++i) {
+        // A column to a full pool would only be dropped.
+        for (int i = 0; i < n && !bullet_pool.full(); ++i) {
             Bullet b = make_pattern_bullet(p, p.origin_x, p.origin_y);
             set_heading(b, h);
             b.speed = p.speed + static_cast<float>(i) * p.time1;
@@ -228,8 +229,11 @@ void side_spread(Pattern& p, float) {
     float b_angle = angle_from_direction({p.owner->dir_x, p.owner->dir_y}).to_degrees() - 90.0f;
     if (std::sin(b_angle * deg) < 0.0f) b_angle += 180.0f;
     int n = std::min<int>(p.bullet_number, max_shots_per_update);
+    // Sides x count x 2 could ask for hundreds of millions of bullets: none
+    // is made once the pool is full, where it would only be dropped.
+    auto room = [] { return !bullet_pool.full(); };
     auto column = [&](float h) {
-        for (int i = 0; i < n; ++i) {
+        for (int i = 0; i < n && room(); ++i) {
             Bullet b = make_pattern_bullet(p, p.origin_x, p.origin_y);
             set_heading(b, h);
             b.speed = p.speed + static_cast<float>(i) / 100.0f;
@@ -239,8 +243,8 @@ void side_spread(Pattern& p, float) {
         }
     };
     int sides = std::min<int>(sdk::saturate_integer<int>(p.pattern_param1), max_shots_per_update);
-    for (int k = sides; k >= 1; --k) {
-        for (int i = 0; i < n; ++i) {
+    for (int k = sides; k >= 1 && room(); --k) {
+        for (int i = 0; i < n && room(); ++i) {
             for (float sign : {1.0f, -1.0f}) {
                 Bullet b = make_pattern_bullet(p, p.origin_x, p.origin_y);
                 set_heading(b, b_angle + sign * static_cast<float>(k) * p.pattern_param2);

@@ -330,18 +330,28 @@ TEST_F(Families, CountsWithoutAValidStepFireNothing) {
 }
 
 // Any i32 count loads: a ring of INT32_MAX directions (whose angle step is
-// too small to move a float angle on) fires at most one update's shots, and
-// the counts whose neighbour an i32 cannot hold still give their step.
+// too small to move a float angle on) fires at most one update's shots, the
+// counts whose neighbour an i32 cannot hold still give their step, and the
+// families that fire count x directions at once stop making bullets once the
+// pool is full (hundreds of millions of them would only be dropped).
 TEST_F(Families, CountsAtTheEndsOfAnInt32StayBounded) {
     struct Case {
         int32_t family;
         int32_t bullet_number;
-    } cases[] = {{150, INT32_MAX}, {20100, INT32_MAX}, {10200, INT32_MIN}};
+        float pattern_param1 = 0.0f;
+        float pattern_param2 = 0.0f;
+    } cases[] = {{150, INT32_MAX},
+                 {20100, INT32_MAX},
+                 {10200, INT32_MIN},
+                 {400, INT32_MAX, 1e9f},
+                 {100, INT32_MAX, 0.0f, 0.018f}};
     for (const auto& c : cases) {
         clear_patterns();
         bullet_pool.reset();
         Pattern& d = descriptor(c.family);
         d.bullet_number = c.bullet_number;
+        d.pattern_param1 = c.pattern_param1;
+        d.pattern_param2 = c.pattern_param2;
         d.time1 = 1.0f;
         d.time2 = 1000.0f;
         d.param1 = 1.0f;
