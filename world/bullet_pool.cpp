@@ -176,7 +176,8 @@ int32_t Bullet_Pool::sweep_player_hits(const Moving_Object& enemy) {
 int32_t Bullet_Pool::check_player_hit() {
     settle();
     sweep_slots_.clear();
-    int32_t sum = 0;
+    // In 64 bits, as the player's hits: patterns.xml's damages are any i32.
+    int64_t sum = 0;
     uint32_t kept = 0;
     for (uint32_t i = 0; i < count_; ++i) {
         Bullet& b = objects_[i];
@@ -193,7 +194,7 @@ int32_t Bullet_Pool::check_player_hit() {
     }
     count_ = kept;
     sweep_valid_ = true;
-    return sum;
+    return sdk::saturate_integer<int32_t>(static_cast<double>(sum));
 }
 
 void Bullet_Pool::check_graze(float dt) {

@@ -115,7 +115,9 @@ void apply_bomb_damage(float dt) {
 }
 
 int32_t collide_enemies_with_player() {
-    int32_t sum = 0;
+    // Summed in 64 bits: the hit points are the level's i32s; the sum stops
+    // at the ends of an i32.
+    int64_t sum = 0;
     for (uint32_t i = 0; i < enemy_lists.active_count; ++i) {
         Enemy& e = *enemy_lists.active[i];
         if (!swept_circles_meet(player, e, player.radius + e.radius)) continue;
@@ -126,7 +128,7 @@ int32_t collide_enemies_with_player() {
         }
     }
     death_step("Player collision : put dead enemy %1 to stack", false);
-    return sum;
+    return sdk::saturate_integer<int32_t>(static_cast<double>(sum));
 }
 
 sdk::Vec2f nearest_enemy_to_player() {

@@ -77,6 +77,15 @@ TEST_F(Enemy_Damage_Test, DamageSumsStopAtTheEndsOfAnInt32) {
         EXPECT_EQ(e.hp, c.hp_after) << c.hp << " " << c.damage;
         EXPECT_EQ(player.score, c.score) << c.hp << " " << c.damage;
     }
+    // Contact: two enemies of the lowest hit points sum to it, not to 0
+    // (which would spare the player).
+    SetUp();
+    for (int i = 0; i < 2; ++i) {
+        Enemy t = enemy_at(200, 440);
+        t.hp = INT32_MIN;
+        add(t);
+    }
+    EXPECT_EQ(collide_enemies_with_player(), INT32_MIN);
 }
 
 TEST_F(Enemy_Damage_Test, KillGainsGaugeUpToAHundred) {
