@@ -36,8 +36,12 @@ namespace {
 using Params = std::map<std::string, std::string>;
 
 // Ceilings of the counts that size memory: the tiles of a map side (a map
-// holds width x height frame numbers) and the trees of one spawn.
+// holds width x height frame numbers), the tiles of all the maps of one
+// background (each layer's element is a few bytes, its map up to four
+// megabytes, and every frame visits each cell four times) and the trees of
+// one spawn.
 constexpr int32_t max_tiles_per_side = 1024;
+constexpr size_t max_tiles_per_background = 1024 * 1024;
 constexpr uint32_t max_effect_number = 1000;
 
 // The particles' sizes are held to -8..8: a sprite drawn larger than eight
@@ -168,6 +172,7 @@ void Background::load(sdk::Canvas& canvas, const std::string& id,
     clear_colour_ = colour.to_colorf();
     clear_ = root.has_attribute("clear") ? root.get_attribute_int("clear") : 1;
 
+    size_t tiles_loaded = 0;
     auto load_layer = [&](const sdk::Dom_Element& e) {
         Params params = read_params(e);
         Background_Layer layer;
@@ -204,6 +209,11 @@ void Background::load(sdk::Canvas& canvas, const std::string& id,
         layer.height = sdk::checked_count(layer.height, max_tiles_per_side, tilemap_place,
                                           "height", tilemap.get_attribute("height"));
         size_t needed = static_cast<size_t>(layer.width) * static_cast<size_t>(layer.height);
+        tiles_loaded += needed;
+        if (tiles_loaded > max_tiles_per_background)
+            throw sdk::Exception(sdk::string_format(
+                "%1: the tile maps up to this one hold %2 tiles, more than the %3 of a background",
+                tilemap_place, tiles_loaded, max_tiles_per_background));
         if (layer.tiles.size() < needed) {
             // Reading past the list's end would draw garbage: the missing
             // tiles show frame 0.

@@ -195,6 +195,9 @@ TEST(Background_Load, CountsOutOfRangeStopTheLoadNamingTheKey) {
         {layer("wide", "", 2000000000, 2, "0"),
          "test.xml: background 'bg': layer 'wide': tilemap: 'width' is 2000000000, not a count "
          "from 0 to the ceiling 1024"},
+        {layer("a", "", 1024, 1024, "0") + layer("b", "", 1, 1, "0"),
+         "test.xml: background 'bg': layer 'b': tilemap: the tile maps up to this one hold "
+         "1048577 tiles, more than the 1048576 of a background"},
         {layer("tall", "", 2, 1025, "0"),
          "test.xml: background 'bg': layer 'tall': tilemap: 'height' is 1025, not a count from 0 "
          "to the ceiling 1024"},
