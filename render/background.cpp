@@ -206,8 +206,8 @@ void Background::load(sdk::Canvas& canvas, const std::string& id,
         std::string tilemap_place = where(doc, id) + ": layer '" + layer.name + "': tilemap";
         layer.width = sdk::checked_count(layer.width, max_tiles_per_side, tilemap_place, "width",
                                          tilemap.get_attribute("width"));
-        layer.height = sdk::checked_count(layer.height, max_tiles_per_side, tilemap_place,
-                                          "height", tilemap.get_attribute("height"));
+        layer.height = sdk::checked_count(layer.height, max_tiles_per_side, tilemap_place, "height",
+                                          tilemap.get_attribute("height"));
         size_t needed = static_cast<size_t>(layer.width) * static_cast<size_t>(layer.height);
         tiles_loaded += needed;
         if (tiles_loaded > max_tiles_per_background)
@@ -275,10 +275,8 @@ void Background::load(sdk::Canvas& canvas, const std::string& id,
         read_float(params, "life_min", effect.life_min);
         read_float(params, "life_max", effect.life_max);
         read_float(params, "fade", effect.fade);
-        read_clamped(params, "size_min", -max_particle_scale, max_particle_scale,
-                     effect.size_min);
-        read_clamped(params, "size_max", -max_particle_scale, max_particle_scale,
-                     effect.size_max);
+        read_clamped(params, "size_min", -max_particle_scale, max_particle_scale, effect.size_min);
+        read_clamped(params, "size_max", -max_particle_scale, max_particle_scale, effect.size_max);
         read_float(params, "zoom", effect.zoom);
         effect.zoom = std::clamp(effect.zoom, min_cloud_zoom, max_particle_scale);
         read_float(params, "spawn_field", effect.spawn_field);

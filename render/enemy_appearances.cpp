@@ -23,8 +23,7 @@ sdk::Sprite* need(const std::string& sprite, const char* look) {
 // is a frame: the product is taken in 64 bits and held to the ends of an
 // int, and the sprite clamps the frame to its sheet.
 int colour_frame(int32_t colour, int per_colour, int offset) {
-    return sdk::saturate_integer<int>(
-        static_cast<double>(int64_t{per_colour} * colour + offset));
+    return sdk::saturate_integer<int>(static_cast<double>(int64_t{per_colour} * colour + offset));
 }
 
 float rand_hundredth(float divisor) { return static_cast<float>(sdk::rand() % 100) / divisor; }

@@ -152,8 +152,7 @@ void delayed_ring(Pattern& p, float dt) {
     p.timer += dt;
     if (p.timer <= p.time1) return;
     uint32_t directions = 0;
-    for (float a = 0.0f; a < 360.0f && directions < max_shots_per_update;
-         a += step, ++directions) {
+    for (float a = 0.0f; a < 360.0f && directions < max_shots_per_update; a += step, ++directions) {
         float h = p.pattern_param1 + a;
         Bullet b = make_pattern_bullet(p, p.origin_x, p.origin_y);
         place(b, polar(origin(p), p.pattern_param2, h));
@@ -381,9 +380,10 @@ void splitting_spawners(Pattern& p, float dt) {
         int children = k == 0 ? 1 : 2;
         std::shared_ptr<float[]> table(new float[7 * children]);
         float child_speed =
-            k == 0 ? p.pattern_param2 * 0.2f
-                   : p.pattern_param2 * (0.2f + 0.8f * static_cast<float>(k) /
-                                                    static_cast<float>(int64_t{p.bullet_number} - 1));
+            k == 0
+                ? p.pattern_param2 * 0.2f
+                : p.pattern_param2 * (0.2f + 0.8f * static_cast<float>(k) /
+                                                 static_cast<float>(int64_t{p.bullet_number} - 1));
         for (int c = 0; c < children; ++c) {
             float* r = table.get() + 7 * c;
             float heading = a_deg;

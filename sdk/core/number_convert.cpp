@@ -34,14 +34,14 @@ std::string unit_text(double value) {
 
 void refuse_number(double value, const std::string& low, const std::string& high,
                    std::string_view place, std::string_view key, std::string_view written) {
-    throw Exception(std::string(place) + ": '" + std::string(key) + "' is " + shown(value, written) +
-                    ", not a number from " + low + " to " + high);
+    throw Exception(std::string(place) + ": '" + std::string(key) + "' is " +
+                    shown(value, written) + ", not a number from " + low + " to " + high);
 }
 
 void refuse_count(double value, const std::string& ceiling, std::string_view place,
                   std::string_view key, std::string_view written) {
-    throw Exception(std::string(place) + ": '" + std::string(key) + "' is " + shown(value, written) +
-                    ", not a count from 0 to the ceiling " + ceiling);
+    throw Exception(std::string(place) + ": '" + std::string(key) + "' is " +
+                    shown(value, written) + ", not a count from 0 to the ceiling " + ceiling);
 }
 
 }  // namespace sdk::number_detail

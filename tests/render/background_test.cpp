@@ -230,11 +230,10 @@ TEST(Background_Load, SwitchesLoadAnyValueAndScalesAreHeld) {
                "</effect>";
     };
     const Case cases[] = {
-        {"<effect name='happa'>" + param("number", "6.66667e37") + "</effect>", 1000, 0, 0,
-         0.125f},
+        {"<effect name='happa'>" + param("number", "6.66667e37") + "</effect>", 1000, 0, 0, 0.125f},
         {"<effect name='happa'>" + param("number", "-5") + "</effect>", 0, 0, 0, 0.125f},
-        {"<effect name='clouds' resource='tiles'>" + param("number", "-1") + "</effect>", 0, 0,
-         0, 0.125f},
+        {"<effect name='clouds' resource='tiles'>" + param("number", "-1") + "</effect>", 0, 0, 0,
+         0.125f},
         {"<effect name='trees' resource='tiles'>" + param("number", "-1") +
              param("size_max", "2147483648") + "</effect>",
          0, 0, 8, 0.125f},
@@ -247,8 +246,8 @@ TEST(Background_Load, SwitchesLoadAnyValueAndScalesAreHeld) {
     for (const Case& c : cases) {
         Background bg;
         try {
-            bg.load(canvas(), "bg",
-                    document("<background name='bg'>" + c.effect + "</background>"), field);
+            bg.load(canvas(), "bg", document("<background name='bg'>" + c.effect + "</background>"),
+                    field);
         } catch (const sdk::Exception& e) {
             ADD_FAILURE() << e.what();
             continue;

@@ -211,9 +211,9 @@ TEST_F(Registries, DescriptorCountsAndColoursLoadAsWritten) {
     };
     for (const auto& c : cases) {
         try {
-            load_patterns(patterns(
-                std::string("<pattern name=\"p1\"><behaviour>bullet_simple</behaviour>") +
-                c.xml + "</pattern>"));
+            load_patterns(
+                patterns(std::string("<pattern name=\"p1\"><behaviour>bullet_simple</behaviour>") +
+                         c.xml + "</pattern>"));
         } catch (const sdk::Exception& e) {
             ADD_FAILURE() << e.what();
             continue;
