@@ -14,6 +14,7 @@
 // the same name wins); numbers that do not parse read as 0.
 #include "render/background.h"
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 
@@ -35,9 +36,22 @@ namespace {
 using Params = std::map<std::string, std::string>;
 
 // Ceilings of the counts that size memory: the tiles of a map side (a map
-// holds width x height frame numbers) and the trees of one spawn.
+// holds width x height frame numbers), the tiles of all the maps of one
+// background (each layer's element is a few bytes, its map up to four
+// megabytes, and every frame visits each cell four times) and the trees of
+// one spawn.
 constexpr int32_t max_tiles_per_side = 1024;
+constexpr size_t max_tiles_per_background = 1024 * 1024;
 constexpr uint32_t max_effect_number = 1000;
+
+// The particles' sizes are held to -8..8: a sprite drawn larger than eight
+// times its size covers the field many times over, and the renderer's
+// scratch copy of a scaled draw grows with the square of the scale. A
+// cloud's zoom, its growth at the bottom edge and the factor on its speed,
+// is held to 1/8..8 (an absent one is 1/8), so that every falling cloud
+// leaves the field.
+constexpr float max_particle_scale = 8.0f;
+constexpr float min_cloud_zoom = 1.0f / 8.0f;
 
 Params read_params(const sdk::Dom_Element& e) {
     Params params;
@@ -52,6 +66,10 @@ bool read_float(const Params& params, const char* key, float& value) {
     if (it == params.end()) return false;
     value = sdk::text_to_float(it->second);
     return true;
+}
+
+void read_clamped(const Params& params, const char* key, float low, float high, float& value) {
+    if (read_float(params, key, value)) value = std::clamp(value, low, high);
 }
 
 float float_or(const Params& params, const char* key, float fallback) {
@@ -154,6 +172,7 @@ void Background::load(sdk::Canvas& canvas, const std::string& id,
     clear_colour_ = colour.to_colorf();
     clear_ = root.has_attribute("clear") ? root.get_attribute_int("clear") : 1;
 
+    size_t tiles_loaded = 0;
     auto load_layer = [&](const sdk::Dom_Element& e) {
         Params params = read_params(e);
         Background_Layer layer;
@@ -185,10 +204,16 @@ void Background::load(sdk::Canvas& canvas, const std::string& id,
             layer.width = layer.height = 0;
         }
         std::string tilemap_place = where(doc, id) + ": layer '" + layer.name + "': tilemap";
-        layer.width = sdk::checked_count(layer.width, max_tiles_per_side, tilemap_place, "width");
-        layer.height =
-            sdk::checked_count(layer.height, max_tiles_per_side, tilemap_place, "height");
+        layer.width = sdk::checked_count(layer.width, max_tiles_per_side, tilemap_place, "width",
+                                         tilemap.get_attribute("width"));
+        layer.height = sdk::checked_count(layer.height, max_tiles_per_side, tilemap_place, "height",
+                                          tilemap.get_attribute("height"));
         size_t needed = static_cast<size_t>(layer.width) * static_cast<size_t>(layer.height);
+        tiles_loaded += needed;
+        if (tiles_loaded > max_tiles_per_background)
+            throw sdk::Exception(sdk::string_format(
+                "%1: the tile maps up to this one hold %2 tiles, more than the %3 of a background",
+                tilemap_place, tiles_loaded, max_tiles_per_background));
         if (layer.tiles.size() < needed) {
             // Reading past the list's end would draw garbage: the missing
             // tiles show frame 0.
@@ -229,10 +254,18 @@ void Background::load(sdk::Canvas& canvas, const std::string& id,
         else
             continue;
         Params params = read_params(e);
+        // A number of 0 or less (or none) is off. Leaves and clouds only
+        // switch on any number above 0, so theirs is held to the ceiling;
+        // the trees spawn that many at once, so a larger count stops the load.
         float number = 0.0f;
         read_float(params, "number", number);
-        effect.number = sdk::checked_count(
-            number, max_effect_number, where(doc, id) + ": effect '" + effect.name + "'", "number");
+        if (!(number > 0.0f))
+            number = 0.0f;
+        else if (effect.kind != background_trees)
+            number = std::min(number, static_cast<float>(max_effect_number));
+        effect.number = sdk::checked_count(number, max_effect_number,
+                                           where(doc, id) + ": effect '" + effect.name + "'",
+                                           "number", params["number"]);
         read_float(params, "speed_min", effect.speed_min);
         read_float(params, "speed_max", effect.speed_max);
         read_float(params, "speed", effect.speed);
@@ -242,9 +275,10 @@ void Background::load(sdk::Canvas& canvas, const std::string& id,
         read_float(params, "life_min", effect.life_min);
         read_float(params, "life_max", effect.life_max);
         read_float(params, "fade", effect.fade);
-        read_float(params, "size_min", effect.size_min);
-        read_float(params, "size_max", effect.size_max);
+        read_clamped(params, "size_min", -max_particle_scale, max_particle_scale, effect.size_min);
+        read_clamped(params, "size_max", -max_particle_scale, max_particle_scale, effect.size_max);
         read_float(params, "zoom", effect.zoom);
+        effect.zoom = std::clamp(effect.zoom, min_cloud_zoom, max_particle_scale);
         read_float(params, "spawn_field", effect.spawn_field);
         read_float(params, "spawn_time", effect.spawn_time);
         if (auto it = params.find("color"); it != params.end())

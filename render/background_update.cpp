@@ -4,6 +4,7 @@
 // per statement, in the order the steps take them.
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 
 #include "render/background.h"
 #include "sdk/core/number_convert.h"
@@ -53,6 +54,18 @@ void catch_up(Background_Effect& e, float dt, float interval, bool on, Spawn spa
         spawn();
         if (interval <= 0.0f) return;  // one a step when no interval is given
     }
+}
+
+// A particle that never leaves (a cloud or tree without speed, a leaf of
+// a life of days) would let an effect grow by a spawn every step without
+// end: an effect keeps its newest `max_live_particles`, dropping the oldest.
+// The draws of the generator do not change.
+constexpr size_t max_live_particles = 4096;
+
+void keep_newest(std::vector<Background_Particle>& particles) {
+    if (particles.size() > max_live_particles)
+        particles.erase(particles.begin(),
+                        particles.end() - static_cast<std::ptrdiff_t>(max_live_particles));
 }
 
 template <typename Remove>
@@ -133,6 +146,7 @@ void Background::spawn_leaf(Background_Effect& e) {
 void Background::update_happa(Background_Effect& e, float dt) {
     float interval = speed_factor_ > 1.0f ? e.spawn_time / speed_factor_ : e.spawn_time;
     catch_up(e, dt, interval, e.number > 0, [&] { spawn_leaf(e); });
+    keep_newest(e.particles);
 
     uint32_t step = dt > 0.0f ? static_cast<uint32_t>(dt) : 0u;
     for (Background_Particle& p : e.particles) p.age += step;
@@ -183,17 +197,21 @@ void Background::update_clouds(Background_Effect& e, float dt) {
         e.particles.push_back(p);
         if (e.next_interval <= 0.0f) break;
     }
+    keep_newest(e.particles);
 
     float bottom = static_cast<float>(clip_.bottom);
     remove_particles(e.particles, [bottom](const Background_Particle& p) {
         return p.y > bottom + 65.0f * p.zoom;
     });
 
+    // A cloud's growth stops at the bottom edge, where it has the effect's
+    // zoom: a zoom that grew on past it could push the removal line away as
+    // fast as the cloud falls, and the cloud would never leave.
     for (Background_Particle& p : e.particles) {
         p.y += (p.dy + layer_wobble_y) * p.zoom * dt * speed_factor_;
         p.x += (p.dx + layer_wobble_x) * dt;
         if (p.y > -128.0f * p.size)
-            p.zoom = 1.0f + (p.y + 128.0f) / (bottom + 128.0f) * (e.zoom - 1.0f);
+            p.zoom = 1.0f + (std::min(p.y, bottom) + 128.0f) / (bottom + 128.0f) * (e.zoom - 1.0f);
     }
 }
 
@@ -233,6 +251,7 @@ void Background::update_trees(Background_Effect& e, float dt) {
     catch_up(e, dt, interval, true, [&] {
         if (any_lane && e.number > 0) spawn_trees(e);
     });
+    keep_newest(e.particles);
 
     float bottom = static_cast<float>(clip_.bottom);
     remove_particles(e.particles,

@@ -4,6 +4,7 @@
 
 #include "render/look_helpers.h"
 #include "render/sprite_cache.h"
+#include "sdk/core/number_convert.h"
 #include "sdk/core/random.h"
 #include "sdk/core/string_help.h"
 #include "world/effect_pool.h"
@@ -16,6 +17,13 @@ constexpr float degrees = sdk::pi / 180.0f;
 
 sdk::Sprite* need(const std::string& sprite, const char* look) {
     return require_sprite(sprite, sdk::string_format("the look \"%1\"", look));
+}
+
+// Frame `offset` of the colour's run of `per_colour` frames. Any i32 colour
+// is a frame: the product is taken in 64 bits and held to the ends of an
+// int, and the sprite clamps the frame to its sheet.
+int colour_frame(int32_t colour, int per_colour, int offset) {
+    return sdk::saturate_integer<int>(static_cast<double>(int64_t{per_colour} * colour + offset));
 }
 
 float rand_hundredth(float divisor) { return static_cast<float>(sdk::rand() % 100) / divisor; }
@@ -104,7 +112,7 @@ void Enemy_Appearance_Fairy::draw(sdk::Canvas& canvas, Enemy& e) {
         centre(o);
         for (int i = 0; i < 12; ++i) {
             float t = (e.age / 11.0f + 30.0f * static_cast<float>(i)) * degrees;
-            o.set_frame(4 * e.colour + (e.anim_frame + i) % 4);
+            o.set_frame(colour_frame(e.colour, 4, (e.anim_frame + i) % 4));
             o.draw(canvas, e.x + 56.0f * std::cos(t), e.y + 56.0f * std::sin(t));
         }
     }
@@ -113,16 +121,15 @@ void Enemy_Appearance_Fairy::draw(sdk::Canvas& canvas, Enemy& e) {
     float s = std::fabs(std::sin(e.angle.to_radians()));
     sdk::Angle mirrored =
         std::cos(e.angle.to_radians()) <= 0.0f ? sdk::Angle::from_degrees(180.0f) : sdk::Angle();
-    int row = 12 * e.colour;
     if (s > 0.9f) {
         b.set_angle_yaw(sdk::Angle());
-        b.set_frame(row + e.anim_frame);
+        b.set_frame(colour_frame(e.colour, 12, e.anim_frame));
     } else if (s >= 0.5f) {
         b.set_angle_yaw(mirrored);
-        b.set_frame(row + 8 - static_cast<int>(10.0f * s - 5.0f));
+        b.set_frame(colour_frame(e.colour, 12, 8 - static_cast<int>(10.0f * s - 5.0f)));
     } else {
         b.set_angle_yaw(mirrored);
-        b.set_frame(row + 8 + e.anim_frame);
+        b.set_frame(colour_frame(e.colour, 12, 8 + e.anim_frame));
     }
     b.set_color(sdk::Colorf::white());
     b.set_alpha(1.0f);
@@ -138,7 +145,7 @@ bool Enemy_Appearance_Fairy::draw_dead(sdk::Canvas& canvas, Enemy& e) {
     draw_splash(canvas, *splash_, e);
     if (e.age < 100.0f) {
         sdk::Sprite& b = *body_;
-        b.set_frame(12 * e.colour);
+        b.set_frame(colour_frame(e.colour, 12, 0));
         b.set_color(sdk::Colorf(1.5f, 1.5f, 1.5f, 1.0f));
         b.set_alpha((100.0f - e.age) / 100.0f);
         b.set_scale(1.0f, 1.0f);

@@ -30,8 +30,9 @@ std::vector<sdk::Rect> cut_ring_frames(const std::string& resource_name,
     int w = 0, h = 0;
     read_pair(sdk::split_text(grid.get_attribute("size"), ","), w, h);
     int columns = 1, rows = 1;
+    std::vector<std::string> parts;
     if (grid.has_attribute("array")) {
-        std::vector<std::string> parts = sdk::split_text(grid.get_attribute("array"), ",");
+        parts = sdk::split_text(grid.get_attribute("array"), ",");
         if (parts.size() != 2)
             throw sdk::Exception(sdk::string_format(
                 "Resource '%1' has incorrect array attribute, must be \"X,Y\"!", resource_name));
@@ -39,8 +40,10 @@ std::vector<sdk::Rect> cut_ring_frames(const std::string& resource_name,
     }
     // As many frames as a sprite's grid at most; neither side below 0.
     const std::string place = resource.describe();
-    sdk::checked_count(columns, sdk::max_grid_frames, place, "array (columns)");
-    sdk::checked_count(rows, sdk::max_grid_frames, place, "array (rows)");
+    sdk::checked_count(columns, sdk::max_grid_frames, place, "array (columns)",
+                       parts.empty() ? std::string() : parts[0]);
+    sdk::checked_count(rows, sdk::max_grid_frames, place, "array (rows)",
+                       parts.empty() ? std::string() : parts[1]);
     sdk::checked_count(static_cast<double>(columns) * rows, sdk::max_grid_frames, place,
                        "array (columns x rows)");
 

@@ -148,7 +148,8 @@ Font::Font(Canvas& canvas, const std::string& id, const Resource_Document& doc) 
     std::string file = node.element.get_attribute("file");
     if (file.empty()) throw Exception(doc.get_name() + ": font '" + id + "' has no file");
     int height = checked_count(node.element.get_attribute_float("height", 0.0f), max_font_height,
-                               doc.get_name() + ": font '" + id + "'", "height");
+                               doc.get_name() + ": font '" + id + "'", "height",
+                               node.element.get_attribute("height"));
     if (height == 0)
         throw Exception(doc.get_name() + ": font '" + id + "' needs a height above 0, not \"" +
                         node.element.get_attribute("height") + "\"");

@@ -143,7 +143,9 @@ int32_t Bullet_Pool::sweep_player_hits(const Moving_Object& enemy) {
     if (!sweep_valid_) build_sweep_list();
     // Only player-side and dead bullets can change here; the others keep
     // their slots, so the remembered list stays true between the calls.
-    int32_t sum = 0;
+    // Summed in 64 bits: the damages are the documents' i32s, and the sum
+    // stops at the ends of an i32.
+    int64_t sum = 0;
     for (uint32_t s : sweep_slots_) {
         Bullet& b = objects_[s];
         if (b.id == hole_id) continue;
@@ -168,13 +170,14 @@ int32_t Bullet_Pool::sweep_player_hits(const Moving_Object& enemy) {
         if (holes_ == 0 || s < first_hole_) first_hole_ = s;
         ++holes_;
     }
-    return sum;
+    return sdk::saturate_integer<int32_t>(static_cast<double>(sum));
 }
 
 int32_t Bullet_Pool::check_player_hit() {
     settle();
     sweep_slots_.clear();
-    int32_t sum = 0;
+    // In 64 bits, as the player's hits: patterns.xml's damages are any i32.
+    int64_t sum = 0;
     uint32_t kept = 0;
     for (uint32_t i = 0; i < count_; ++i) {
         Bullet& b = objects_[i];
@@ -191,7 +194,7 @@ int32_t Bullet_Pool::check_player_hit() {
     }
     count_ = kept;
     sweep_valid_ = true;
-    return sum;
+    return sdk::saturate_integer<int32_t>(static_cast<double>(sum));
 }
 
 void Bullet_Pool::check_graze(float dt) {

@@ -37,6 +37,9 @@ public:
     // Appends a copy with the bullet's start values; false (and the bullet
     // dropped) when the pool is full.
     bool add(const Bullet& b);
+    // True when an add would drop its bullet: the holes the hit sweep left
+    // are free slots.
+    bool full() const { return count_ - holes_ >= capacity; }
     // One step of every live bullet, then removal of the dead. Bullets added
     // during the pass (children) are stepped in the same pass.
     void update(float dt);

@@ -75,11 +75,13 @@ void collide_enemies_with_player_bullets() {
         Enemy& e = *enemy_lists.active[i];
         int32_t d = bullet_pool.sweep_player_hits(e);
         player.score += static_cast<uint32_t>(d);
+        // Hit points stop at the ends of an i32 rather than wrap.
         if (!e.is_boss) {
-            e.hp -= d;
+            e.hp = sdk::saturate_integer<int32_t>(static_cast<double>(e.hp) - d);
             if (e.hp < 1) kill_and_score(e);
         } else {
-            static_cast<EnemyBoss&>(e).boss_hp -= d;
+            EnemyBoss& b = static_cast<EnemyBoss&>(e);
+            b.boss_hp = sdk::saturate_integer<int32_t>(static_cast<double>(b.boss_hp) - d);
         }
     }
     death_step("Bullet collision : put dead enemy %1 to stack", true);
@@ -113,7 +115,9 @@ void apply_bomb_damage(float dt) {
 }
 
 int32_t collide_enemies_with_player() {
-    int32_t sum = 0;
+    // Summed in 64 bits: the hit points are the level's i32s; the sum stops
+    // at the ends of an i32.
+    int64_t sum = 0;
     for (uint32_t i = 0; i < enemy_lists.active_count; ++i) {
         Enemy& e = *enemy_lists.active[i];
         if (!swept_circles_meet(player, e, player.radius + e.radius)) continue;
@@ -124,7 +128,7 @@ int32_t collide_enemies_with_player() {
         }
     }
     death_step("Player collision : put dead enemy %1 to stack", false);
-    return sum;
+    return sdk::saturate_integer<int32_t>(static_cast<double>(sum));
 }
 
 sdk::Vec2f nearest_enemy_to_player() {

@@ -123,7 +123,8 @@ void ring_of_columns(Pattern& p, float) {
     for (float a = 0.0f; a < 360.0f && directions < max_shots_per_update; a += step, ++directions) {
         float h = p.pattern_param1 + a;
         flash(p, code_colour(p), polar(origin(p), 2.0f, h));
-        for (int i = 0; i < n; ++i) {
+        // A column to a full pool would only be dropped.
+        for (int i = 0; i < n && !bullet_pool.full(); ++i) {
             Bullet b = make_pattern_bullet(p, p.origin_x, p.origin_y);
             set_heading(b, h);
             b.speed = p.speed + static_cast<float>(i) * p.time1;
@@ -140,13 +141,18 @@ void delayed_ring(Pattern& p, float dt) {
         p.active = 0;
         return;
     }
+    // A step too small to add to the angle would never end the ring: no
+    // ring has more than one update's shots.
     if (first_update(p)) {
-        for (float a = 0.0f; a < 360.0f; a += step)
+        uint32_t directions = 0;
+        for (float a = 0.0f; a < 360.0f && directions < max_shots_per_update;
+             a += step, ++directions)
             flash(p, index_colour(p), polar(origin(p), p.pattern_param2, p.pattern_param1 + a));
     }
     p.timer += dt;
     if (p.timer <= p.time1) return;
-    for (float a = 0.0f; a < 360.0f; a += step) {
+    uint32_t directions = 0;
+    for (float a = 0.0f; a < 360.0f && directions < max_shots_per_update; a += step, ++directions) {
         float h = p.pattern_param1 + a;
         Bullet b = make_pattern_bullet(p, p.origin_x, p.origin_y);
         place(b, polar(origin(p), p.pattern_param2, h));
@@ -222,8 +228,11 @@ void side_spread(Pattern& p, float) {
     float b_angle = angle_from_direction({p.owner->dir_x, p.owner->dir_y}).to_degrees() - 90.0f;
     if (std::sin(b_angle * deg) < 0.0f) b_angle += 180.0f;
     int n = std::min<int>(p.bullet_number, max_shots_per_update);
+    // Sides x count x 2 could ask for hundreds of millions of bullets: none
+    // is made once the pool is full, where it would only be dropped.
+    auto room = [] { return !bullet_pool.full(); };
     auto column = [&](float h) {
-        for (int i = 0; i < n; ++i) {
+        for (int i = 0; i < n && room(); ++i) {
             Bullet b = make_pattern_bullet(p, p.origin_x, p.origin_y);
             set_heading(b, h);
             b.speed = p.speed + static_cast<float>(i) / 100.0f;
@@ -233,8 +242,8 @@ void side_spread(Pattern& p, float) {
         }
     };
     int sides = std::min<int>(sdk::saturate_integer<int>(p.pattern_param1), max_shots_per_update);
-    for (int k = sides; k >= 1; --k) {
-        for (int i = 0; i < n; ++i) {
+    for (int k = sides; k >= 1 && room(); --k) {
+        for (int i = 0; i < n && room(); ++i) {
             for (float sign : {1.0f, -1.0f}) {
                 Bullet b = make_pattern_bullet(p, p.origin_x, p.origin_y);
                 set_heading(b, b_angle + sign * static_cast<float>(k) * p.pattern_param2);
@@ -371,9 +380,10 @@ void splitting_spawners(Pattern& p, float dt) {
         int children = k == 0 ? 1 : 2;
         std::shared_ptr<float[]> table(new float[7 * children]);
         float child_speed =
-            k == 0 ? p.pattern_param2 * 0.2f
-                   : p.pattern_param2 * (0.2f + 0.8f * static_cast<float>(k) /
-                                                    static_cast<float>(p.bullet_number - 1));
+            k == 0
+                ? p.pattern_param2 * 0.2f
+                : p.pattern_param2 * (0.2f + 0.8f * static_cast<float>(k) /
+                                                 static_cast<float>(int64_t{p.bullet_number} - 1));
         for (int c = 0; c < children; ++c) {
             float* r = table.get() + 7 * c;
             float heading = a_deg;
@@ -405,7 +415,7 @@ void splitting_spawners(Pattern& p, float dt) {
 
 // 20100-20199: rotating half-circle volleys from a point circling the origin.
 void rotating_half_circles(Pattern& p, float dt) {
-    float step = 180.0f / static_cast<float>(p.bullet_number + 1);
+    float step = 180.0f / static_cast<float>(int64_t{p.bullet_number} + 1);
     if (!valid_step(step)) {
         p.active = 0;
         return;

@@ -22,6 +22,12 @@ void approach(Item& it, float dt) {
     it.y += u.y * it.speed * dt;
 }
 
+// A spell item's second on the gauge and the spell time; both start at
+// player.xml's durations, so the sum stops at the end of an i32.
+int32_t plus_a_second(int32_t ms) {
+    return sdk::saturate_integer<int32_t>(static_cast<double>(ms) + 1000.0);
+}
+
 // Applies a taken item to the player: its score value, the kind byte of its
 // floating number and its sound.
 void take(const Item& it) {
@@ -55,8 +61,9 @@ void take(const Item& it) {
             ++spell_items_collected;
             value = 1024;
             sound = "item01";
-            player.spell_time = std::min(player.spell_time + 1000, player.spellcard_max_duration);
-            player.spell_gauge += 1000;
+            player.spell_time =
+                std::min(plus_a_second(player.spell_time), player.spellcard_max_duration);
+            player.spell_gauge = plus_a_second(player.spell_gauge);
             if (player.spell_gauge > player.spellcard_max_duration) {
                 if (player.bombs < 8) {
                     player.spell_gauge = 1000;

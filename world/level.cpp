@@ -55,13 +55,12 @@ void read_params(const sdk::Dom_Element& node, Level_Event& ev, const Event_Plac
     ev.base_speed = sdk::text_to_float(p[4]) / 1000.0f;
     ev.speed = sdk::text_to_float(p[5]) / 1000.0f;
     ev.radius = sdk::text_to_float(p[6]);
-    // The colour picks rows of the look's sheet and the drop an item: both
-    // are bytes.
-    std::string params = at.name() + ": 'params'";
-    ev.colour = sdk::checked_integer<uint8_t>(sdk::text_to_int(p[7]), params, "colour");
+    // Any colour and drop load: the looks clamp the colour to their sheet's
+    // frames, and a drop outside 1 to 4 leaves no item.
+    ev.colour = sdk::text_to_int(p[7]);
     ev.hp = sdk::text_to_int(p[8]);
     ev.price = sdk::text_to_int(p[9]);
-    ev.drop = sdk::checked_integer<uint8_t>(sdk::text_to_int(p[10]), params, "drop");
+    ev.drop = sdk::text_to_int(p[10]);
 }
 
 void read_enemy_shots(const std::string& text, Level_Event& ev, const Event_Place& at) {
@@ -73,8 +72,10 @@ void read_enemy_shots(const std::string& text, Level_Event& ev, const Event_Plac
         std::vector<std::string> v = sdk::split_text(entry, ";");
         if (v.size() < 3) at.fail("shot '" + sdk::trim(entry) + "' needs trigger;threshold;code");
         Enemy_Shot& shot = ev.shots[ev.shot_count++];
-        shot.trigger = sdk::checked_integer<uint8_t>(sdk::text_to_int(v[0]),
-                                                     at.name() + ": 'shots'", "trigger");
+        // Triggers 1 to 3 fire; any other never does, and is kept as 0
+        // (spent) rather than as its low byte.
+        int32_t trigger = sdk::text_to_int(v[0]);
+        shot.trigger = trigger >= 1 && trigger <= 3 ? static_cast<uint8_t>(trigger) : 0;
         shot.threshold = sdk::text_to_int(v[1]);
         shot.code = sdk::text_to_int(v[2]);
     }
@@ -90,11 +91,11 @@ Spellcard* known_card(const std::string& name, const char* key, const std::strin
 
 void read_boss_phases(const sdk::Dom_Element& node, Level_Event& ev, const Event_Place& at,
                       std::map<std::string, std::vector<Spellcard_Entry>>& bosses) {
-    int32_t count = sdk::text_to_int(child_text(node, "shots"));
+    std::string written = sdk::trim(child_text(node, "shots"));
+    int32_t count = sdk::text_to_int(written);
     // The fight is its phases: a boss without one could never begin.
     if (count < 1) at.fail("a boss needs at least one phase in 'shots'");
-    if (count > 127)
-        at.fail("a boss has at most 127 phases, 'shots' asks for " + std::to_string(count));
+    if (count > 127) at.fail("a boss has at most 127 phases, 'shots' asks for " + written);
     ev.shot_count = count;
     ev.name = child_text(node, "name");
     ev.dialog = child_text(node, "dialog");
@@ -148,7 +149,9 @@ Enemy make_template(const Level_Event& ev) {
     t.hp = ev.hp;
     t.price = ev.price;
     t.radius = ev.radius;
-    t.drop = static_cast<uint8_t>(ev.drop);
+    // The enemy keeps a drop code as a byte: one outside 1 to 4 leaves no
+    // item, so it is kept as 0 rather than as its low byte.
+    t.drop = ev.drop >= 1 && ev.drop <= 4 ? static_cast<uint8_t>(ev.drop) : 0;
     t.f1 = ev.f1;
     t.shot_count = static_cast<uint8_t>(ev.shot_count);
     std::copy(std::begin(ev.shots), std::end(ev.shots), std::begin(t.shots));

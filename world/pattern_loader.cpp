@@ -7,7 +7,6 @@
 #include <string>
 
 #include "sdk/core/exception.h"
-#include "sdk/core/number_convert.h"
 #include "sdk/core/string_help.h"
 #include "world/appearances.h"
 #include "world/pattern_families.h"
@@ -61,11 +60,10 @@ void load_pattern_descriptors(const sdk::Resource_Document& doc) {
             p.behaviour = get_behaviour(behaviour);
             if (!p.behaviour) unknown_name(doc, "pattern", id, "behaviour", behaviour);
         }
-        std::string place = doc.get_name() + ": pattern '" + id + "'";
-        // No volley fires more than one update's shots.
-        p.bullet_number =
-            sdk::checked_count(child_int(e, "bullet_number"),
-                               static_cast<int32_t>(max_shots_per_update), place, "bullet_number");
+        // Any count loads: the families fire at most one update's shots at
+        // once, and a stream compares its count unsigned, so a negative one
+        // fires until its owner goes.
+        p.bullet_number = child_int(e, "bullet_number");
         p.speed = child_float(e, "speed");
         p.time1 = child_float(e, "time1");
         p.time2 = child_float(e, "time2");
@@ -78,9 +76,8 @@ void load_pattern_descriptors(const sdk::Resource_Document& doc) {
         p.pattern_param4 = child_float(e, "pattern_param4");
         p.pattern_param5 = child_float(e, "pattern_param5");
         p.effect = child_text(e, "effect");
-        // The flash's colour: a byte.
-        p.effect_index =
-            sdk::checked_integer<uint8_t>(child_int(e, "effect_index"), place, "effect_index");
+        // The flash takes the colour's low byte.
+        p.effect_index = child_int(e, "effect_index");
         pattern_types[id] = p;
     }
     index_pattern_stores();

@@ -132,8 +132,9 @@ void Player::load(const sdk::Resource_Manager& resources, const std::string& id)
         if (row.f)
             this->*row.f = sdk::text_to_float(text);
         else if (row.count)
-            this->*row.i = sdk::checked_count(
-                sdk::text_to_int(text), static_cast<int32_t>(max_shots_per_update), place, row.key);
+            this->*row.i = sdk::checked_count(sdk::text_to_int(text),
+                                              static_cast<int32_t>(max_shots_per_update), place,
+                                              row.key, text);
         else
             this->*row.i = sdk::text_to_int(text);
     }

@@ -121,12 +121,15 @@ void homing_volleys(Pattern& p, float dt) {
     }
     p.timer += dt;
     // Below the start power (or with no power step) there is no volley: the
-    // unsigned count would wrap to billions, the step divide by zero.
+    // unsigned count would wrap to billions, the step divide by zero. The
+    // difference is taken unsigned, so that a start power of any i32 gives
+    // it without overflow.
     uint32_t count = 0;
     if (player.power >= player.shot2_startpower && player.shot2_steppower > 0)
-        count = static_cast<uint32_t>(player.power - player.shot2_startpower) /
-                    static_cast<uint32_t>(player.shot2_steppower) +
-                1;
+        count =
+            (static_cast<uint32_t>(player.power) - static_cast<uint32_t>(player.shot2_startpower)) /
+                static_cast<uint32_t>(player.shot2_steppower) +
+            1;
     volleys(p, player.shot2_interval, count, [&](float over) {
         float h = static_cast<float>(player.height / 2);
         sdk::Vec2f d(0.0f, -1.0f);

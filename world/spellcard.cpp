@@ -47,8 +47,9 @@ void read_actions(Spellcard& card, const sdk::Resource_Manager& resources, const
             action.a = sdk::text_to_int(text);
         } else if (kind == "accel") {
             action.kind = 4;
-            action.a = sdk::checked_integer<int32_t>(sdk::text_to_float(text) * 1000000.0f,
-                                                     where(doc, name), "accel (in millionths)");
+            // Kept in millionths.
+            action.a = sdk::checked_scaled<int32_t>(sdk::text_to_float(text) * 1000000.0f,
+                                                    1000000.0, where(doc, name), "accel", text);
         } else if (kind == "acting") {
             action.kind = text == "start" ? 5 : 6;
         } else if (kind == "spell" && allow_spell) {
@@ -69,9 +70,10 @@ void Spellcard::load(const sdk::Resource_Manager& resources, const std::string& 
     effects.clear();
     const sdk::Resource_Document& doc = resources.get_doc();
     sdk::Dom_Element element = doc.get_resource(name).get_element();
-    time = sdk::checked_integer<int32_t>(
-        static_cast<double>(sdk::text_to_int(element.get_attribute("time"))) * 1000.0,
-        where(doc, name), "time (ms)");
+    // Seconds, kept in milliseconds.
+    std::string time_text = element.get_attribute("time");
+    time = sdk::checked_scaled<int32_t>(static_cast<double>(sdk::text_to_int(time_text)) * 1000.0,
+                                        1000.0, where(doc, name), "time", time_text);
     read_actions(*this, resources, name, true);
     // A card runs its actions in a loop; without one it could not run.
     if (actions.empty()) throw sdk::Exception(where(doc, name) + ": the card has no action");

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "sdk/core/exception.h"
+#include "sdk/core/string_help.h"
 
 namespace sdk::number_detail {
 
@@ -17,18 +18,30 @@ std::string number_text(double value) {
     return buf;
 }
 
+// The value as the document wrote it, when the loader passed that text.
+std::string shown(double value, std::string_view written) {
+    std::string text = trim(written);
+    return text.empty() ? number_text(value) : text;
+}
+
 }  // namespace
 
+std::string unit_text(double value) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.10g", value);
+    return buf;
+}
+
 void refuse_number(double value, const std::string& low, const std::string& high,
-                   std::string_view place, std::string_view key) {
-    throw Exception(std::string(place) + ": '" + std::string(key) + "' is " + number_text(value) +
-                    ", not a number from " + low + " to " + high);
+                   std::string_view place, std::string_view key, std::string_view written) {
+    throw Exception(std::string(place) + ": '" + std::string(key) + "' is " +
+                    shown(value, written) + ", not a number from " + low + " to " + high);
 }
 
 void refuse_count(double value, const std::string& ceiling, std::string_view place,
-                  std::string_view key) {
-    throw Exception(std::string(place) + ": '" + std::string(key) + "' is " + number_text(value) +
-                    ", not a count from 0 to the ceiling " + ceiling);
+                  std::string_view key, std::string_view written) {
+    throw Exception(std::string(place) + ": '" + std::string(key) + "' is " +
+                    shown(value, written) + ", not a count from 0 to the ceiling " + ceiling);
 }
 
 }  // namespace sdk::number_detail

@@ -12,7 +12,11 @@
 //       "<place>: '<key>' is <value>, not a count from 0 to the ceiling <ceiling>"
 //   A count that sizes memory (particles, tiles, entries) always has a
 //   ceiling, so a document cannot ask for gigabytes. Fractions are dropped
-//   towards zero, as a cast drops them.
+//   towards zero, as a cast drops them. A loader passes the text the
+//   document wrote as `written`, and the message quotes it as written
+//   ("3000000000", not the clamp or float it read as); without it the
+//   message shows the value with six significant digits. checked_scaled
+//   converts a value given in a larger unit and names its range in that unit.
 // - saturate_integer, for per-frame code that turns a value a document set
 //   (a position, an angle, an age) into a frame, a pixel or an index. NaN
 //   reads as 0 and values past the type's ends are clamped to them. It never
@@ -46,21 +50,44 @@ constexpr double high_bound_past() {
     return past;
 }
 
+// A bound in a document's unit, with the digits an int32 bound needs.
+std::string unit_text(double value);
+
 [[noreturn]] void refuse_number(double value, const std::string& low, const std::string& high,
-                                std::string_view place, std::string_view key);
+                                std::string_view place, std::string_view key,
+                                std::string_view written);
 [[noreturn]] void refuse_count(double value, const std::string& ceiling, std::string_view place,
-                               std::string_view key);
+                               std::string_view key, std::string_view written);
 
 }  // namespace number_detail
 
 // `value` as a T, dropping the fraction; throws sdk::Exception naming the
 // place, the key and the value when T cannot hold it.
 template <std::integral T>
-T checked_integer(double value, std::string_view place, std::string_view key) {
+T checked_integer(double value, std::string_view place, std::string_view key,
+                  std::string_view written = {}) {
     double whole = std::trunc(value);
     if (!(whole >= number_detail::low_bound<T>() && whole < number_detail::high_bound_past<T>()))
         number_detail::refuse_number(value, std::to_string(std::numeric_limits<T>::min()),
-                                     std::to_string(std::numeric_limits<T>::max()), place, key);
+                                     std::to_string(std::numeric_limits<T>::max()), place, key,
+                                     written);
+    return static_cast<T>(whole);
+}
+
+// `scaled`, a document's value already multiplied by `scale` (seconds as
+// milliseconds, say, in the precision the reader multiplies in), as a T,
+// dropping the fraction; the refusal names the value and the range in the
+// document's own unit.
+template <std::integral T>
+T checked_scaled(double scaled, double scale, std::string_view place, std::string_view key,
+                 std::string_view written = {}) {
+    double whole = std::trunc(scaled);
+    if (!(whole >= number_detail::low_bound<T>() && whole < number_detail::high_bound_past<T>()))
+        number_detail::refuse_number(
+            scaled / scale,
+            number_detail::unit_text(static_cast<double>(std::numeric_limits<T>::min()) / scale),
+            number_detail::unit_text(static_cast<double>(std::numeric_limits<T>::max()) / scale),
+            place, key, written);
     return static_cast<T>(whole);
 }
 
@@ -68,10 +95,11 @@ T checked_integer(double value, std::string_view place, std::string_view key) {
 // sdk::Exception naming the place, the key, the value and the ceiling when
 // it is negative, not a number or over the ceiling.
 template <std::integral T>
-T checked_count(double value, T ceiling, std::string_view place, std::string_view key) {
+T checked_count(double value, T ceiling, std::string_view place, std::string_view key,
+                std::string_view written = {}) {
     double whole = std::trunc(value);
     if (!(whole >= 0.0 && whole <= static_cast<double>(ceiling)))
-        number_detail::refuse_count(value, std::to_string(ceiling), place, key);
+        number_detail::refuse_count(value, std::to_string(ceiling), place, key, written);
     return static_cast<T>(whole);
 }
 

@@ -186,18 +186,18 @@ TEST(Background_Load, CountsOutOfRangeStopTheLoadNamingTheKey) {
         const char* message;
     };
     const Case cases[] = {
-        {"<effect name='happa'>" + param("number", "6.66667e37") + "</effect>",
-         "test.xml: background 'bg': effect 'happa': 'number' is 6.66667e+37, not a count from 0 "
-         "to the ceiling 1000"},
         {"<effect name='trees' resource='tiles'>" + param("number", "1001") + "</effect>",
          "test.xml: background 'bg': effect 'trees': 'number' is 1001, not a count from 0 to the "
          "ceiling 1000"},
-        {"<effect name='clouds' resource='tiles'>" + param("number", "-1") + "</effect>",
-         "test.xml: background 'bg': effect 'clouds': 'number' is -1, not a count from 0 to the "
-         "ceiling 1000"},
+        {"<effect name='trees' resource='tiles'>" + param("number", "3000000000") + "</effect>",
+         "test.xml: background 'bg': effect 'trees': 'number' is 3000000000, not a count from 0 "
+         "to the ceiling 1000"},
         {layer("wide", "", 2000000000, 2, "0"),
-         "test.xml: background 'bg': layer 'wide': tilemap: 'width' is 2e+09, not a count from 0 "
-         "to the ceiling 1024"},
+         "test.xml: background 'bg': layer 'wide': tilemap: 'width' is 2000000000, not a count "
+         "from 0 to the ceiling 1024"},
+        {layer("a", "", 1024, 1024, "0") + layer("b", "", 1, 1, "0"),
+         "test.xml: background 'bg': layer 'b': tilemap: the tile maps up to this one hold "
+         "1048577 tiles, more than the 1048576 of a background"},
         {layer("tall", "", 2, 1025, "0"),
          "test.xml: background 'bg': layer 'tall': tilemap: 'height' is 1025, not a count from 0 "
          "to the ceiling 1024"},
@@ -211,6 +211,53 @@ TEST(Background_Load, CountsOutOfRangeStopTheLoadNamingTheKey) {
         } catch (const sdk::Exception& e) {
             EXPECT_EQ(std::string(e.what()), c.message);
         }
+    }
+}
+
+// A number of 0 or less is off; leaves and clouds only switch on a larger
+// one, so it loads whatever its size. Sizes are held to -8..8 and a cloud's
+// zoom to 1/8..8 ("12abc" reads as 12).
+TEST(Background_Load, SwitchesLoadAnyValueAndScalesAreHeld) {
+    struct Case {
+        std::string effect;
+        uint32_t number;
+        float size_min;
+        float size_max;
+        float zoom;
+    };
+    auto clouds = [](const std::string& params) {
+        return "<effect name='clouds' resource='tiles'>" + param("number", "1") + params +
+               "</effect>";
+    };
+    const Case cases[] = {
+        {"<effect name='happa'>" + param("number", "6.66667e37") + "</effect>", 1000, 0, 0, 0.125f},
+        {"<effect name='happa'>" + param("number", "-5") + "</effect>", 0, 0, 0, 0.125f},
+        {"<effect name='clouds' resource='tiles'>" + param("number", "-1") + "</effect>", 0, 0, 0,
+         0.125f},
+        {"<effect name='trees' resource='tiles'>" + param("number", "-1") +
+             param("size_max", "2147483648") + "</effect>",
+         0, 0, 8, 0.125f},
+        {clouds(param("size_min", "4294967296") + param("size_max", "-1e30") +
+                param("zoom", "12abc")),
+         1, 8, -8, 8},
+        {clouds(param("zoom", "-3")), 1, 0, 0, 0.125f},
+        {clouds(""), 1, 0, 0, 0.125f},
+    };
+    for (const Case& c : cases) {
+        Background bg;
+        try {
+            bg.load(canvas(), "bg", document("<background name='bg'>" + c.effect + "</background>"),
+                    field);
+        } catch (const sdk::Exception& e) {
+            ADD_FAILURE() << e.what();
+            continue;
+        }
+        ASSERT_EQ(bg.get_effects().size(), 1u) << c.effect;
+        const Background_Effect& e = bg.get_effects()[0];
+        EXPECT_EQ(e.number, c.number) << c.effect;
+        EXPECT_EQ(e.size_min, c.size_min) << c.effect;
+        EXPECT_EQ(e.size_max, c.size_max) << c.effect;
+        EXPECT_EQ(e.zoom, c.zoom) << c.effect;
     }
 }
 
@@ -445,6 +492,46 @@ TEST_F(Background_Update, CloudsDriftWithTheirLayerAndGrowTowardTheBottom) {
     EXPECT_LE(p[0].zoom, 2.0f + 1e-3);
     for (int i = 0; i < 400 && !bg.get_effects()[0].particles.empty(); ++i) bg.update(17);
     EXPECT_TRUE(bg.get_effects()[0].particles.empty());  // gone below the clip
+}
+
+// A cloud stops growing at the bottom edge: with a large zoom, one that
+// grew on would push its removal line away as fast as it falls.
+TEST_F(Background_Update, CloudsOfALargeZoomLeaveTheField) {
+    Background_Layer l = plain_layer("sky");
+    l.speed_y = 0.1f;
+    bg.add_layer(l);
+    Background_Effect clouds;
+    clouds.kind = background_clouds;
+    clouds.number = 1;
+    clouds.spawn_time = 1e9f;  // one cloud only
+    clouds.speed = 2;
+    clouds.zoom = 12;
+    clouds.size_min = clouds.size_max = 1;
+    clouds.follow_layer = 0;
+    bg.add_effect(clouds);
+    bg.update(10);
+    ASSERT_EQ(bg.get_effects()[0].particles.size(), 1u);
+    for (int i = 0; i < 2000 && !bg.get_effects()[0].particles.empty(); ++i) bg.update(17);
+    EXPECT_TRUE(bg.get_effects()[0].particles.empty());
+}
+
+// Particles that never leave stop at the newest 4096 of an effect.
+TEST_F(Background_Update, ParticlesThatNeverLeaveStopAtACeiling) {
+    Background_Effect still;
+    still.kind = background_clouds;
+    still.number = 1;
+    still.spawn_time = 0;  // one a step
+    still.zoom = 1;
+    still.size_min = still.size_max = 1;
+    Background_Effect trees = still;
+    trees.kind = background_trees;
+    trees.number = 10;
+    trees.fill_center = 1;
+    bg.add_effect(still);
+    bg.add_effect(trees);
+    for (int i = 0; i < 5000; ++i) bg.update(17);
+    EXPECT_EQ(bg.get_effects()[0].particles.size(), 4096u);
+    EXPECT_EQ(bg.get_effects()[1].particles.size(), 4096u);
 }
 
 TEST_F(Background_Update, BombAndWindPushOnlyLeaves) {

@@ -481,8 +481,8 @@ TEST(Font_Test, HeightsPastAGlyphPageOrBelowZeroAreRefused) {
     const Case cases[] = {
         {"513", "mirel.xml: font 'f': 'height' is 513, not a count from 0 to the ceiling 512"},
         {"3000000000",
-         "mirel.xml: font 'f': 'height' is 3e+09, not a count from 0 to the ceiling 512"},
-        {"1e9", "mirel.xml: font 'f': 'height' is 1e+09, not a count from 0 to the ceiling 512"},
+         "mirel.xml: font 'f': 'height' is 3000000000, not a count from 0 to the ceiling 512"},
+        {"1e9", "mirel.xml: font 'f': 'height' is 1e9, not a count from 0 to the ceiling 512"},
         {"-20", "mirel.xml: font 'f': 'height' is -20, not a count from 0 to the ceiling 512"},
         {"0.5", "mirel.xml: font 'f' needs a height above 0, not \"0.5\""},
     };

@@ -56,6 +56,38 @@ TEST_F(Enemy_Damage_Test, ShotDamageAgainstHitPoints) {
     }
 }
 
+// player.xml's damages are any i32: the hits on one enemy sum past an i32
+// and its hit points stop at the ends of one, rather than wrap.
+TEST_F(Enemy_Damage_Test, DamageSumsStopAtTheEndsOfAnInt32) {
+    struct Case {
+        int32_t hp, damage;
+        int32_t hp_after;
+        uint32_t score;
+    };
+    for (Case c : {Case{100, INT32_MIN, INT32_MAX, 2147483648u},
+                   Case{-100, INT32_MAX, INT32_MIN, 2147483647u}}) {
+        SetUp();
+        Enemy t = enemy_at(100, 100);
+        t.hp = c.hp;
+        Enemy& e = add(t);
+        player_bullet_at(100, 100, c.damage);
+        player_bullet_at(100, 100, c.damage);
+        e.alive = 1;
+        collide_enemies_with_player_bullets();
+        EXPECT_EQ(e.hp, c.hp_after) << c.hp << " " << c.damage;
+        EXPECT_EQ(player.score, c.score) << c.hp << " " << c.damage;
+    }
+    // Contact: two enemies of the lowest hit points sum to it, not to 0
+    // (which would spare the player).
+    SetUp();
+    for (int i = 0; i < 2; ++i) {
+        Enemy t = enemy_at(200, 440);
+        t.hp = INT32_MIN;
+        add(t);
+    }
+    EXPECT_EQ(collide_enemies_with_player(), INT32_MIN);
+}
+
 TEST_F(Enemy_Damage_Test, KillGainsGaugeUpToAHundred) {
     player.wind_gauge = 99;
     add(enemy_at(100, 100));

@@ -1,3 +1,4 @@
+#include "world/pattern_families.h"
 #include "world_fixture.h"
 
 namespace {
@@ -325,6 +326,40 @@ TEST_F(Families, CountsWithoutAValidStepFireNothing) {
             << c.family << " " << c.bullet_number << " " << c.pattern_param2;
         EXPECT_TRUE(active_patterns.empty())
             << c.family << " " << c.bullet_number << " " << c.pattern_param2;
+    }
+}
+
+// Any i32 count loads: a ring of INT32_MAX directions (whose angle step is
+// too small to move a float angle on) fires at most one update's shots, the
+// counts whose neighbour an i32 cannot hold still give their step, and the
+// families that fire count x directions at once stop making bullets once the
+// pool is full (hundreds of millions of them would only be dropped).
+TEST_F(Families, CountsAtTheEndsOfAnInt32StayBounded) {
+    struct Case {
+        int32_t family;
+        int32_t bullet_number;
+        float pattern_param1 = 0.0f;
+        float pattern_param2 = 0.0f;
+    } cases[] = {{150, INT32_MAX},
+                 {20100, INT32_MAX},
+                 {10200, INT32_MIN},
+                 {400, INT32_MAX, 1e9f},
+                 {100, INT32_MAX, 0.0f, 0.018f}};
+    for (const auto& c : cases) {
+        clear_patterns();
+        bullet_pool.reset();
+        Pattern& d = descriptor(c.family);
+        d.bullet_number = c.bullet_number;
+        d.pattern_param1 = c.pattern_param1;
+        d.pattern_param2 = c.pattern_param2;
+        d.time1 = 1.0f;
+        d.time2 = 1000.0f;
+        d.param1 = 1.0f;
+        d.pattern_speed = 100.0f;
+        start(c.family * 1000);
+        update_patterns(16.0f);
+        EXPECT_GT(bullet_pool.size(), 0u) << c.family;
+        EXPECT_LE(bullet_pool.size(), max_shots_per_update) << c.family;
     }
 }
 

@@ -170,6 +170,17 @@ TEST_F(Hits, BulletTwoIsImmuneToWindAndBomb) {
     EXPECT_EQ(bullets_blown, 2u);
 }
 
+// patterns.xml's damages are any i32: two of the lowest sum to it, not to 0
+// (which would spare the player).
+TEST_F(Hits, EnemyDamageSumsStopAtTheEndsOfAnInt32) {
+    for (int i = 0; i < 2; ++i) {
+        Bullet b = enemy_bullet(200, 400);
+        b.damage = INT32_MIN;
+        bullet_pool.add(b);
+    }
+    EXPECT_EQ(bullet_pool.check_player_hit(), INT32_MIN);
+}
+
 TEST_F(Hits, BlownBulletsHurtEnemiesWithoutFillingTheGauge) {
     Bullet b = enemy_bullet(220, 400);
     bullet_pool.add(b);

@@ -100,6 +100,20 @@ TEST_F(Items, GaugeItems) {
     EXPECT_EQ(spell_items_collected, 3u);
 }
 
+// player.xml's durations are any i32: a gauge and a spell time at the top
+// stay there rather than wrap.
+TEST_F(Items, GaugeItemsAtTheEndOfAnInt32) {
+    player.spellcard_min_duration = INT32_MAX;
+    player.spellcard_max_duration = INT32_MAX;
+    player.spell_gauge = INT32_MAX - 10;
+    player.spell_time = INT32_MAX - 10;
+    player.bombs = 2;
+    take(2);
+    EXPECT_EQ(player.spell_gauge, INT32_MAX);
+    EXPECT_EQ(player.spell_time, INT32_MAX);
+    EXPECT_EQ(player.bombs, 3);
+}
+
 TEST_F(Items, AboveTheLineEveryItemFliesToThePlayer) {
     item_pool.add(item(1, 100, 300));
     Item rising = item(0, 150, 300);

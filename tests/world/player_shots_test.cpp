@@ -143,6 +143,18 @@ TEST_F(Player_Shots, HomingVolleysCountByPower) {
     }
 }
 
+// The count's difference of powers is unsigned: a start power of INT32_MIN
+// gives billions of volleys (the pattern runs on), never a signed overflow.
+TEST_F(Player_Shots, HomingVolleysOfTheLowestStartPowerRunOn) {
+    player.power = 10;
+    player.shot2_startpower = INT32_MIN;
+    player.shot2_steppower = 1;
+    fire(100000002);
+    update_patterns(1000.0f);
+    EXPECT_GT(bullet_pool.size(), 0u);
+    EXPECT_EQ(active_patterns.size(), 1u);
+}
+
 TEST_F(Player_Shots, HomingVolleyWithoutEnemiesFliesStraightUp) {
     player.power = 16;
     fire(100000002);

@@ -84,7 +84,7 @@ TEST_F(Player_Test, LoadRefusesCountsBelowZeroOrPastThePool) {
         {R"(<param name="shot3_bullets">-6</param>)",
          "player.xml: player 'p': 'shot3_bullets' is -6, not a count from 0 to the ceiling 20000"},
         {R"(<param name="shot4_bullets">3000000000</param>)",
-         "player.xml: player 'p': 'shot4_bullets' is 2.14748e+09, not a count from 0 to the "
+         "player.xml: player 'p': 'shot4_bullets' is 3000000000, not a count from 0 to the "
          "ceiling 20000"},
     };
     for (const Case& c : cases) {

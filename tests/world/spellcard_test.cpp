@@ -125,14 +125,14 @@ TEST_F(Spellcard_Test, RefusesNumbersPastTheirIntegers) {
     };
     const Case cases[] = {
         {"huge_accel",
-         "patterns.xml: spellcard 'huge_accel': 'accel (in millionths)' is 1e+36, not a number "
-         "from -2147483648 to 2147483647"},
+         "patterns.xml: spellcard 'huge_accel': 'accel' is 1e30, not a number from -2147.483648 "
+         "to 2147.483647"},
         {"negative_accel",
-         "patterns.xml: spellcard 'negative_accel': 'accel (in millionths)' is -2.148e+09, not a "
-         "number from -2147483648 to 2147483647"},
+         "patterns.xml: spellcard 'negative_accel': 'accel' is -2148, not a number from "
+         "-2147.483648 to 2147.483647"},
         {"long_time",
-         "patterns.xml: spellcard 'long_time': 'time (ms)' is 2.14748e+09, not a number from "
-         "-2147483648 to 2147483647"},
+         "patterns.xml: spellcard 'long_time': 'time' is 2147484, not a number from "
+         "-2147483.648 to 2147483.647"},
     };
     for (const Case& c : cases) {
         Spellcard card;
