@@ -6,8 +6,10 @@
 // the target, flushes it to the disk and renames it over the target, so a
 // crash or a full disk leaves either the old file or the new one, never half
 // of either. Local_File opened for writing does the same when it is committed.
-// A temporary file that an interrupted save left behind ("<name>.tmp<pid>",
-// of whichever process) is removed by the next save of the same file.
+// A temporary file that an interrupted save left behind ("<name>.tmp<pid>")
+// is removed by the next save of the same file once no process of that id
+// runs, so two copies of the game saving in one folder never delete each
+// other's save in progress.
 #pragma once
 
 #include <cstdint>

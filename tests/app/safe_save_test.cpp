@@ -4,6 +4,8 @@
 // After every kill each file must be, byte for byte, either the last one
 // whose save completed or the one being saved, and must load.
 //
+// Two copies of the game saving in one folder keep each other's saves.
+//
 // And a save that cannot be made at all (a folder the player may not write)
 // is one line on stderr; the game goes on.
 #include <gtest/gtest.h>
@@ -12,6 +14,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <filesystem>
 #include <functional>
@@ -166,6 +169,43 @@ TEST(Safe_Save, KilledWhileSavingLeavesTheOldOrTheNewFile) {
     // Most kills land between saves; enough must land inside one to mean anything.
     EXPECT_GT(mid_save_kills, 10);
     std::printf("%d of 150 kills landed inside a save\n", mid_save_kills);
+}
+
+// Two copies of the game in one folder save the same settings and replay
+// over and over: neither takes the other's save in progress for what an
+// interrupted save left behind, so every save of both lands.
+TEST(Safe_Save, TwoCopiesInOneFolderNeverLoseASave) {
+    Scratch_Dir dir;
+    std::filesystem::create_directory("replay");
+    pid_t copies[2];
+    for (int k = 0; k < 2; ++k) {
+        copies[k] = ::fork();
+        ASSERT_GE(copies[k], 0);
+        if (copies[k] == 0) {
+            std::string err = "copy" + std::to_string(k) + ".err";
+            if (!std::freopen(err.c_str(), "w", stderr)) ::_exit(2);
+            Replay r;
+            for (uint32_t i = 0; i < 300; ++i) {
+                set_settings(2 * i + static_cast<uint32_t>(k));
+                save_config();
+                fill_replay(r, i);
+                r.save("mirel");
+            }
+            ::_exit(0);
+        }
+    }
+    for (int k = 0; k < 2; ++k) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(copies[k], &status, 0), copies[k]);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "copy " << k;
+        std::vector<uint8_t> bytes = Scratch_Dir::read("copy" + std::to_string(k) + ".err");
+        std::string said(bytes.begin(), bytes.end());
+        EXPECT_TRUE(said.empty()) << "copy " << k << " lost "
+                                  << std::count(said.begin(), said.end(), '\n')
+                                  << " saves, the first: " << said.substr(0, said.find('\n'));
+    }
+    EXPECT_TRUE(config_valid());
+    EXPECT_TRUE(Replay{}.load("mirel"));
 }
 
 // Each folder is spoiled so that writing fails for every user, root
