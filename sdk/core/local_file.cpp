@@ -148,10 +148,22 @@ void Local_File_Writer::commit() { save_file_safely(get_name(), bytes()); }
 
 namespace Directory {
 
-bool create(const std::string& path) {
-    std::string p = local_path(path);
-    if (::mkdir(p.c_str(), 0755) == 0) return true;
-    return exists(path);
+namespace {
+
+// 0 when the folder is there afterwards, else the errno that says why not.
+int make_folder(const std::string& path) {
+    if (::mkdir(local_path(path).c_str(), 0755) == 0) return 0;
+    int why = errno;
+    return exists(path) ? 0 : why;
+}
+
+}  // namespace
+
+bool create(const std::string& path) { return make_folder(path) == 0; }
+
+void make(const std::string& path) {
+    if (int why = make_folder(path))
+        throw Exception("Unable to make folder: " + path + " (" + std::strerror(why) + ")");
 }
 
 bool exists(const std::string& path) {
@@ -159,11 +171,14 @@ bool exists(const std::string& path) {
     return ::stat(local_path(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-bool scan(const std::string& path, std::vector<std::string>& names) {
+bool scan(const std::string& path, std::vector<std::string>& names, std::string* why) {
     names.clear();
     std::error_code ec;
     std::filesystem::directory_iterator it(local_path(path), ec);
-    if (ec) return false;
+    if (ec) {
+        if (why) *why = ec.message();
+        return false;
+    }
     for (const auto& entry : it) names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return true;

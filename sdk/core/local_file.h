@@ -52,10 +52,15 @@ public:
 namespace Directory {
 // Creates one folder (not its parents). Answers true when it exists afterwards.
 bool create(const std::string& path);
+// The same, for a caller that reports the failure: throws
+// "Unable to make folder: <path> (<reason>)", e.g. "(File exists)" for a
+// file in its place.
+void make(const std::string& path);
 bool exists(const std::string& path);
 // Names of the entries of the folder (files and folders, no "." or ".."),
-// sorted. Answers false when the folder cannot be read.
-bool scan(const std::string& path, std::vector<std::string>& names);
+// sorted. Answers false when the folder cannot be read, and then says why in
+// `why` when it is given.
+bool scan(const std::string& path, std::vector<std::string>& names, std::string* why = nullptr);
 }  // namespace Directory
 
 }  // namespace sdk

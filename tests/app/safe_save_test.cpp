@@ -222,7 +222,10 @@ TEST(Safe_Save, AFailedSaveIsOneLineOnStderrAndNoException) {
         {"a folder named config.dat", [] { std::filesystem::create_directories("config.dat/x"); },
          [] { save_config(); }, "Unable to save file: config.dat (Is a directory)"},
         {"a file named replay", [] { Scratch_Dir::write("replay", {1}); },
-         [&r] { r.save("mirel"); }, "Unable to save file: replay/mirel.rpy (Not a directory)"},
+         [&r] { r.save("mirel"); }, "Unable to make folder: replay (File exists)"},
+        {"a link named replay to nowhere",
+         [] { std::filesystem::create_symlink("gone", "replay"); }, [&r] { r.save("mirel"); },
+         "Unable to make folder: replay (File exists)"},
         {"the next screenshot's name taken by a folder",
          [] {
              // Numbering reads six digits: after 999999 comes 1000000, whose
@@ -234,7 +237,7 @@ TEST(Safe_Save, AFailedSaveIsOneLineOnStderrAndNoException) {
          "Unable to save file: screenshot/mirel1000000.png (Is a directory)"},
         {"a file named screenshot", [] { Scratch_Dir::write("screenshot", {1}); },
          [] { save_screenshot(sdk::Pixel_Buffer(4, 4)); },
-         "Unable to save screenshot: the folder screenshot cannot be made"},
+         "Unable to make folder: screenshot (File exists)"},
     };
     for (const Case& c : cases) {
         Scratch_Dir dir;

@@ -202,6 +202,13 @@ TEST_F(Local_File_Test, DirectoriesAndBackslashNames) {
     EXPECT_TRUE(sdk::Directory::create("screenshot"));
     EXPECT_TRUE(sdk::Directory::create("screenshot"));  // already there is fine
     EXPECT_FALSE(sdk::Directory::create("a/b"));        // not recursive
+    try {
+        sdk::Directory::make("a/b");
+        ADD_FAILURE();
+    } catch (const sdk::Exception& e) {
+        EXPECT_EQ(std::string(e.what()), "Unable to make folder: a/b (No such file or directory)");
+    }
+    EXPECT_NO_THROW(sdk::Directory::make("screenshot"));
     sdk::save_file_safely("screenshot\\mirel000001.png", std::vector<uint8_t>{1});
     ASSERT_TRUE(sdk::Directory::scan("screenshot\\", names));
     EXPECT_EQ(names, std::vector<std::string>{"mirel000001.png"});
