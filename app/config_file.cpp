@@ -91,17 +91,23 @@ void decode_config(const Config_Bytes& b) {
 namespace {
 
 // The file's bytes when it holds this version's settings. A file that is
-// there but cannot be read (its permissions) counts as a damaged one: the
-// game starts from the defaults and says why on stderr.
+// there but cannot be read (another user's file, say) is not damaged: it may
+// hold someone's best score, so the game starts from the defaults, says so
+// on stderr and from then on saves nothing over it.
 std::optional<Config_Bytes> read_config_file() {
-    if (sdk::local_file_size(config_file_name) != static_cast<int64_t>(config_file_bytes))
-        return std::nullopt;
+    if (!sdk::local_file_exists(config_file_name)) return std::nullopt;
     Config_Bytes bytes{};
     try {
         auto file = sdk::open_local_file(config_file_name);
-        if (file->read(bytes.data(), bytes.size()) != bytes.size()) return std::nullopt;
+        if (file->get_size() != static_cast<int64_t>(config_file_bytes)) return std::nullopt;
+        if (file->read(bytes.data(), bytes.size()) != bytes.size())
+            throw sdk::Exception("Unable to read file: " + config_file_name);
     } catch (const sdk::Exception& e) {
-        std::fprintf(stderr, "%s; the settings start from the defaults\n", e.what());
+        if (!config_file_unreadable)
+            std::fprintf(stderr,
+                         "%s; the settings start from the defaults and are not saved over it\n",
+                         e.what());
+        config_file_unreadable = true;
         return std::nullopt;
     }
     if (static_cast<int32_t>(get_u32(bytes, 0)) != game_version) return std::nullopt;
@@ -120,6 +126,8 @@ void load_config() {
 }
 
 void save_config() {
+    recompute_volumes();
+    if (config_file_unreadable) return;
     Config_Bytes bytes = encode_config();
     try {
         sdk::save_file_safely(config_file_name, bytes.data(), bytes.size());
@@ -127,7 +135,6 @@ void save_config() {
     } catch (const sdk::Exception& e) {
         sdk::report_failed_save(e.what());
     }
-    recompute_volumes();
 }
 
 bool hi_score_unsaved() { return hi_score > saved_hi_score; }

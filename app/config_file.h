@@ -12,7 +12,9 @@
 // version is not read at all. Saving replaces the file whole through a
 // temporary beside it, so a crash never leaves half a file; a save that fails
 // (a folder the player cannot write) is one line on stderr, and the settings
-// stay in memory for the next save. Values read from a damaged file are
+// stay in memory for the next save. A file that is there but cannot be read
+// (another user's) is never written over: that run keeps its settings in
+// memory only. Values read from a damaged file are
 // brought into the ranges the menus produce; a language byte other than 1
 // reads as 0, as in a replay.
 #pragma once
@@ -30,23 +32,30 @@ using Config_Bytes = std::array<uint8_t, config_file_bytes>;
 // holds none. A best score above it is not safe on disk yet.
 inline uint32_t saved_hi_score = 0;
 
+// Set when "config.dat" was there but could not be read: from then on
+// save_config leaves the file as it is, so the best score it may hold is
+// never lost to the defaults.
+inline bool config_file_unreadable = false;
+
 // The 33 bytes of the current settings.
 Config_Bytes encode_config();
 // Sets the globals from the bytes (no version check; see config_valid) and
 // clamps them to their ranges.
 void decode_config(const Config_Bytes& bytes);
 
-// "config.dat" exists, is 33 bytes and carries `game_version`.
+// "config.dat" exists, is 33 bytes and carries `game_version`. One that is
+// there but cannot be read answers false, says so on stderr and sets
+// config_file_unreadable.
 bool config_valid();
 // Reads the file when config_valid says yes; otherwise changes nothing.
 void load_config();
-// Writes the 33 bytes safely (a failure is reported, never thrown), then
-// recomputes the volume factors.
+// Recomputes the volume factors and writes the 33 bytes safely (a failure is
+// reported, never thrown); writes nothing once config_file_unreadable is set.
 void save_config();
 // The best score is above the one the file holds: a run beat it and it is
 // not on disk yet. The end of such a run saves the settings at once, so a
 // game killed afterwards does not lose it.
 bool hi_score_unsaved();
 // Every setting to its default (window 640 x 480, also the current window
-// size), saved at once.
+// size), saved at once (in memory only when config_file_unreadable).
 void reset_config_defaults();

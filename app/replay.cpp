@@ -164,9 +164,8 @@ bool Replay::decode(const std::vector<uint8_t>& bytes) {
 }
 
 void Replay::save(const std::string& name) const {
-    // A folder that cannot be made shows as the file's failure below.
-    sdk::Directory::create(replay_folder);
     try {
+        sdk::Directory::make(replay_folder);
         sdk::save_file_safely(file_name(name), encode());
     } catch (const sdk::Exception& e) {
         sdk::report_failed_save(e.what());

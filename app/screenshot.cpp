@@ -33,19 +33,21 @@ std::string screenshot_file_name(long long n) {
 std::string next_screenshot_file() {
     std::vector<std::string> entries;
     if (!sdk::Directory::scan(screenshot_folder, entries)) {
-        sdk::Directory::create(screenshot_folder);
-        entries.clear();
-        if (!sdk::Directory::scan(screenshot_folder, entries)) return {};
+        sdk::Directory::make(screenshot_folder);
+        std::string why;
+        if (!sdk::Directory::scan(screenshot_folder, entries, &why))
+            throw sdk::Exception("Unable to read folder: " + screenshot_folder + " (" + why + ")");
     }
     return screenshot_file_name(next_screenshot_number(entries));
 }
 
 void save_screenshot(const sdk::Pixel_Buffer& picture) {
-    std::string name = next_screenshot_file();
-    if (name.empty()) {
+    std::string name;
+    try {
+        name = next_screenshot_file();
+    } catch (const sdk::Exception& e) {
         sdk::log_event("Debug", "Failed to save screenshot");
-        sdk::report_failed_save("Unable to save screenshot: the folder " + screenshot_folder +
-                                " cannot be made");
+        sdk::report_failed_save(e.what());
         return;
     }
     try {

@@ -19,7 +19,9 @@ long long next_screenshot_number(const std::vector<std::string>& entries);
 // "screenshot/mirel" + zero_pad(n) + ".png".
 std::string screenshot_file_name(long long n);
 // Scans the folder (creating it when missing) and answers the next file's
-// name, or an empty text when there is no folder and none can be made.
+// name. Throws "Unable to make folder: screenshot (<reason>)" when there is
+// no folder and none can be made, "Unable to read folder: ..." when it
+// cannot be read.
 std::string next_screenshot_file();
 // Saves the picture as the next numbered file, or reports why it cannot.
 void save_screenshot(const sdk::Pixel_Buffer& picture);

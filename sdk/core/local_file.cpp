@@ -1,6 +1,7 @@
 #include "sdk/core/local_file.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -46,8 +47,22 @@ private:
     int64_t size_ = 0;
 };
 
-// Removes "<target>.tmp<digits>" beside the target: what a save killed
-// between writing its temporary file and renaming it left behind.
+// Whether a process with the id in these digits may still run, its save of
+// the file under way. An id that no process can have (0, or longer than any
+// id the kernel hands out) answers false; any doubt answers true: a running
+// process that is not the saver (the id reused) or another user's process
+// keeps its file, which the next save after it ends removes.
+bool saver_may_run(const std::string& digits) {
+    if (digits.size() > 9) return false;
+    long id = std::stol(digits);
+    if (id <= 0) return false;
+    return ::kill(static_cast<pid_t>(id), 0) == 0 || errno != ESRCH;
+}
+
+// Removes "<target>.tmp<pid>" beside the target when no process <pid> runs:
+// what a save killed between writing its temporary file and renaming it left
+// behind. Another copy of the game saving the same file meanwhile keeps its
+// temporary file.
 void remove_leftover_temporaries(const std::string& target) {
     std::filesystem::path path(target);
     std::filesystem::path folder = path.parent_path().empty() ? "." : path.parent_path();
@@ -59,6 +74,7 @@ void remove_leftover_temporaries(const std::string& target) {
         const std::string name = entry.path().filename().string();
         if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) continue;
         if (name.find_first_not_of("0123456789", prefix.size()) != std::string::npos) continue;
+        if (saver_may_run(name.substr(prefix.size()))) continue;
         ::unlink(entry.path().c_str());
     }
 }
@@ -132,10 +148,22 @@ void Local_File_Writer::commit() { save_file_safely(get_name(), bytes()); }
 
 namespace Directory {
 
-bool create(const std::string& path) {
-    std::string p = local_path(path);
-    if (::mkdir(p.c_str(), 0755) == 0) return true;
-    return exists(path);
+namespace {
+
+// 0 when the folder is there afterwards, else the errno that says why not.
+int make_folder(const std::string& path) {
+    if (::mkdir(local_path(path).c_str(), 0755) == 0) return 0;
+    int why = errno;
+    return exists(path) ? 0 : why;
+}
+
+}  // namespace
+
+bool create(const std::string& path) { return make_folder(path) == 0; }
+
+void make(const std::string& path) {
+    if (int why = make_folder(path))
+        throw Exception("Unable to make folder: " + path + " (" + std::strerror(why) + ")");
 }
 
 bool exists(const std::string& path) {
@@ -143,11 +171,14 @@ bool exists(const std::string& path) {
     return ::stat(local_path(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-bool scan(const std::string& path, std::vector<std::string>& names) {
+bool scan(const std::string& path, std::vector<std::string>& names, std::string* why) {
     names.clear();
     std::error_code ec;
     std::filesystem::directory_iterator it(local_path(path), ec);
-    if (ec) return false;
+    if (ec) {
+        if (why) *why = ec.message();
+        return false;
+    }
     for (const auto& entry : it) names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return true;

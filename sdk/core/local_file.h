@@ -6,8 +6,10 @@
 // the target, flushes it to the disk and renames it over the target, so a
 // crash or a full disk leaves either the old file or the new one, never half
 // of either. Local_File opened for writing does the same when it is committed.
-// A temporary file that an interrupted save left behind ("<name>.tmp<pid>",
-// of whichever process) is removed by the next save of the same file.
+// A temporary file that an interrupted save left behind ("<name>.tmp<pid>")
+// is removed by the next save of the same file once no process of that id
+// runs, so two copies of the game saving in one folder never delete each
+// other's save in progress.
 #pragma once
 
 #include <cstdint>
@@ -50,10 +52,15 @@ public:
 namespace Directory {
 // Creates one folder (not its parents). Answers true when it exists afterwards.
 bool create(const std::string& path);
+// The same, for a caller that reports the failure: throws
+// "Unable to make folder: <path> (<reason>)", e.g. "(File exists)" for a
+// file in its place.
+void make(const std::string& path);
 bool exists(const std::string& path);
 // Names of the entries of the folder (files and folders, no "." or ".."),
-// sorted. Answers false when the folder cannot be read.
-bool scan(const std::string& path, std::vector<std::string>& names);
+// sorted. Answers false when the folder cannot be read, and then says why in
+// `why` when it is given.
+bool scan(const std::string& path, std::vector<std::string>& names, std::string* why = nullptr);
 }  // namespace Directory
 
 }  // namespace sdk

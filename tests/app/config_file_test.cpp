@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 
 #include "app/display_rules.h"
 #include "app/replay.h"
@@ -35,6 +36,7 @@ class Config_File : public ::testing::Test {
 protected:
     void SetUp() override {
         game_version = 91;
+        config_file_unreadable = false;
         reset_config_defaults();
     }
     Scratch_Dir dir;
@@ -207,13 +209,42 @@ TEST_F(Config_File, AFailedSaveKeepsTheSettingsForTheNextSave) {
     EXPECT_EQ(hi_score, 123456u);
 }
 
+// Runs `body` in a child that has given up root, since root reads every
+// file, and answers its exit code (-1 when it did not exit) with what it
+// wrote on stderr. Exit code 3: root could not be given up here.
+int without_root(const std::function<int()>& body, std::string& said) {
+    int err[2];
+    if (pipe(err) != 0) return -1;
+    pid_t child = fork();
+    if (child == -1) return -1;
+    if (child == 0) {
+        dup2(err[1], 2);
+        if (geteuid() == 0 && setuid(65534) != 0) _exit(3);
+        int code = 64;
+        try {
+            code = body();
+        } catch (...) {
+        }
+        _exit(code);
+    }
+    close(err[1]);
+    char buf[256];
+    for (ssize_t n; (n = read(err[0], buf, sizeof buf)) > 0;) said.append(buf, static_cast<size_t>(n));
+    close(err[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
 // Files the player cannot read (made by another user, say) must not stop the
-// game: the settings start from the defaults with one line on stderr, and the
-// replay entry refuses the replay with a log line. Run in a child that gives
-// up root first, since root reads every file.
-TEST_F(Config_File, FilesThatCannotBeReadAreTreatedAsDamaged) {
+// game, nor lose what they hold: the settings start from the defaults, in
+// memory, with one line on stderr, and no save of that run (the defaults at
+// start, a changed setting, a new best score, the end) writes over the file;
+// the replay entry refuses the replay with a log line.
+TEST_F(Config_File, FilesThatCannotBeReadStartFromTheDefaultsAndAreKept) {
     hi_score = 777777;
     save_config();
+    const std::vector<uint8_t> theirs = Scratch_Dir::read("config.dat");
     Replay r;
     r.record_frame(Replay_Frame{});
     r.save("mirel");
@@ -221,19 +252,23 @@ TEST_F(Config_File, FilesThatCannotBeReadAreTreatedAsDamaged) {
     std::filesystem::permissions(dir.path() / "replay", std::filesystem::perms::all);
     std::filesystem::permissions("config.dat", std::filesystem::perms::none);
     std::filesystem::permissions("replay/mirel.rpy", std::filesystem::perms::none);
-    int err[2];
-    ASSERT_EQ(pipe(err), 0);
-    pid_t child = fork();
-    ASSERT_NE(child, -1);
-    if (child == 0) {
-        dup2(err[1], 2);
-        if (geteuid() == 0 && setuid(65534) != 0) _exit(3);
-        hi_score = 1;
-        int code = 0;
-        try {
+    std::string said;
+    int code = without_root(
+        [] {
+            int code = 0;
+            hi_score = 1;
+            // As the start-up does: the file is not valid, so the defaults.
             if (config_valid()) code |= 8;
             load_config();
             if (hi_score != 1) code |= 8;
+            reset_config_defaults();
+            if (hi_score != 9999 || language != 0) code |= 8;
+            // A setting changed, a new best score and the end each save.
+            language = 1;
+            save_config();
+            hi_score = 5000000;
+            save_config();
+            save_config();
             std::vector<std::string> lines;
             sdk::set_log_sink([&](const std::string& c, const std::string& t) {
                 lines.push_back(c + ": " + t);
@@ -243,26 +278,33 @@ TEST_F(Config_File, FilesThatCannotBeReadAreTreatedAsDamaged) {
                 lines[0].find("SYSTEM: Replay replay/mirel.rpy not loaded: Unable to open file: "
                               "replay/mirel.rpy (Permission denied)") != 0)
                 code |= 32;
-        } catch (...) {
-            code |= 64;
-        }
-        _exit(code);
+            return code;
+        },
+        said);
+    if (code == 3) GTEST_SKIP() << "cannot give up root here";
+    EXPECT_EQ(code, 0) << "8: settings read or not the defaults, 16: replay read, 32: no log "
+                          "line, 64: an exception escaped";
+    EXPECT_EQ(said,
+              "Unable to open file: config.dat (Permission denied); the settings start from the "
+              "defaults and are not saved over it\n");
+    std::filesystem::permissions("config.dat", std::filesystem::perms::owner_read);
+    EXPECT_EQ(Scratch_Dir::read("config.dat"), theirs) << "the file was written over";
+    size_t entries = 0;
+    for (const auto& e : std::filesystem::directory_iterator(dir.path())) {
+        (void)e;
+        ++entries;
     }
-    close(err[1]);
-    std::string said;
-    char buf[256];
-    for (ssize_t n; (n = read(err[0], buf, sizeof buf)) > 0;) said.append(buf, static_cast<size_t>(n));
-    close(err[0]);
-    int status = 0;
-    waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status));
-    if (WEXITSTATUS(status) == 3) GTEST_SKIP() << "cannot give up root here";
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "8: settings read, 16: replay read, 32: no log line, "
-                                         "64: an exception escaped";
-    const std::string line =
-        "Unable to open file: config.dat (Permission denied); the settings start from the "
-        "defaults\n";
-    EXPECT_EQ(said.substr(0, line.size()), line);
+    EXPECT_EQ(entries, 2u) << "config.dat and replay, and nothing left beside them";
+}
+
+// A file that can be read but is damaged is still replaced by the defaults.
+TEST_F(Config_File, ADamagedFileIsReplacedByTheDefaults) {
+    Scratch_Dir::write("config.dat", std::vector<uint8_t>(33, 0xaa));
+    ::testing::internal::CaptureStderr();
+    EXPECT_FALSE(config_valid());
+    reset_config_defaults();
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(Scratch_Dir::read("config.dat"), default_bytes);
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 // After every kill each file must be, byte for byte, either the last one
 // whose save completed or the one being saved, and must load.
 //
+// Two copies of the game saving in one folder keep each other's saves.
+//
 // And a save that cannot be made at all (a folder the player may not write)
 // is one line on stderr; the game goes on.
 #include <gtest/gtest.h>
@@ -12,6 +14,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <filesystem>
 #include <functional>
@@ -168,6 +171,43 @@ TEST(Safe_Save, KilledWhileSavingLeavesTheOldOrTheNewFile) {
     std::printf("%d of 150 kills landed inside a save\n", mid_save_kills);
 }
 
+// Two copies of the game in one folder save the same settings and replay
+// over and over: neither takes the other's save in progress for what an
+// interrupted save left behind, so every save of both lands.
+TEST(Safe_Save, TwoCopiesInOneFolderNeverLoseASave) {
+    Scratch_Dir dir;
+    std::filesystem::create_directory("replay");
+    pid_t copies[2];
+    for (int k = 0; k < 2; ++k) {
+        copies[k] = ::fork();
+        ASSERT_GE(copies[k], 0);
+        if (copies[k] == 0) {
+            std::string err = "copy" + std::to_string(k) + ".err";
+            if (!std::freopen(err.c_str(), "w", stderr)) ::_exit(2);
+            Replay r;
+            for (uint32_t i = 0; i < 300; ++i) {
+                set_settings(2 * i + static_cast<uint32_t>(k));
+                save_config();
+                fill_replay(r, i);
+                r.save("mirel");
+            }
+            ::_exit(0);
+        }
+    }
+    for (int k = 0; k < 2; ++k) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(copies[k], &status, 0), copies[k]);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "copy " << k;
+        std::vector<uint8_t> bytes = Scratch_Dir::read("copy" + std::to_string(k) + ".err");
+        std::string said(bytes.begin(), bytes.end());
+        EXPECT_TRUE(said.empty()) << "copy " << k << " lost "
+                                  << std::count(said.begin(), said.end(), '\n')
+                                  << " saves, the first: " << said.substr(0, said.find('\n'));
+    }
+    EXPECT_TRUE(config_valid());
+    EXPECT_TRUE(Replay{}.load("mirel"));
+}
+
 // Each folder is spoiled so that writing fails for every user, root
 // included, whom permissions would not stop.
 TEST(Safe_Save, AFailedSaveIsOneLineOnStderrAndNoException) {
@@ -182,7 +222,10 @@ TEST(Safe_Save, AFailedSaveIsOneLineOnStderrAndNoException) {
         {"a folder named config.dat", [] { std::filesystem::create_directories("config.dat/x"); },
          [] { save_config(); }, "Unable to save file: config.dat (Is a directory)"},
         {"a file named replay", [] { Scratch_Dir::write("replay", {1}); },
-         [&r] { r.save("mirel"); }, "Unable to save file: replay/mirel.rpy (Not a directory)"},
+         [&r] { r.save("mirel"); }, "Unable to make folder: replay (File exists)"},
+        {"a link named replay to nowhere",
+         [] { std::filesystem::create_symlink("gone", "replay"); }, [&r] { r.save("mirel"); },
+         "Unable to make folder: replay (File exists)"},
         {"the next screenshot's name taken by a folder",
          [] {
              // Numbering reads six digits: after 999999 comes 1000000, whose
@@ -194,7 +237,7 @@ TEST(Safe_Save, AFailedSaveIsOneLineOnStderrAndNoException) {
          "Unable to save file: screenshot/mirel1000000.png (Is a directory)"},
         {"a file named screenshot", [] { Scratch_Dir::write("screenshot", {1}); },
          [] { save_screenshot(sdk::Pixel_Buffer(4, 4)); },
-         "Unable to save screenshot: the folder screenshot cannot be made"},
+         "Unable to make folder: screenshot (File exists)"},
     };
     for (const Case& c : cases) {
         Scratch_Dir dir;

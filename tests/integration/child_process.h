@@ -2,7 +2,8 @@
 // start one with a chosen environment, working directory and a standard
 // input that never ends (a pipe the parent holds open), collect what it
 // writes on stderr and wait for it with a deadline, so a program that would
-// wait for a key shows up as a time-out instead of hanging the suite.
+// wait for a key shows up as a time-out instead of hanging the suite. The
+// program and whatever it starts are ended together when the run is over.
 #pragma once
 
 #include <fcntl.h>
@@ -11,7 +12,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstdlib>
 #include <map>
 #include <string>
@@ -54,6 +57,18 @@ inline std::vector<std::string> environment_with(
     return out;
 }
 
+// Whether the child has ended, without reaping it: while it is a zombie its
+// id stays taken, so its process group can still be ended safely.
+inline bool child_has_ended(pid_t pid) {
+    siginfo_t info{};
+    return ::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
+           info.si_pid == pid;
+}
+
+// Runs the program in a process group of its own and ends the whole group
+// when the program ends or the deadline passes, so nothing it started (a
+// message box that SDL forks, say) outlives the test or holds its stderr
+// open.
 inline Child_Result run_child(const std::string& program, const std::vector<std::string>& args,
                               const std::vector<std::string>& env, const std::string& work_dir,
                               std::chrono::milliseconds deadline) {
@@ -61,6 +76,7 @@ inline Child_Result run_child(const std::string& program, const std::vector<std:
     if (::pipe(err_pipe) != 0 || ::pipe(in_pipe) != 0) return {};
     pid_t pid = ::fork();
     if (pid == 0) {
+        ::setpgid(0, 0);
         ::dup2(in_pipe[0], 0);
         ::dup2(err_pipe[1], 2);
         ::close(in_pipe[1]);
@@ -75,37 +91,43 @@ inline Child_Result run_child(const std::string& program, const std::vector<std:
         ::execve(program.c_str(), argv.data(), envp.data());
         ::_exit(127);
     }
+    // Both sides set the group, so it is there before either goes on.
+    ::setpgid(pid, pid);
     ::close(in_pipe[0]);
     ::close(err_pipe[1]);
     Child_Result result;
     auto end = std::chrono::steady_clock::now() + deadline;
     char buf[4096];
+    // Reads stderr until every writer has closed it; once the program has
+    // ended, its group is ended too, so what it left behind closes it.
     bool open = true;
     while (open) {
         auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             end - std::chrono::steady_clock::now());
         if (left.count() <= 0) break;
+        if (!result.finished && child_has_ended(pid)) {
+            result.finished = true;
+            ::kill(-pid, SIGKILL);
+        }
         pollfd p{err_pipe[0], POLLIN, 0};
-        if (::poll(&p, 1, static_cast<int>(left.count())) <= 0) continue;
+        int wait_ms = result.finished ? static_cast<int>(left.count())
+                                      : static_cast<int>(std::min<int64_t>(left.count(), 50));
+        if (::poll(&p, 1, wait_ms) <= 0) continue;
         ssize_t n = ::read(err_pipe[0], buf, sizeof buf);
         if (n <= 0)
             open = false;
         else
             result.error_output.append(buf, static_cast<size_t>(n));
     }
+    while (!result.finished && std::chrono::steady_clock::now() < end) {
+        result.finished = child_has_ended(pid);
+        if (!result.finished) ::usleep(5000);
+    }
+    ::kill(-pid, SIGKILL);
     int status = 0;
-    pid_t reaped = ::waitpid(pid, &status, WNOHANG);
-    while (reaped == 0 && std::chrono::steady_clock::now() < end) {
-        ::usleep(5000);
-        reaped = ::waitpid(pid, &status, WNOHANG);
-    }
-    if (reaped == pid) {
-        result.finished = true;
+    ::waitpid(pid, &status, 0);
+    if (result.finished)
         result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    } else {
-        ::kill(pid, SIGKILL);
-        ::waitpid(pid, &status, 0);
-    }
     ::close(err_pipe[0]);
     ::close(in_pipe[1]);
     return result;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -142,16 +144,43 @@ TEST_F(Local_File_Test, FailedSaveKeepsTheOldFile) {
     EXPECT_EQ(names, (std::vector<std::string>{"busy.dat", "keep.dat"}));
 }
 
-TEST_F(Local_File_Test, SavingRemovesTemporaryFilesThatInterruptedSavesLeft) {
+// The id of a process that has ended and been reaped: no process runs under
+// it until the kernel has handed out every other id.
+pid_t ended_process_id() {
+    pid_t pid = ::fork();
+    if (pid == 0) ::_exit(0);
+    ::waitpid(pid, nullptr, 0);
+    return pid;
+}
+
+// A save removes what the saves of ended processes left, and nothing of a
+// process that runs: another copy of the game in the middle of its save.
+TEST_F(Local_File_Test, SavingRemovesTemporaryFilesOfSavesThatNoLongerRun) {
+    pid_t running = ::fork();
+    ASSERT_GE(running, 0);
+    if (running == 0) {
+        ::pause();
+        ::_exit(0);
+    }
+    const std::string ended = std::to_string(ended_process_id());
+    const std::string live = std::to_string(running);
     struct Leftover {
-        const char* name;
+        std::string name;
         bool removed;  // by the saves of "config.dat" and "replay\\mirel.rpy"
     };
     const Leftover leftovers[] = {
-        {"config.dat.tmp1", true},         {"config.dat.tmp4242", true},
-        {"replay/mirel.rpy.tmp77", true},  {"config.dat.tmp", false},
-        {"config.dat.tmp12x", false},      {"other.dat.tmp5", false},
-        {"replay/config.dat.tmp3", false}, {"config.dat.tmp9.png", false},
+        {"config.dat.tmp" + ended, true},
+        {"replay/mirel.rpy.tmp" + ended, true},
+        {"config.dat.tmp0", true},            // no process has the id 0
+        {"config.dat.tmp12345678901", true},  // nor one this long
+        {"config.dat.tmp" + live, false},
+        {"replay/mirel.rpy.tmp" + live, false},
+        {"config.dat.tmp1", false},  // the first process always runs
+        {"config.dat.tmp", false},
+        {"config.dat.tmp12x", false},
+        {"other.dat.tmp5", false},
+        {"replay/config.dat.tmp3", false},
+        {"config.dat.tmp9.png", false},
     };
     std::filesystem::create_directory("replay");
     for (const Leftover& l : leftovers) std::ofstream(l.name) << "half";
@@ -159,6 +188,12 @@ TEST_F(Local_File_Test, SavingRemovesTemporaryFilesThatInterruptedSavesLeft) {
     sdk::save_file_safely("replay\\mirel.rpy", std::vector<uint8_t>{2});
     for (const Leftover& l : leftovers)
         EXPECT_EQ(std::filesystem::exists(l.name), !l.removed) << l.name;
+
+    // Once that process has ended, the next save removes what it left.
+    ::kill(running, SIGKILL);
+    ::waitpid(running, nullptr, 0);
+    sdk::save_file_safely("config.dat", std::vector<uint8_t>{3});
+    EXPECT_FALSE(std::filesystem::exists("config.dat.tmp" + live));
 }
 
 TEST_F(Local_File_Test, DirectoriesAndBackslashNames) {
@@ -167,6 +202,13 @@ TEST_F(Local_File_Test, DirectoriesAndBackslashNames) {
     EXPECT_TRUE(sdk::Directory::create("screenshot"));
     EXPECT_TRUE(sdk::Directory::create("screenshot"));  // already there is fine
     EXPECT_FALSE(sdk::Directory::create("a/b"));        // not recursive
+    try {
+        sdk::Directory::make("a/b");
+        ADD_FAILURE();
+    } catch (const sdk::Exception& e) {
+        EXPECT_EQ(std::string(e.what()), "Unable to make folder: a/b (No such file or directory)");
+    }
+    EXPECT_NO_THROW(sdk::Directory::make("screenshot"));
     sdk::save_file_safely("screenshot\\mirel000001.png", std::vector<uint8_t>{1});
     ASSERT_TRUE(sdk::Directory::scan("screenshot\\", names));
     EXPECT_EQ(names, std::vector<std::string>{"mirel000001.png"});
