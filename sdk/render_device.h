@@ -160,12 +160,14 @@ private:
 // Every live device, so that shutting the display down can retire them.
 void retire_all_devices();
 
+// A channel of 0..1 as a byte; beyond the ends, the end.
+inline Uint8 to_byte(float v) {
+    v = v < 0 ? 0 : v > 1 ? 1 : v;
+    return static_cast<Uint8>(v * 255.0f + 0.5f);
+}
+
 inline SDL_Color to_sdl(const Colorf& c) {
-    auto b = [](float v) {
-        v = v < 0 ? 0 : v > 1 ? 1 : v;
-        return static_cast<Uint8>(v * 255.0f + 0.5f);
-    };
-    return SDL_Color{b(c.r), b(c.g), b(c.b), b(c.a)};
+    return SDL_Color{to_byte(c.r), to_byte(c.g), to_byte(c.b), to_byte(c.a)};
 }
 
 }  // namespace detail

@@ -1,5 +1,6 @@
 #include "sdk/sprite.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "sdk/canvas.h"
@@ -65,11 +66,13 @@ struct Sprite::Impl {
 
     Colorf color = Colorf::white();
     SDL_Color vertex_color{255, 255, 255, 255};
-    // What the colour has above 1 in red, green or blue (up to 1 more), which
-    // a second, additive pass brings on top of the first: a colour of 1.5
-    // shows the picture half as bright again.
-    SDL_Color excess_color{0, 0, 0, 0};
-    bool over_bright = false;
+    // What the colour has above 1 in red, green or blue (up to 1 more), with
+    // the colour's alpha, which a second, additive pass brings on top of the
+    // first: a colour of 1.5 shows the picture half as bright again. Only an
+    // over-bright sprite pays for the pass.
+    SDL_Color excess_color{0, 0, 0, 255};
+    bool has_excess = false;   // red, green or blue above 1 (in bytes)
+    bool over_bright = false;  // has_excess, and not wholly transparent
     float scale_x = 1, scale_y = 1;
     Angle angle;
     float cos_a = 1, sin_a = 0;
@@ -101,29 +104,52 @@ struct Sprite::Impl {
     void set_color(const Colorf& c) {
         color = c;
         vertex_color = detail::to_sdl(c);
-        auto above_one = [](float v) { return v > 1.0f ? v - 1.0f : 0.0f; };
-        excess_color = detail::to_sdl(Colorf(above_one(c.r), above_one(c.g), above_one(c.b), c.a));
-        over_bright = excess_color.a > 0 && (excess_color.r > 0 || excess_color.g > 0 || excess_color.b > 0);
+        excess_color = SDL_Color{0, 0, 0, vertex_color.a};
+        if (c.r > 1.0f || c.g > 1.0f || c.b > 1.0f) {
+            auto above_one = [](float v) { return v > 1.0f ? v - 1.0f : 0.0f; };
+            excess_color = detail::to_sdl(Colorf(above_one(c.r), above_one(c.g), above_one(c.b), c.a));
+        }
+        has_excess = excess_color.r > 0 || excess_color.g > 0 || excess_color.b > 0;
+        over_bright = has_excess && vertex_color.a > 0;
     }
 
-    // Appends the quad of frame `f` with corners `p` (top-left, top-right,
-    // bottom-right, bottom-left, already on the canvas) and texture corners
-    // `uv`, in the colour, and again added on top when it is over-bright.
-    void put_quad(Canvas::Impl* c, const Frame& f, const SDL_FPoint (&p)[4], const SDL_FPoint (&uv)[4]) const {
-        put_quad(c, f, p, uv, vertex_color);
-        if (!over_bright) return;
-        SDL_BlendMode blend = c->blend;
-        c->blend = SDL_BLENDMODE_ADD;
-        put_quad(c, f, p, uv, excess_color);
-        c->blend = blend;
+    // Red, green and blue stay, so only the alpha bytes change: the looks set
+    // the alpha of their shared sprite before every draw.
+    void set_alpha(float a) {
+        color.a = a;
+        vertex_color.a = excess_color.a = detail::to_byte(a);
+        over_bright = has_excess && vertex_color.a > 0;
     }
-    void put_quad(Canvas::Impl* c, const Frame& f, const SDL_FPoint (&p)[4], const SDL_FPoint (&uv)[4],
-                  SDL_Color col) const {
+
+    // Room for the quad of frame `f` in the batch of `c`, with its indices:
+    // the caller writes its four vertices (top-left, top-right, bottom-right,
+    // bottom-left, already on the canvas) in vertex_color, then adds the
+    // excess on top.
+    SDL_Vertex* reserve_quad(Canvas::Impl* c, const Frame& f) const {
         SDL_Vertex* v;
         int* i;
         int first = device->reserve(c, f.texture, scale_mode, 4, 6, v, i);
-        for (int k = 0; k < 4; ++k) v[k] = SDL_Vertex{p[k], col, uv[k]};
         detail::quad_indices(i, first);
+        return v;
+    }
+
+    // When the sprite is over-bright, the quad just written at `written`
+    // again, in the excess colour, added on top.
+    void add_excess(Canvas::Impl* c, const Frame& f, const SDL_Vertex* written) const {
+        if (over_bright) [[unlikely]]
+            add_excess_pass(c, f, written);
+    }
+    // The quad is copied first: reserving may send the batch that holds it
+    // and place the new one where it was.
+    void add_excess_pass(Canvas::Impl* c, const Frame& f, const SDL_Vertex* written) const {
+        SDL_Vertex quad[4];
+        std::copy(written, written + 4, quad);
+        SDL_BlendMode blend = c->blend;
+        c->blend = SDL_BLENDMODE_ADD;
+        SDL_Vertex* v = reserve_quad(c, f);
+        for (int k = 0; k < 4; ++k)
+            v[k] = SDL_Vertex{quad[k].position, excess_color, quad[k].tex_coord};
+        c->blend = blend;
     }
 
     // Steps to the next frame of the animation; false when it stops.
@@ -298,10 +324,7 @@ void Sprite::set_color(const Colorf& color) {
 Colorf Sprite::get_color() const { return impl_ ? impl_->color : Colorf::white(); }
 
 void Sprite::set_alpha(float alpha) {
-    if (!impl_) return;
-    Colorf c = impl_->color;
-    c.a = alpha;
-    impl_->set_color(c);
+    if (impl_) impl_->set_alpha(alpha);
 }
 float Sprite::get_alpha() const { return impl_ ? impl_->color.a : 1.0f; }
 
@@ -409,12 +432,13 @@ void Sprite::draw(Canvas& canvas, float x, float y) const {
     float mc = t.c * ca - t.a * sa, md = t.d * ca - t.b * sa;
     float mx = t.a * px + t.c * py + t.tx, my = t.b * px + t.d * py + t.ty;
 
-    const SDL_FPoint p[4] = {{ma * ax + mc * ay + mx, mb * ax + md * ay + my},
-                             {ma * bx + mc * ay + mx, mb * bx + md * ay + my},
-                             {ma * bx + mc * by + mx, mb * bx + md * by + my},
-                             {ma * ax + mc * by + mx, mb * ax + md * by + my}};
-    const SDL_FPoint uv[4] = {{u0, f.v0}, {u1, f.v0}, {u1, f.v1}, {u0, f.v1}};
-    s->put_quad(c, f, p, uv);
+    SDL_Vertex* v = s->reserve_quad(c, f);
+    const SDL_Color col = s->vertex_color;
+    v[0] = SDL_Vertex{{ma * ax + mc * ay + mx, mb * ax + md * ay + my}, col, {u0, f.v0}};
+    v[1] = SDL_Vertex{{ma * bx + mc * ay + mx, mb * bx + md * ay + my}, col, {u1, f.v0}};
+    v[2] = SDL_Vertex{{ma * bx + mc * by + mx, mb * bx + md * by + my}, col, {u1, f.v1}};
+    v[3] = SDL_Vertex{{ma * ax + mc * by + mx, mb * ax + md * by + my}, col, {u0, f.v1}};
+    s->add_excess(c, f, v);
 }
 
 void Sprite::draw(Canvas& canvas, const Rectf& dest) const {
@@ -423,14 +447,16 @@ void Sprite::draw(Canvas& canvas, const Rectf& dest) const {
     if (!s || !c || c->device != s->device || !s->device->is_alive()) return;
     const Impl::Frame& f = s->frames[s->frame];
     const Transform& t = c->transform;
-    auto at = [&](float px, float py) {
-        Vec2f v = t.apply({px, py});
-        return SDL_FPoint{v.x, v.y};
-    };
-    const SDL_FPoint p[4] = {at(dest.left, dest.top), at(dest.right, dest.top), at(dest.right, dest.bottom),
-                             at(dest.left, dest.bottom)};
-    const SDL_FPoint uv[4] = {{f.u0, f.v0}, {f.u1, f.v0}, {f.u1, f.v1}, {f.u0, f.v1}};
-    s->put_quad(c, f, p, uv);
+    SDL_Vertex* v = s->reserve_quad(c, f);
+    const SDL_Color col = s->vertex_color;
+    auto at = [&](float px, float py) { return t.apply({px, py}); };
+    Vec2f p0 = at(dest.left, dest.top), p1 = at(dest.right, dest.top), p2 = at(dest.right, dest.bottom),
+          p3 = at(dest.left, dest.bottom);
+    v[0] = SDL_Vertex{{p0.x, p0.y}, col, {f.u0, f.v0}};
+    v[1] = SDL_Vertex{{p1.x, p1.y}, col, {f.u1, f.v0}};
+    v[2] = SDL_Vertex{{p2.x, p2.y}, col, {f.u1, f.v1}};
+    v[3] = SDL_Vertex{{p3.x, p3.y}, col, {f.u0, f.v1}};
+    s->add_excess(c, f, v);
 }
 
 }  // namespace sdk

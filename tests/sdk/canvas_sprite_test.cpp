@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <optional>
+#include <string>
 
 #include "display_fixture.h"
 #include "sdk/core/exception.h"
@@ -114,23 +116,33 @@ TEST_F(Sprite_Test, ColoursAboveOneBrightenThePicture) {
     sdk::Sprite s(canvas, sdk::Texture(canvas, grey));
     struct Case {
         sdk::Colorf colour;
-        Color shown;  // over black
+        std::optional<float> alpha;  // set after the colour
+        Color shown;                 // over black
     };
     const Case cases[] = {
-        {{1, 1, 1, 1}, {100, 100, 100}},       {{1.5f, 1.5f, 1.5f, 1}, {150, 150, 150}},
-        {{1.5f, 1.5f, 1.5f, 0.5f}, {75, 75, 75}}, {{2, 1, 0.5f, 1}, {200, 100, 50}},
-        {{3, 3, 3, 1}, {200, 200, 200}},  // at most twice as bright
+        {{1, 1, 1, 1}, {}, {100, 100, 100}},
+        {{1.5f, 1.5f, 1.5f, 1}, {}, {150, 150, 150}},
+        {{1.5f, 1.5f, 1.5f, 0.5f}, {}, {75, 75, 75}},
+        {{2, 1, 0.5f, 1}, {}, {200, 100, 50}},
+        {{3, 3, 3, 1}, {}, {200, 200, 200}},  // at most twice as bright
+        // The alpha alone changes, and the colour stays over-bright.
+        {{1.5f, 1.5f, 1.5f, 1}, 0.5f, {75, 75, 75}},
+        {{2, 1, 0.5f, 0}, 1.0f, {200, 100, 50}},
+        {{1.5f, 1.5f, 1.5f, 1}, 0.0f, {0, 0, 0}},
+        {{1, 1, 1, 0.5f}, 1.0f, {100, 100, 100}},
     };
     for (const Case& c : cases) {
         for (bool stretched : {false, true}) {
             canvas.clear(sdk::Colorf::black());
             s.set_color(c.colour);
+            if (c.alpha) s.set_alpha(*c.alpha);
             if (stretched)
                 s.draw(canvas, sdk::Rectf(10, 10, 26, 26));
             else
                 s.draw(canvas, 10, 10);
             EXPECT_TRUE(color_near(at(14, 14), c.shown, 4))
                 << c.colour.r << " " << c.colour.g << " " << c.colour.b << " " << c.colour.a
+                << (c.alpha ? " then alpha " + std::to_string(*c.alpha) : "")
                 << (stretched ? " stretched" : "");
         }
     }
