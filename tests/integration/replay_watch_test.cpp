@@ -14,6 +14,7 @@
 #include "app/screen_state.h"
 #include "tests/common/scratch_dir.h"
 #include "tests/integration/key_events.h"
+#include "tests/integration/screen_clock.h"
 #include "sdk/display.h"
 #include "world/player.h"
 #include "world/settings.h"
@@ -80,9 +81,7 @@ TEST(Replay_Watch, LeavesTheLanguageAndTheBestScoreAsTheyWere) {
         Scratch_Dir::write("config.dat", players_config());
         std::filesystem::create_directory("replay");
         Scratch_Dir::write("replay/mirel.rpy", foreign_replay(replay_frames));
-        struct {
-            int frame = 0, in_state = 0, menu_visits = 0;
-            int32_t last = -1;
+        struct : Screen_Clock {
             uint32_t replay_score = 0;
             bool watched = false;
         } s;
@@ -90,13 +89,7 @@ TEST(Replay_Watch, LeavesTheLanguageAndTheBestScoreAsTheyWere) {
             sdk::Display_Setup display;
             Application app;
             app.frame_hook = [&](Application& a) {
-                ++s.frame;
-                if (app_state != s.last) {
-                    if (app_state == state_main_menu) ++s.menu_visits;
-                    s.last = app_state;
-                    s.in_state = 0;
-                }
-                ++s.in_state;
+                s.tick();
                 if (s.frame > 3000) a.quit = true;
                 switch (app_state) {
                     case state_main_menu:

@@ -13,6 +13,7 @@
 #include "sdk/display.h"
 #include "tests/common/scratch_dir.h"
 #include "tests/integration/key_events.h"
+#include "tests/integration/screen_clock.h"
 #include "world/run_flags.h"
 
 namespace {
@@ -31,9 +32,7 @@ TEST(Unwritable_Folder, GameStartsPlaysAndEndsWithoutSaving) {
     std::filesystem::create_directories("screenshot/mirel1000000.png/x");
     Scratch_Dir::write("screenshot/mirel999999.png", {1});
 
-    struct {
-        int frame = 0, in_state = 0, menu_visits = 0;
-        int32_t last = -1;
+    struct : Screen_Clock {
         bool played = false;
     } s;
     int code = -1;
@@ -42,13 +41,7 @@ TEST(Unwritable_Folder, GameStartsPlaysAndEndsWithoutSaving) {
         sdk::Display_Setup display;
         Application app;
         app.frame_hook = [&s](Application& a) {
-            ++s.frame;
-            if (app_state != s.last) {
-                if (app_state == state_main_menu) ++s.menu_visits;
-                s.last = app_state;
-                s.in_state = 0;
-            }
-            ++s.in_state;
+            s.tick();
             if (s.frame > 3000) a.quit = true;
             switch (app_state) {
                 case state_language:

@@ -317,6 +317,23 @@ protected:
         e.size_min = e.size_max = 1;
         return e;
     }
+    // One cloud, following a sky layer that scrolls down, spawned on the
+    // first update of 10 ms.
+    void add_sky_with_one_cloud(float zoom) {
+        Background_Layer l = plain_layer("sky");
+        l.speed_y = 0.1f;
+        bg.add_layer(l);
+        Background_Effect clouds;
+        clouds.kind = background_clouds;
+        clouds.number = 1;
+        clouds.spawn_time = 1e9f;  // one cloud only
+        clouds.speed = 2;
+        clouds.zoom = zoom;
+        clouds.size_min = clouds.size_max = 1;
+        clouds.follow_layer = 0;
+        bg.add_effect(clouds);
+        bg.update(10);
+    }
     Background bg;
 };
 
@@ -469,19 +486,7 @@ TEST_F(Background_Update, TreesFillOnlyTheirLanes) {
 }
 
 TEST_F(Background_Update, CloudsDriftWithTheirLayerAndGrowTowardTheBottom) {
-    Background_Layer l = plain_layer("sky");
-    l.speed_y = 0.1f;
-    bg.add_layer(l);
-    Background_Effect clouds;
-    clouds.kind = background_clouds;
-    clouds.number = 1;
-    clouds.spawn_time = 100000;  // one cloud only
-    clouds.speed = 2;
-    clouds.zoom = 2;
-    clouds.size_min = clouds.size_max = 1;
-    clouds.follow_layer = 0;
-    bg.add_effect(clouds);
-    bg.update(10);  // the first spawns after 10 ms
+    add_sky_with_one_cloud(2);
     const auto& p = bg.get_effects()[0].particles;
     ASSERT_EQ(p.size(), 1u);
     EXPECT_GT(p[0].y, -130.0f - 1);
@@ -497,19 +502,7 @@ TEST_F(Background_Update, CloudsDriftWithTheirLayerAndGrowTowardTheBottom) {
 // A cloud stops growing at the bottom edge: with a large zoom, one that
 // grew on would push its removal line away as fast as it falls.
 TEST_F(Background_Update, CloudsOfALargeZoomLeaveTheField) {
-    Background_Layer l = plain_layer("sky");
-    l.speed_y = 0.1f;
-    bg.add_layer(l);
-    Background_Effect clouds;
-    clouds.kind = background_clouds;
-    clouds.number = 1;
-    clouds.spawn_time = 1e9f;  // one cloud only
-    clouds.speed = 2;
-    clouds.zoom = 12;
-    clouds.size_min = clouds.size_max = 1;
-    clouds.follow_layer = 0;
-    bg.add_effect(clouds);
-    bg.update(10);
+    add_sky_with_one_cloud(12);
     ASSERT_EQ(bg.get_effects()[0].particles.size(), 1u);
     for (int i = 0; i < 2000 && !bg.get_effects()[0].particles.empty(); ++i) bg.update(17);
     EXPECT_TRUE(bg.get_effects()[0].particles.empty());
