@@ -60,36 +60,44 @@ inline sdk::Resource_Manager reachable_levels(int frames) {
 }
 
 // "levels.xml" for the patterns target: every pattern family the stage fires,
-// each from an enemy of its own within a run of `frames` frames, so that
-// every descriptor a level uses is also fired, not only loaded. Each family's
-// first code in the stage stands for it; the first enemy of the stage is the
-// template of all, firing its code once it is 300 ms old. They come after the
-// bomb of play_frames (frames 100 to about 280), which would clear them, and
-// before the run's end. The boss and the other events stay as they are.
+// from its enemies and from its boss's spell cards, each from an enemy of its
+// own within a run of `frames` frames, so that every descriptor the stage uses
+// is also fired, not only loaded (the boss comes long after a run's end). Each
+// family's first code in the stage, or else in the cards of the stage's
+// "patterns.xml", stands for it; the first enemy of the stage is the template
+// of all, firing its code once it is 300 ms old. They come after the bomb of
+// play_frames (frames 100 to about 280), which would clear them, and before
+// the run's end. The boss and the other events stay as they are.
 inline sdk::Resource_Manager pattern_showcase(int frames) {
     sdk::File_System folder = stage_folder("levels.xml");
     std::vector<uint8_t> bytes = folder.read_file("levels.xml");
     pugi::xml_document xml;
     xml.load_buffer(bytes.data(), bytes.size());
+    std::vector<uint8_t> card_bytes = stage_folder("patterns.xml").read_file("patterns.xml");
+    pugi::xml_document cards;
+    cards.load_buffer(card_bytes.data(), card_bytes.size());
     for (pugi::xml_node level : xml.child("resources").children("level")) {
         std::vector<pugi::xml_node> enemies;
         std::vector<std::string> codes;
         std::vector<int> families;
+        auto add = [&](const std::string& code) {
+            int family = std::atoi(code.c_str()) / 1000;
+            if (std::find(families.begin(), families.end(), family) != families.end()) return;
+            families.push_back(family);
+            codes.push_back(code);
+        };
         for (pugi::xml_node event : level.children("event")) {
             if (std::string(event.attribute("name").value()) != "enemy") continue;
             enemies.push_back(event);
             std::stringstream shots(event.child_value("shots"));
-            for (std::string entry; std::getline(shots, entry, ',');) {
-                std::string code = entry.substr(entry.rfind(';') + 1);
-                int family = std::atoi(code.c_str()) / 1000;
-                if (entry.find(';') == std::string::npos ||
-                    std::find(families.begin(), families.end(), family) != families.end())
-                    continue;
-                families.push_back(family);
-                codes.push_back(code);
-            }
+            for (std::string entry; std::getline(shots, entry, ',');)
+                if (entry.find(';') != std::string::npos) add(entry.substr(entry.rfind(';') + 1));
         }
         if (enemies.empty()) continue;
+        for (pugi::xml_node card : cards.child("resources").children("spellcard"))
+            for (pugi::xml_node action : card.children("action"))
+                if (std::string(action.attribute("name").value()) == "pattern")
+                    add(action.child_value());
         pugi::xml_node first = level.first_child();
         const float run = static_cast<float>(frames) * frame_ms;
         const float from = 300.0f * frame_ms;
