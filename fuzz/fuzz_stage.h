@@ -35,16 +35,28 @@ inline sdk::Resource_Manager stage_document(const std::string& name) {
     return sdk::Resource_Manager(sdk::Resource_Document(stage_folder(name), name));
 }
 
+// A stage document read whole into `xml`, to be rewritten before it loads.
+inline void parse_stage_document(const std::string& name, pugi::xml_document& xml) {
+    std::vector<uint8_t> bytes = stage_folder(name).read_file(name);
+    xml.load_buffer(bytes.data(), bytes.size());
+}
+
+// The rewritten "levels.xml", loaded as the game would load it.
+inline sdk::Resource_Manager levels_from(const pugi::xml_document& xml) {
+    std::ostringstream text;
+    xml.save(text);
+    return sdk::Resource_Manager(
+        sdk::Resource_Document::from_text(text.str(), "levels.xml", stage_folder("levels.xml")));
+}
+
 // "levels.xml" for the targets that fuzz another document: without the
 // enemies later than a run of `frames` frames reaches, which every input
 // would load again and never meet. The few events of other kinds stay, so
 // the loader still reads every kind, and the bosses name the spell cards it
 // looks up.
 inline sdk::Resource_Manager reachable_levels(int frames) {
-    sdk::File_System folder = stage_folder("levels.xml");
-    std::vector<uint8_t> bytes = folder.read_file("levels.xml");
     pugi::xml_document xml;
-    xml.load_buffer(bytes.data(), bytes.size());
+    parse_stage_document("levels.xml", xml);
     for (pugi::xml_node level : xml.child("resources").children("level")) {
         std::vector<pugi::xml_node> late;
         for (pugi::xml_node event : level.children("event")) {
@@ -54,9 +66,7 @@ inline sdk::Resource_Manager reachable_levels(int frames) {
         }
         for (pugi::xml_node event : late) level.remove_child(event);
     }
-    std::ostringstream text;
-    xml.save(text);
-    return sdk::Resource_Manager(sdk::Resource_Document::from_text(text.str(), "levels.xml", folder));
+    return levels_from(xml);
 }
 
 // "levels.xml" for the patterns target: every pattern family the stage fires,
@@ -69,13 +79,9 @@ inline sdk::Resource_Manager reachable_levels(int frames) {
 // play_frames (frames 100 to about 280), which would clear them, and before
 // the run's end. The boss and the other events stay as they are.
 inline sdk::Resource_Manager pattern_showcase(int frames) {
-    sdk::File_System folder = stage_folder("levels.xml");
-    std::vector<uint8_t> bytes = folder.read_file("levels.xml");
-    pugi::xml_document xml;
-    xml.load_buffer(bytes.data(), bytes.size());
-    std::vector<uint8_t> card_bytes = stage_folder("patterns.xml").read_file("patterns.xml");
-    pugi::xml_document cards;
-    cards.load_buffer(card_bytes.data(), card_bytes.size());
+    pugi::xml_document xml, cards;
+    parse_stage_document("levels.xml", xml);
+    parse_stage_document("patterns.xml", cards);
     for (pugi::xml_node level : xml.child("resources").children("level")) {
         std::vector<pugi::xml_node> enemies;
         std::vector<std::string> codes;
@@ -110,9 +116,7 @@ inline sdk::Resource_Manager pattern_showcase(int frames) {
         }
         for (pugi::xml_node event : enemies) level.remove_child(event);
     }
-    std::ostringstream text;
-    xml.save(text);
-    return sdk::Resource_Manager(sdk::Resource_Document::from_text(text.str(), "levels.xml", folder));
+    return levels_from(xml);
 }
 
 // Plays `frames` frames of frame_ms of the level that start_stage_run set up.
