@@ -214,53 +214,6 @@ TEST(Background_Load, CountsOutOfRangeStopTheLoadNamingTheKey) {
     }
 }
 
-// A number of 0 or less is off; leaves and clouds only switch on a larger
-// one, so it loads whatever its size. Sizes are held to -8..8 and a cloud's
-// zoom to 1/8..8 ("12abc" reads as 12).
-TEST(Background_Load, SwitchesLoadAnyValueAndScalesAreHeld) {
-    struct Case {
-        std::string effect;
-        uint32_t number;
-        float size_min;
-        float size_max;
-        float zoom;
-    };
-    auto clouds = [](const std::string& params) {
-        return "<effect name='clouds' resource='tiles'>" + param("number", "1") + params +
-               "</effect>";
-    };
-    const Case cases[] = {
-        {"<effect name='happa'>" + param("number", "6.66667e37") + "</effect>", 1000, 0, 0, 0.125f},
-        {"<effect name='happa'>" + param("number", "-5") + "</effect>", 0, 0, 0, 0.125f},
-        {"<effect name='clouds' resource='tiles'>" + param("number", "-1") + "</effect>", 0, 0, 0,
-         0.125f},
-        {"<effect name='trees' resource='tiles'>" + param("number", "-1") +
-             param("size_max", "2147483648") + "</effect>",
-         0, 0, 8, 0.125f},
-        {clouds(param("size_min", "4294967296") + param("size_max", "-1e30") +
-                param("zoom", "12abc")),
-         1, 8, -8, 8},
-        {clouds(param("zoom", "-3")), 1, 0, 0, 0.125f},
-        {clouds(""), 1, 0, 0, 0.125f},
-    };
-    for (const Case& c : cases) {
-        Background bg;
-        try {
-            bg.load(canvas(), "bg", document("<background name='bg'>" + c.effect + "</background>"),
-                    field);
-        } catch (const sdk::Exception& e) {
-            ADD_FAILURE() << e.what();
-            continue;
-        }
-        ASSERT_EQ(bg.get_effects().size(), 1u) << c.effect;
-        const Background_Effect& e = bg.get_effects()[0];
-        EXPECT_EQ(e.number, c.number) << c.effect;
-        EXPECT_EQ(e.size_min, c.size_min) << c.effect;
-        EXPECT_EQ(e.size_max, c.size_max) << c.effect;
-        EXPECT_EQ(e.zoom, c.zoom) << c.effect;
-    }
-}
-
 TEST(Background_Load, AShortTileListShowsFrameZeroAndIsReportedOnce) {
     std::vector<std::string> logged;
     sdk::Log_Sink old = sdk::set_log_sink(

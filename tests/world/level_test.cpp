@@ -145,44 +145,6 @@ TEST_F(Level_Test, ReadsEnemyEvents) {
     EXPECT_EQ(e.path_strategy, get_enemy_path("enemy_straight"));
 }
 
-// Any colour, drop and trigger loads. The enemy keeps its colour as
-// written (its looks clamp it to their frames); a drop outside 1 to 4
-// leaves no item and a trigger outside 1 to 3 never fires, so both are kept
-// as 0, never as their low byte.
-TEST_F(Level_Test, ColoursDropsAndTriggersOfAnyValueLoad) {
-    struct Case {
-        const char* params;
-        const char* shots;
-        int32_t colour;
-        uint8_t drop;
-        uint8_t trigger;
-    };
-    const Case cases[] = {
-        {"1;2;3;4;5;6;7;300;9;10;1", "1;100;300020", 300, 1, 1},
-        {"1;2;3;4;5;6;7;3000000000;9;10;1", "1;100;300020", INT32_MAX, 1, 1},
-        {"1;2;3;4;5;6;7;-5;9;10;1", "1;100;300020", -5, 1, 1},
-        {"1;2;3;4;5;6;7;0;9;10;-1", "1;100;300020", 0, 0, 1},
-        {"1;2;3;4;5;6;7;0;9;10;260", "1;100;300020", 0, 0, 1},
-        {"1;2;3;4;5;6;7;0;9;10;1", "256;100;300020", 0, 1, 0},
-        {"1;2;3;4;5;6;7;0;9;10;1", "257;100;300020", 0, 1, 0},
-    };
-    for (const Case& c : cases) {
-        reset_stage_globals();
-        try {
-            load(enemy_event(0, c.params, "enemy_straight", c.shots));
-        } catch (const sdk::Exception& e) {
-            ADD_FAILURE() << e.what();
-            continue;
-        }
-        process_level_events(16);
-        ASSERT_EQ(enemy_lists.active_count, 1u) << c.params << " " << c.shots;
-        const Enemy& e = *enemy_lists.active[0];
-        EXPECT_EQ(e.colour, c.colour) << c.params;
-        EXPECT_EQ(e.drop, c.drop) << c.params;
-        EXPECT_EQ(e.shots[0].trigger, c.trigger) << c.shots;
-    }
-}
-
 TEST_F(Level_Test, UnknownKindIsSkippedWithALogLine) {
     Log_Catcher log;
     load("<event time=\"50\" name=\"dance\"/>" + enemy_event(100));

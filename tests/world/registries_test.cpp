@@ -191,37 +191,4 @@ TEST_F(Pattern_Document, EdgeDescriptorsLoadAndFire) {
     }
 }
 
-// Counts and flash colours load as written, whatever their value: the
-// families fire at most one update's shots at once, a stream compares its
-// count unsigned (a negative one fires until its owner goes) and the flash
-// takes the colour's low byte.
-TEST_F(Registries, DescriptorCountsAndColoursLoadAsWritten) {
-    struct Case {
-        const char* xml;
-        int32_t bullet_number;
-        int32_t effect_index;
-    } cases[] = {
-        {"<bullet_number>-1</bullet_number>", -1, 0},
-        {"<bullet_number>2147483647</bullet_number>", INT32_MAX, 0},
-        {"<bullet_number>3000000000</bullet_number>", INT32_MAX, 0},
-        {"<bullet_number>-3000000000</bullet_number>", INT32_MIN, 0},
-        {"<bullet_number>20001</bullet_number>", 20001, 0},
-        {"<effect_index>256</effect_index>", 0, 256},
-        {"<effect_index>-1</effect_index>", 0, -1},
-    };
-    for (const auto& c : cases) {
-        try {
-            load_patterns(
-                patterns(std::string("<pattern name=\"p1\"><behaviour>bullet_simple</behaviour>") +
-                         c.xml + "</pattern>"));
-        } catch (const sdk::Exception& e) {
-            ADD_FAILURE() << e.what();
-            continue;
-        }
-        const Pattern& p = pattern_types.at("p1");
-        EXPECT_EQ(p.bullet_number, c.bullet_number) << c.xml;
-        EXPECT_EQ(p.effect_index, c.effect_index) << c.xml;
-    }
-}
-
 }  // namespace
