@@ -72,6 +72,12 @@ void read_clamped(const Params& params, const char* key, float low, float high, 
     if (read_float(params, key, value)) value = std::clamp(value, low, high);
 }
 
+// The text `key` has as the document wrote it; empty when it is absent.
+std::string written(const Params& params, const char* key) {
+    auto it = params.find(key);
+    return it == params.end() ? std::string() : it->second;
+}
+
 float float_or(const Params& params, const char* key, float fallback) {
     read_float(params, key, fallback);
     return fallback;
@@ -265,7 +271,7 @@ void Background::load(sdk::Canvas& canvas, const std::string& id,
             number = std::min(number, static_cast<float>(max_effect_number));
         effect.number = sdk::checked_count(number, max_effect_number,
                                            where(doc, id) + ": effect '" + effect.name + "'",
-                                           "number", params["number"]);
+                                           "number", written(params, "number"));
         read_float(params, "speed_min", effect.speed_min);
         read_float(params, "speed_max", effect.speed_max);
         read_float(params, "speed", effect.speed);

@@ -59,13 +59,20 @@ int software_driver_index() {
     return -1;
 }
 
+// The usable area (without panels and docks) of the display that holds the
+// window; false when SDL cannot tell.
+bool usable_bounds(SDL_Window* w, SDL_Rect& usable) {
+    int index = SDL_GetWindowDisplayIndex(w);
+    return index >= 0 && SDL_GetDisplayUsableBounds(index, &usable) == 0;
+}
+
 // A window that reaches past the display's usable area (a size kept from a
 // larger monitor, say) is centred on it, and so is one that covered the
 // display by itself: nobody else puts it back.
 void place_on_display(SDL_Window* w, bool covered_display) {
-    int index = SDL_GetWindowDisplayIndex(w);
     SDL_Rect usable;
-    if (index < 0 || SDL_GetDisplayUsableBounds(index, &usable) != 0) return;
+    if (!usable_bounds(w, usable)) return;
+    int index = SDL_GetWindowDisplayIndex(w);
     SDL_Rect r;
     SDL_GetWindowPosition(w, &r.x, &r.y);
     SDL_GetWindowSize(w, &r.w, &r.h);
@@ -165,10 +172,8 @@ void Window::set_size(int width, int height) {
 
 Size Window::usable_display_size() const {
     SDL_Rect usable{0, 0, 0, 0};
-    if (impl_ && impl_->device->is_alive()) {
-        int index = SDL_GetWindowDisplayIndex(impl_->device->window());
-        if (index < 0 || SDL_GetDisplayUsableBounds(index, &usable) != 0) usable = {0, 0, 0, 0};
-    }
+    if (!impl_ || !impl_->device->is_alive() || !usable_bounds(impl_->device->window(), usable))
+        return {};
     return {usable.w, usable.h};
 }
 
