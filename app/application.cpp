@@ -225,8 +225,10 @@ void Application::run_frame() {
     float dt = frame_step(now, frame_start);
     frame_start = now;
 
+    // One F11 press a frame: each press toggles the mode once, in order,
+    // and the window's own messages about one change come in between.
     if (counters.count_fullscreen > 0) {
-        counters.count_fullscreen = 0;
+        --counters.count_fullscreen;
         fullscreen = fullscreen == 0 ? 1 : 0;
         create_display();
     }

@@ -73,8 +73,6 @@ public:
     std::function<void(Application&)> frame_hook;
 
     Input_Counters counters;
-    // The size the last resize signal reported.
-    sdk::Size window_resize_request;
     Menu_State menu;
     bool quit = false;
 

@@ -50,6 +50,15 @@ void Application::create_display() {
     window_description.resizable = !fullscreen;
     window_description.visible = true;
     window.apply(window_description);
+    if (!fullscreen) {
+        // The window manager's frame is known once it has framed the shown
+        // window, and needs room on the display too.
+        sdk::Size fitted = fitted_window_size(config_window_size, window.usable_display_size());
+        if (fitted != config_window_size) {
+            config_window_size = window_description.size = fitted;
+            window.set_size(fitted.width, fitted.height);
+        }
+    }
     connect_input();
     compute_scale();
     sdk::log_event("Debug", "Scale = %1, screen size: %2, %3", std::to_string(display_scale),
@@ -63,16 +72,22 @@ void Application::create_display() {
 
 void Application::on_resized() {
     counters.count_resize = 0;
+    // The rule works on the size the window has now, not on the one a
+    // report carried: a report may belong to a mode change that is already
+    // over (F11 pressed again before it arrived).
+    sdk::Size now = window.get_size();
     // Entering full screen resizes the drawing area too; that is no new
-    // windowed size, which F11 must find again on the way back. Nor is a
-    // report of the size the window already has: that is the window taking
-    // the size the rule (or the way back from full screen) gave it, and the
-    // rule applied to its own result would drift (933 x 700 to 932 x 699).
-    if (fullscreen || window_resize_request == window_size) {
+    // windowed size, which F11 must find again on the way back. Nor is the
+    // size the window already has: that is the window taking the size the
+    // rule (or the way back from full screen) gave it, and the rule applied
+    // to its own result would drift (933 x 700 to 932 x 699).
+    if (fullscreen || now == window_size) {
         compute_scale();
         return;
     }
-    config_window_size = resized_window_size(window_resize_request);
+    // Like the size kept from a larger screen at start, a resize past the
+    // display's usable area is fitted into it.
+    config_window_size = fitted_window_size(resized_window_size(now), window.usable_display_size());
     window.set_size(config_window_size.width, config_window_size.height);
     compute_scale();
     save_config();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "world/geometry.h"
 
@@ -17,7 +18,19 @@ Display_Mapping map_display(bool full_screen, sdk::Size area) {
     float w = static_cast<float>(area.width), h = static_cast<float>(area.height);
     float lw = static_cast<float>(screen_size.width), lh = static_cast<float>(screen_size.height);
     if (!full_screen) {
-        m.scale = w / lw;
+        // The resize rule makes a windowed area 4:3, and then this is the
+        // scale by the width with no offset. A window that the window system
+        // holds at another size (maximised, say) shows the whole picture in
+        // the middle, with bars of whole pixels.
+        int64_t aw = area.width, ah = area.height;
+        int64_t lw_i = screen_size.width, lh_i = screen_size.height;
+        if (aw * lh_i <= ah * lw_i) {  // as wide as 4:3, or taller
+            m.scale = w / lw;
+            m.offset = {0.0f, static_cast<float>((ah - aw * lh_i / lw_i) / 2)};
+        } else {
+            m.scale = h / lh;
+            m.offset = {static_cast<float>((aw - ah * lw_i / lh_i) / 2), 0.0f};
+        }
     } else if (lh / lw > h / w) {
         m.scale = h / lh;
         m.offset = {(w - m.scale * lw) * 0.5f, 0.0f};

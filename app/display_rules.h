@@ -17,8 +17,11 @@ struct Display_Mapping {
     sdk::Rect screen_field;
 };
 
-// Windowed: the scale follows the width alone and there is no offset. Full
-// screen: the picture fits the shorter way and is centred the other way.
+// Windowed: on a 4:3 area (as the resize rule makes it) the scale follows
+// the width and there is no offset; on an area of another shape (a window
+// the window system holds at a size of its own) the picture fits the shorter
+// way and is centred the other way, by whole pixels. Full screen: the picture
+// fits the shorter way and is centred the other way.
 Display_Mapping map_display(bool full_screen, sdk::Size area);
 // `play_field` times the scale, plus the offset, in whole pixels.
 sdk::Rect scaled_play_field(float scale, sdk::Pointf offset);

@@ -11,10 +11,8 @@
 void Application::connect_input() {
     slots.clear();
     slots.push_back(window.sig_window_close().connect([this] { quit = true; }));
-    slots.push_back(window.sig_resize().connect([this](int w, int h) {
-        ++counters.count_resize;
-        window_resize_request = {w, h};
-    }));
+    // The size a resize reports is not kept: the rule reads the window's own.
+    slots.push_back(window.sig_resize().connect([this](int, int) { ++counters.count_resize; }));
     sdk::Input_Device& keyboard = window.get_ic().get_keyboard();
     slots.push_back(keyboard.sig_key_up().connect([this](const sdk::Input_Event& e) {
         if (e.id == shell_keys::f4 && e.alt) quit = true;

@@ -53,6 +53,27 @@ bool full_screen_by_window_manager(SDL_Window* window);
 // told the size the window really got.
 void cover_display(SDL_Window* window);
 
+// The drawing area's place on the screen and its size as the window system
+// holds them (under X, as the server has them), whatever SDL believes.
+SDL_Rect real_geometry(SDL_Window* window);
+Size real_size(SDL_Window* window);
+// The frame a window manager puts around the window, as it stands now (as
+// SDL_GetWindowBordersSize tells, without waiting for SDL to read the
+// window's messages); false when none is known.
+bool frame_size(SDL_Window* window, int& top, int& left, int& bottom, int& right);
+// Tells SDL, and so the renderer, the size the window really has, where it
+// believes another (the size it asked for, say, which a window manager
+// refused).
+void follow_real_size(SDL_Window* window);
+// Waits, up to a moment, for the window to get the size `asked`, unless a
+// window manager holds it at a size of its own (maximised or full screen),
+// and then follows the size it really has.
+void settle_size(SDL_Window* window, Size asked);
+// Takes the full-screen state off the window: a window manager is asked to,
+// and where none runs (or it does not), the state is written off the window,
+// so that no window manager started later finds it there.
+void leave_full_screen_state(SDL_Window* window);
+
 // A test stands in for a window system of another kind; the offscreen
 // driver itself carries every request out at once.
 enum class Window_System {

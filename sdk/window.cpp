@@ -66,16 +66,26 @@ bool usable_bounds(SDL_Window* w, SDL_Rect& usable) {
     return index >= 0 && SDL_GetDisplayUsableBounds(index, &usable) == 0;
 }
 
+// What of that area the drawing area may take: the frame that the window
+// manager puts around the window needs room too (none known: no frame).
+bool usable_drawing_area(SDL_Window* w, SDL_Rect& usable) {
+    if (!usable_bounds(w, usable)) return false;
+    int top = 0, left = 0, bottom = 0, right = 0;
+    if (detail::frame_size(w, top, left, bottom, right)) {
+        usable = {usable.x + left, usable.y + top, std::max(0, usable.w - left - right),
+                  std::max(0, usable.h - top - bottom)};
+    }
+    return true;
+}
+
 // A window that reaches past the display's usable area (a size kept from a
 // larger monitor, say) is centred on it, and so is one that covered the
 // display by itself: nobody else puts it back.
 void place_on_display(SDL_Window* w, bool covered_display) {
     SDL_Rect usable;
-    if (!usable_bounds(w, usable)) return;
+    if (!usable_drawing_area(w, usable)) return;
     int index = SDL_GetWindowDisplayIndex(w);
-    SDL_Rect r;
-    SDL_GetWindowPosition(w, &r.x, &r.y);
-    SDL_GetWindowSize(w, &r.w, &r.h);
+    SDL_Rect r = detail::real_geometry(w);
     SDL_Rect inside;
     if (!covered_display && SDL_IntersectRect(&r, &usable, &inside) && SDL_RectEquals(&inside, &r))
         return;
@@ -131,11 +141,14 @@ void Window::apply(const Window_Description& d) {
         impl_->description.fullscreen && (SDL_GetWindowFlags(w) & SDL_WINDOW_FULLSCREEN) == 0;
     if (!d.fullscreen) {
         SDL_SetWindowFullscreen(w, 0);
+        detail::leave_full_screen_state(w);
         SDL_SetWindowBordered(w, d.decorations ? SDL_TRUE : SDL_FALSE);
         SDL_SetWindowResizable(w, d.resizable ? SDL_TRUE : SDL_FALSE);
-        SDL_SetWindowSize(w, std::max(1, d.size.width), std::max(1, d.size.height));
-        place_on_display(w, covered_display);
+        Size size{std::max(1, d.size.width), std::max(1, d.size.height)};
+        SDL_SetWindowSize(w, size.width, size.height);
         if (d.visible) SDL_ShowWindow(w);
+        detail::settle_size(w, size);
+        place_on_display(w, covered_display);
     } else {
         SDL_SetWindowResizable(w, SDL_FALSE);
         // Shown first: a window manager carries full screen out on a mapped
@@ -155,24 +168,28 @@ const Window_Description& Window::get_description() const {
 }
 
 Size Window::get_size() const {
-    Size s;
-    // Of the window itself: while a texture is the renderer's target, the
-    // renderer's output size is the texture's.
-    if (impl_ && impl_->device->is_alive())
-        SDL_GetWindowSizeInPixels(impl_->device->window(), &s.width, &s.height);
-    return s;
+    // Of the window itself, as the window system holds it: while a texture
+    // is the renderer's target, the renderer's output size is the texture's,
+    // and SDL's own idea may be a size that was asked for and refused.
+    if (!impl_ || !impl_->device->is_alive()) return {};
+    return detail::real_size(impl_->device->window());
 }
 
 void Window::set_size(int width, int height) {
     if (!impl_ || !impl_->device->is_alive()) return;
     impl_->description.size = {width, height};
-    if (!impl_->description.fullscreen)
-        SDL_SetWindowSize(impl_->device->window(), std::max(1, width), std::max(1, height));
+    if (impl_->description.fullscreen) return;
+    SDL_Window* w = impl_->device->window();
+    Size size{std::max(1, width), std::max(1, height)};
+    SDL_SetWindowSize(w, size.width, size.height);
+    detail::settle_size(w, size);
+    place_on_display(w, false);
 }
 
 Size Window::usable_display_size() const {
     SDL_Rect usable{0, 0, 0, 0};
-    if (!impl_ || !impl_->device->is_alive() || !usable_bounds(impl_->device->window(), usable))
+    if (!impl_ || !impl_->device->is_alive() ||
+        !usable_drawing_area(impl_->device->window(), usable))
         return {};
     return {usable.w, usable.h};
 }

@@ -8,7 +8,9 @@
 // is asked where one runs, and where none makes the window cover the display
 // (under X without a window manager, or with one that leaves the window as
 // it is) the window covers it itself, borderless at the display's bounds;
-// the drawing area is then the size the window really got. A windowed window
+// the drawing area is then the size the window really got. Leaving full
+// screen takes the full-screen state off the window, so that no window
+// manager started later makes it full screen again. A windowed window
 // that reaches past the display's usable area is centred on it. Sizes are of the
 // drawing area (client area) in pixels. The renderer is SDL's OpenGL one,
 // falling back to the software renderer where no OpenGL context can be had;
@@ -60,12 +62,16 @@ public:
     void apply(const Window_Description& description);
     const Window_Description& get_description() const;
 
-    // The drawing area in pixels.
+    // The drawing area in pixels, as the window system holds it.
     Size get_size() const;
-    // Sets the drawing area when windowed.
+    // Asks for a drawing area when windowed, waits a moment for the window
+    // system to give it and keeps the window on the display's usable area.
+    // A window manager may hold the window at another size (maximised, say):
+    // get_size() tells what it got.
     void set_size(int width, int height);
-    // The part of the window's display that windows may use (without panels
-    // and docks); 0 x 0 when it cannot be known.
+    // The largest drawing area that fits, with the window manager's frame,
+    // in the part of the window's display that windows may use (without
+    // panels and docks); 0 x 0 when it cannot be known.
     Size usable_display_size() const;
     bool is_visible() const;
     bool is_fullscreen() const;

@@ -13,26 +13,10 @@
 #include <vector>
 
 #include "child_process.h"
+#include "x_server.h"
 #include "tests/common/scratch_dir.h"
 
 namespace {
-
-// A display number with no X server behind it: no socket in /tmp/.X11-unix,
-// no abstract socket of that name and no lock file of a server starting up.
-std::string display_with_no_server() {
-    std::ifstream unix_sockets("/proc/net/unix");
-    std::stringstream listing;
-    listing << unix_sockets.rdbuf();
-    const std::string sockets = listing.str();
-    for (int n = 97;; ++n) {
-        const std::string socket = "/tmp/.X11-unix/X" + std::to_string(n);
-        if (std::filesystem::exists(socket) ||
-            std::filesystem::exists("/tmp/.X" + std::to_string(n) + "-lock") ||
-            sockets.find("@" + socket + "\n") != std::string::npos)
-            continue;
-        return ":" + std::to_string(n);
-    }
-}
 
 TEST(Entry, MissingArchiveEndsWithOneClearLine) {
     Scratch_Dir dir;

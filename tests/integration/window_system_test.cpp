@@ -1,0 +1,543 @@
+// The game window as a real X server holds it. Each row starts an Xvfb of
+// 1280 x 1024 on a display of its own (and openbox where the row needs a
+// window manager), runs the game in a folder of its own, acts on it as a
+// player or the window system would (keys through XTest, window-manager
+// messages, a restarted window manager) and reads back what the server
+// has: the window's geometry and state, the picture's place in the window's
+// pixels, and the settings file.
+// Google Test first: Xlib's macros (None, Bool, ...) would break its own.
+#include <gtest/gtest.h>
+// clang-format off
+#include <X11/Xlib.h>
+#include <X11/Xatom.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+// clang-format on
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/config_file.h"
+#include "child_process.h"
+#include "tests/common/scratch_dir.h"
+#include "world/settings.h"
+#include "x_server.h"
+
+namespace {
+
+using namespace integration_test;
+using namespace std::chrono_literals;
+
+constexpr int screen_width = 1280, screen_height = 1024;
+
+struct Box {
+    int x = 0, y = 0, w = 0, h = 0;
+    bool operator==(const Box&) const = default;
+};
+
+std::string text(const Box& b) {
+    return std::to_string(b.w) + " x " + std::to_string(b.h) + " at (" + std::to_string(b.x) +
+           ", " + std::to_string(b.y) + ")";
+}
+
+int ignore_x_errors(Display*, XErrorEvent*) { return 0; }
+
+Atom atom(Display* d, const char* name) { return XInternAtom(d, name, False); }
+
+// The test's view of the game through its own connection to the server.
+class Game_Window {
+public:
+    explicit Game_Window(Display* d) : d_(d) { XSetErrorHandler(ignore_x_errors); }
+
+    // The game's window: the viewable one named "Mirel", however deep a
+    // window manager has put it.
+    bool find() {
+        window_ = find_under(DefaultRootWindow(d_));
+        return window_ != 0;
+    }
+
+    // The drawing area on the screen.
+    Box geometry() const {
+        XSync(d_, False);
+        XWindowAttributes a;
+        if (!window_ || !XGetWindowAttributes(d_, window_, &a)) return {};
+        int x = 0, y = 0;
+        ::Window child;
+        XTranslateCoordinates(d_, window_, a.root, 0, 0, &x, &y, &child);
+        return {x, y, a.width, a.height};
+    }
+
+    bool full_screen_state() const {
+        for (Atom a : atoms(window_, "_NET_WM_STATE"))
+            if (a == atom(d_, "_NET_WM_STATE_FULLSCREEN")) return true;
+        return false;
+    }
+
+    // The frame that a window manager puts around the drawing area: left,
+    // right, top, bottom (all 0 without one).
+    std::vector<long> frame() const {
+        std::vector<long> f = cardinals(window_, "_NET_FRAME_EXTENTS");
+        if (f.size() != 4) f = {0, 0, 0, 0};
+        return f;
+    }
+
+    // Where the picture is in the window: the smallest box holding every
+    // pixel that is not black (the bars are black; the main menu's picture
+    // is not, along any of its edges).
+    Box picture() const {
+        Box g = geometry();
+        if (g.w <= 0 || g.h <= 0) return {};
+        XImage* image = XGetImage(d_, window_, 0, 0, static_cast<unsigned>(g.w),
+                                  static_cast<unsigned>(g.h), AllPlanes, ZPixmap);
+        if (!image) return {};
+        int left = g.w, top = g.h, right = -1, bottom = -1;
+        for (int y = 0; y < g.h; ++y)
+            for (int x = 0; x < g.w; ++x) {
+                unsigned long p = XGetPixel(image, x, y);
+                int r = static_cast<int>((p >> 16) & 0xff), gr = static_cast<int>((p >> 8) & 0xff),
+                    b = static_cast<int>(p & 0xff);
+                if (r + gr + b <= 48) continue;
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+        XDestroyImage(image);
+        if (right < 0) return {};
+        return {left, top, right - left + 1, bottom - top + 1};
+    }
+
+    void press(KeySym key) {
+        // Without a window manager nobody gives the window the focus.
+        XSetInputFocus(d_, window_, RevertToPointerRoot, CurrentTime);
+        KeyCode code = XKeysymToKeycode(d_, key);
+        XTestFakeKeyEvent(d_, code, True, CurrentTime);
+        XTestFakeKeyEvent(d_, code, False, CurrentTime);
+    }
+    void flush() { XSync(d_, False); }
+
+    // What a window manager's maximise button asks for.
+    void maximise(bool on) {
+        XEvent e{};
+        e.xclient.type = ClientMessage;
+        e.xclient.window = window_;
+        e.xclient.message_type = atom(d_, "_NET_WM_STATE");
+        e.xclient.format = 32;
+        e.xclient.data.l[0] = on ? 1 : 0;
+        e.xclient.data.l[1] = static_cast<long>(atom(d_, "_NET_WM_STATE_MAXIMIZED_VERT"));
+        e.xclient.data.l[2] = static_cast<long>(atom(d_, "_NET_WM_STATE_MAXIMIZED_HORZ"));
+        e.xclient.data.l[3] = 2;  // from the user
+        XSendEvent(d_, DefaultRootWindow(d_), False,
+                   SubstructureRedirectMask | SubstructureNotifyMask, &e);
+        flush();
+    }
+
+    // The window system resizes the window, as a window manager, a tiling
+    // rule or another program may.
+    void resize(int width, int height) {
+        XResizeWindow(d_, window_, static_cast<unsigned>(width), static_cast<unsigned>(height));
+        flush();
+    }
+
+    // A window manager that has gone and left its check on the root window.
+    void leave_stale_window_manager_check() {
+        ::Window gone = XCreateSimpleWindow(d_, DefaultRootWindow(d_), 0, 0, 1, 1, 0, 0, 0);
+        XChangeProperty(d_, DefaultRootWindow(d_), atom(d_, "_NET_SUPPORTING_WM_CHECK"),
+                        XA_WINDOW, 32, PropModeReplace, reinterpret_cast<unsigned char*>(&gone), 1);
+        XDestroyWindow(d_, gone);
+        flush();
+    }
+
+    bool window_manager_checks_in() const {
+        std::vector<long> named = cardinals(DefaultRootWindow(d_), "_NET_SUPPORTING_WM_CHECK",
+                                            XA_WINDOW);
+        if (named.size() != 1) return false;
+        std::vector<long> self = cardinals(static_cast<::Window>(named[0]),
+                                           "_NET_SUPPORTING_WM_CHECK", XA_WINDOW);
+        return self.size() == 1 && self[0] == named[0];
+    }
+
+private:
+    ::Window find_under(::Window w) {
+        char* name = nullptr;
+        bool match = false;
+        if (XFetchName(d_, w, &name) && name) {
+            match = std::string(name) == "Mirel";
+            XFree(name);
+        }
+        XWindowAttributes a;
+        if (match && XGetWindowAttributes(d_, w, &a) && a.map_state == IsViewable) return w;
+        ::Window root, parent, *children = nullptr;
+        unsigned count = 0;
+        ::Window found = 0;
+        if (XQueryTree(d_, w, &root, &parent, &children, &count)) {
+            for (unsigned i = 0; i < count && !found; ++i) found = find_under(children[i]);
+            if (children) XFree(children);
+        }
+        return found;
+    }
+
+    std::vector<long> cardinals(::Window w, const char* name, Atom type = XA_CARDINAL) const {
+        std::vector<long> out;
+        Atom got = None;
+        int format = 0;
+        unsigned long items = 0, left = 0;
+        unsigned char* data = nullptr;
+        if (w && XGetWindowProperty(d_, w, atom(d_, name), 0, 64, False, type, &got, &format,
+                                    &items, &left, &data) == Success &&
+            got == type && format == 32 && data)
+            for (unsigned long i = 0; i < items; ++i)
+                out.push_back(reinterpret_cast<long*>(data)[i]);
+        if (data) XFree(data);
+        return out;
+    }
+    std::vector<Atom> atoms(::Window w, const char* name) const {
+        std::vector<Atom> out;
+        for (long a : cardinals(w, name, XA_ATOM)) out.push_back(static_cast<Atom>(a));
+        return out;
+    }
+
+    Display* d_;
+    ::Window window_ = 0;
+};
+
+// What a row's world consists of, and what its steps do to it.
+struct World {
+    X_Server& server;
+    Game_Window& game;
+    Scratch_Dir& dir;
+    Background_Program window_manager;
+    pid_t game_pid = -1;
+
+    void start_window_manager() {
+        window_manager = Background_Program(
+            "openbox", {"--sm-disable"},
+            environment_with({{"DISPLAY", server.name()},
+                              {"HOME", dir.path().string()},
+                              {"XDG_CONFIG_HOME", (dir.path() / "config").string()},
+                              {"XDG_CACHE_HOME", (dir.path() / "cache").string()}}),
+            dir.path().string(), (dir.path() / "openbox.txt").string());
+        ASSERT_TRUE(wait_until([&] { return game.window_manager_checks_in(); }, 20s))
+            << "openbox did not start";
+    }
+};
+
+// What the row expects once a step has settled.
+struct Expect {
+    bool full_screen_state;  // _NET_WM_STATE_FULLSCREEN on the window
+    Box window;   // the drawing area; x or y below 0: anywhere on the screen
+    Box picture;  // in the window
+    uint8_t saved_full_screen;
+    int saved_width, saved_height;
+};
+
+struct Step {
+    const char* what;
+    std::function<void(World&)> act;
+    Expect expect;
+};
+
+struct Row {
+    const char* name;
+    bool window_manager;
+    int saved_width = 640, saved_height = 480;
+    std::vector<Step> steps;
+};
+
+void PrintTo(const Row& row, std::ostream* os) { *os << row.name; }
+
+void f11(World& w) {
+    w.game.press(XK_F11);
+    w.game.flush();
+}
+
+// Both presses reach the game while it is held, so its next frame finds
+// both. They are a few milliseconds apart, as a player's are: X clients take
+// a release and a press of the same moment for the key repeating.
+void f11_twice_in_one_frame(World& w) {
+    ::kill(w.game_pid, SIGSTOP);
+    f11(w);
+    std::this_thread::sleep_for(5ms);
+    f11(w);
+    ::kill(w.game_pid, SIGCONT);
+}
+
+// The second press as soon as the first has changed the window: it reaches
+// the game in the frame after the change, with the change's own messages.
+void f11_twice_in_consecutive_frames(World& w) {
+    Box before = w.game.geometry();
+    f11(w);
+    wait_until([&] { return w.game.geometry() != before; }, 10s, 1ms);
+    f11(w);
+}
+
+void f11_ten_times(World& w) {
+    for (int i = 0; i < 10; ++i) {
+        f11(w);
+        std::this_thread::sleep_for(30ms);
+    }
+}
+
+void nothing(World&) {}
+
+const Box whole_screen{0, 0, screen_width, screen_height};
+constexpr int anywhere = -1;
+// The 640 x 480 window, its picture filling it.
+const Box small_window{anywhere, anywhere, 640, 480};
+const Box small_picture{0, 0, 640, 480};
+// Full screen on 1280 x 1024: scale 2, bars of 32 above and below.
+const Box full_picture{0, 32, 1280, 960};
+const Expect windowed_640{false, small_window, small_picture, 0, 640, 480};
+// Made full screen by the window manager, or by the game itself.
+const Expect full_from_640{true, whole_screen, full_picture, 1, 640, 480};
+const Expect covered_from_640{false, whole_screen, full_picture, 1, 640, 480};
+
+const std::vector<Row>& rows() {
+    static const std::vector<Row> table = {
+        {"TwoF11PressesInOneFrame",
+         false,
+         640,
+         480,
+         {{"start", nothing, windowed_640},
+          {"F11 twice, both in one frame", f11_twice_in_one_frame, windowed_640},
+          {"F11 twice, in one frame again", f11_twice_in_one_frame, windowed_640}}},
+        {"TwoF11PressesInConsecutiveFrames",
+         false,
+         640,
+         480,
+         {{"start", nothing, windowed_640},
+          {"F11, and F11 in the next frame", f11_twice_in_consecutive_frames, windowed_640},
+          {"once more", f11_twice_in_consecutive_frames, windowed_640}}},
+        {"F11WithoutAWindowManager",
+         false,
+         640,
+         480,
+         {{"start", nothing, windowed_640},
+          {"F11", f11, covered_from_640},
+          {"F11", f11, {false, {320, 272, 640, 480}, small_picture, 0, 640, 480}},
+          {"F11 ten times, 30 ms apart", f11_ten_times, windowed_640}}},
+        {"F11UnderOpenbox",
+         true,
+         640,
+         480,
+         {{"start", nothing, windowed_640},
+          {"F11", f11, full_from_640},
+          {"F11", f11, windowed_640},
+          {"F11, and F11 in the next frame", f11_twice_in_consecutive_frames, windowed_640},
+          {"F11 ten times, 30 ms apart", f11_ten_times, windowed_640}}},
+        {"AMaximisedWindowShowsThePictureInTheMiddle",
+         true,
+         640,
+         480,
+         {{"start", nothing, windowed_640},
+          // openbox's title bar takes 19 px of the 1024 when maximised: the
+          // 1280 x 960 picture gets bars of 22 and 23 px.
+          {"maximise",
+           [](World& w) { w.game.maximise(true); },
+           {false, {0, 19, 1280, 1005}, {0, 22, 1280, 960}, 0, 1280, 960}},
+          {"restore", [](World& w) { w.game.maximise(false); }, windowed_640},
+          {"maximise again",
+           [](World& w) { w.game.maximise(true); },
+           {false, {0, 19, 1280, 1005}, {0, 22, 1280, 960}, 0, 1280, 960}},
+          {"F11 while maximised", f11, {true, whole_screen, full_picture, 1, 1280, 1005}},
+          // openbox gives the window its frame back: the size it had,
+          // fitted with the frame into the screen.
+          {"F11 back",
+           f11,
+           {false, {anywhere, anywhere, 1278, 958}, {0, 0, 1278, 958}, 0, 1278, 958}}}},
+        {"AWindowManagerRestartedWhileTheGameRuns",
+         true,
+         640,
+         480,
+         {{"start", nothing, windowed_640},
+          {"F11 under openbox", f11, full_from_640},
+          {"openbox killed", [](World& w) { w.window_manager.stop(); }, full_from_640},
+          {"F11 with no window manager", f11, windowed_640},
+          {"F11: the game covers the screen itself", f11, covered_from_640},
+          {"openbox started again", [](World& w) { w.start_window_manager(); }, covered_from_640},
+          {"F11", f11, windowed_640}}},
+        {"ASystemResizePastTheScreenIsFittedIntoIt",
+         false,
+         640,
+         480,
+         {{"start", nothing, windowed_640},
+          {"resized to 1600 x 1200",
+           [](World& w) { w.game.resize(1600, 1200); },
+           {false, {0, 32, 1280, 960}, {0, 0, 1280, 960}, 0, 1280, 960}}}},
+        {"UnderOpenboxTheFitLeavesRoomForTheFrame",
+         true,
+         2400,
+         1800,
+         // openbox's frame: 1 px on three sides and a title bar of 20 px,
+         // so 1278 x 1003 is left for the drawing area.
+         {{"start from a size kept from a larger screen",
+           nothing,
+           {false, {anywhere, anywhere, 1278, 958}, {0, 0, 1278, 958}, 0, 1278, 958}},
+          {"resized to 1600 x 1200",
+           [](World& w) { w.game.resize(1600, 1200); },
+           {false, {anywhere, anywhere, 1278, 958}, {0, 0, 1278, 958}, 0, 1278, 958}}}},
+        {"AStaleWindowManagerCheck",
+         false,
+         640,
+         480,
+         {{"start", nothing, windowed_640},
+          {"a window manager's check left behind",
+           [](World& w) { w.game.leave_stale_window_manager_check(); },
+           windowed_640},
+          {"F11: the game covers the screen itself", f11, covered_from_640},
+          {"F11", f11, {false, {320, 272, 640, 480}, small_picture, 0, 640, 480}}}},
+    };
+    return table;
+}
+
+void write_settings(int width, int height) {
+    game_version = 91;
+    fullscreen = 0;
+    config_window_size = {width, height};
+    Config_Bytes b = encode_config();
+    Scratch_Dir::write(config_file_name, std::vector<uint8_t>(b.begin(), b.end()));
+}
+
+// What the server and the settings file hold now.
+struct Seen {
+    bool found = false;
+    bool full_screen_state = false;
+    Box window, picture;
+    std::vector<long> frame;
+    std::vector<uint8_t> saved;
+
+    int saved_int(size_t at) const {
+        return saved.size() == 33 ? static_cast<int>(saved[at] | saved[at + 1] << 8 |
+                                                     saved[at + 2] << 16 | saved[at + 3] << 24)
+                                  : -1;
+    }
+};
+
+bool window_matches(const Seen& s, const Expect& e) {
+    return s.window.w == e.window.w && s.window.h == e.window.h &&
+           (e.window.x < 0 || s.window.x == e.window.x) &&
+           (e.window.y < 0 || s.window.y == e.window.y) &&
+           s.full_screen_state == e.full_screen_state;
+}
+
+// The picture's edges, give or take what the frame counter and the
+// smoothing of the scaled picture draw over the bars.
+bool picture_matches(const Box& got, const Box& want) {
+    constexpr int slack = 4;
+    auto near = [](int a, int b) { return a - b <= slack && b - a <= slack; };
+    return near(got.x, want.x) && near(got.y, want.y) && near(got.x + got.w, want.x + want.w) &&
+           near(got.y + got.h, want.y + want.h);
+}
+
+bool settings_match(const Seen& s, const Expect& e) {
+    return s.saved.size() == 33 && s.saved[4] == e.saved_full_screen &&
+           s.saved_int(5) == e.saved_width && s.saved_int(9) == e.saved_height;
+}
+
+bool on_screen(const Seen& s) {
+    if (s.frame.size() != 4) return false;
+    return s.window.x - s.frame[0] >= 0 && s.window.y - s.frame[2] >= 0 &&
+           s.window.x + s.window.w + s.frame[1] <= screen_width &&
+           s.window.y + s.window.h + s.frame[3] <= screen_height;
+}
+
+Seen look(Game_Window& game, bool with_picture) {
+    Seen s;
+    s.found = game.find();
+    if (!s.found) return s;
+    s.window = game.geometry();
+    s.full_screen_state = game.full_screen_state();
+    s.frame = game.frame();
+    if (with_picture) s.picture = game.picture();
+    s.saved = Scratch_Dir::read(config_file_name);
+    return s;
+}
+
+bool all_match(const Seen& s, const Expect& e) {
+    return s.found && window_matches(s, e) && on_screen(s) && picture_matches(s.picture, e.picture) &&
+           settings_match(s, e);
+}
+
+// Waits for the expected state and for it to stay a while: a wrong state
+// that follows a right one a frame later is caught too.
+Seen settle(Game_Window& game, const Expect& e) {
+    Seen last;
+    auto held_since = std::chrono::steady_clock::now();
+    bool holding = false;
+    wait_until(
+        [&] {
+            last = look(game, false);
+            if (last.found && window_matches(last, e)) last = look(game, true);
+            auto now = std::chrono::steady_clock::now();
+            if (!all_match(last, e)) {
+                holding = false;
+                return false;
+            }
+            if (!holding) held_since = now;
+            holding = true;
+            return now - held_since >= 400ms;
+        },
+        20s, 20ms);
+    return last;
+}
+
+class Window_System : public testing::TestWithParam<Row> {};
+
+TEST_P(Window_System, WhatTheServerHoldsAfterEachStep) {
+    const Row& row = GetParam();
+    Scratch_Dir dir;
+    X_Server server(screen_width, screen_height, dir.path());
+    if (!server.started()) GTEST_SKIP() << "no X server could be started: " << server.why_not();
+    if (row.window_manager && !on_path("openbox"))
+        GTEST_SKIP() << "openbox is not installed (scripts/install-deps.sh installs it)";
+    Game_Window game(server.display());
+    World world{server, game, dir, {}};
+    if (row.window_manager) {
+        world.start_window_manager();
+        if (HasFatalFailure()) return;
+    }
+    write_settings(row.saved_width, row.saved_height);
+    Background_Program mirel(built_program("mirel"), {},
+                             environment_with({{"DISPLAY", server.name()},
+                                               {"SDL_VIDEODRIVER", ""},
+                                               {"WAYLAND_DISPLAY", ""},
+                                               {"SDL_AUDIODRIVER", "dummy"},
+                                               {"MIREL_LOG", "Debug"}}),
+                             dir.path().string(), (dir.path() / "mirel.txt").string());
+    world.game_pid = mirel.pid();
+    ASSERT_TRUE(wait_until([&] { return game.find() || !mirel.running(); }, 60s))
+        << "the game's window did not show";
+    for (const Step& step : row.steps) {
+        SCOPED_TRACE(step.what);
+        step.act(world);
+        if (HasFatalFailure()) return;
+        const Expect& e = step.expect;
+        Seen s = settle(game, e);
+        ASSERT_TRUE(mirel.running()) << "the game ended: "
+                                     << std::string(Scratch_Dir::read("mirel.txt").begin(),
+                                                    Scratch_Dir::read("mirel.txt").end());
+        ASSERT_TRUE(s.found) << "the game's window is gone";
+        EXPECT_EQ(s.full_screen_state, e.full_screen_state)
+            << "_NET_WM_STATE_FULLSCREEN on the window";
+        EXPECT_TRUE(window_matches(s, e))
+            << "the window is " << text(s.window) << ", not " << text(e.window);
+        EXPECT_TRUE(on_screen(s)) << "the window and its frame reach past the screen: "
+                                  << text(s.window);
+        EXPECT_TRUE(picture_matches(s.picture, e.picture))
+            << "the picture is " << text(s.picture) << " in the window, not " << text(e.picture);
+        EXPECT_TRUE(settings_match(s, e))
+            << "config.dat keeps full screen " << (s.saved.size() == 33 ? s.saved[4] : -1)
+            << " and " << s.saved_int(5) << " x " << s.saved_int(9) << ", not "
+            << int(e.saved_full_screen) << " and " << e.saved_width << " x " << e.saved_height;
+        if (HasFailure()) return;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, Window_System, testing::ValuesIn(rows()),
+                         [](const testing::TestParamInfo<Row>& info) { return info.param.name; });
+
+}  // namespace
