@@ -36,17 +36,22 @@ TEST(Resize_Rule, ASavedSizeLargerThanTheUsableAreaBecomesTheLargestFourByThreeT
     }
 }
 
-TEST(Display_Mapping, WindowedScalesByWidth) {
+// What the resize rule gives is mapped by its width; a window held at
+// another shape (maximised under a window manager, say) shows the whole
+// picture in its middle, by whole pixels.
+TEST(Display_Mapping, WindowedScalesByWidthOrCentresWhatIsNotFourByThree) {
     struct Case {
         sdk::Size area;
         float scale;
+        sdk::Pointf offset;
     };
-    for (const Case& c :
-         {Case{{640, 480}, 1.0f}, Case{{800, 600}, 1.25f}, Case{{933, 700}, 933.0f / 640.0f},
-          Case{{1024, 768}, 1.6f}, Case{{800, 1000}, 1.25f}}) {
+    for (const Case& c : {Case{{640, 480}, 1.0f, {0, 0}}, Case{{800, 600}, 1.25f, {0, 0}},
+                          Case{{933, 700}, 933.0f / 640.0f, {0, 0}}, Case{{1024, 768}, 1.6f, {0, 0}},
+                          Case{{800, 1000}, 1.25f, {0, 200}}, Case{{1280, 1005}, 2.0f, {0, 22}},
+                          Case{{1400, 960}, 2.0f, {60, 0}}}) {
         Display_Mapping m = map_display(false, c.area);
-        EXPECT_FLOAT_EQ(m.scale, c.scale);
-        EXPECT_EQ(m.offset, (sdk::Pointf{0, 0}));
+        EXPECT_FLOAT_EQ(m.scale, c.scale) << c.area.width << " x " << c.area.height;
+        EXPECT_EQ(m.offset, c.offset) << c.area.width << " x " << c.area.height;
     }
 }
 

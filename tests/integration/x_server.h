@@ -136,9 +136,15 @@ public:
                 {name_, "-screen", "0", std::to_string(width) + "x" + std::to_string(height) + "x24",
                  "-nolisten", "tcp", "-noreset"},
                 environment_with({}), dir.string(), (dir / ("xvfb" + name_.substr(1) + ".txt")).string());
+            // Only a server whose lock file names it is this test's: another
+            // one may be answering on that number while this one gives up.
+            const std::string lock = "/tmp/.X" + name_.substr(1) + "-lock";
             if (wait_until(
                     [&] {
                         if (!server_.running()) return true;
+                        std::ifstream f(lock);
+                        pid_t owner = 0;
+                        if (!(f >> owner) || owner != server_.pid()) return false;
                         display_ = XOpenDisplay(name_.c_str());
                         return display_ != nullptr;
                     },
