@@ -16,8 +16,8 @@
 // clang-format on
 
 #include <cstdint>
+#include <fstream>
 #include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -258,8 +258,16 @@ void f11(World& w) {
 // Both presses reach the game while it is held, so its next frame finds
 // both. They are a few milliseconds apart, as a player's are: X clients take
 // a release and a press of the same moment for the key repeating.
+bool stopped(pid_t pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string id, name, state;
+    stat >> id >> name >> state;
+    return state == "T";
+}
+
 void f11_twice_in_one_frame(World& w) {
     ::kill(w.game_pid, SIGSTOP);
+    wait_until([&] { return stopped(w.game_pid); }, 10s, 1ms);
     f11(w);
     std::this_thread::sleep_for(5ms);
     f11(w);
