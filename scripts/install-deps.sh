@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config git
-  libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libsdl2-mixer-dev libx11-dev
+  libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libsdl2-mixer-dev libasound2-dev libx11-dev
   libphysfs-dev libpugixml-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libcairo2-dev libvorbis-dev libogg-dev libzip-dev zip

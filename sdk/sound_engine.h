@@ -117,7 +117,8 @@ public:
 
 // An engine over SDL2_mixer. When the audio device cannot be opened (no sound
 // card, no audio service) it logs one line under "SYSTEM" for the outage and
-// answers a silent engine instead, so the game runs without sound.
+// answers a silent engine instead, so the game runs without sound. What the
+// ALSA library itself has to say goes to the log under "Debug", not stderr.
 std::unique_ptr<Sound_Engine> create_sound_engine();
 // An engine that accepts everything and plays nothing.
 std::unique_ptr<Sound_Engine> create_silent_engine();

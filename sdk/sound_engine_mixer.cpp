@@ -6,10 +6,13 @@
 // mixer reads them on its audio thread.
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <alsa/asoundlib.h>
 
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstdarg>
+#include <cstdio>
 #include <mutex>
 #include <vector>
 
@@ -41,6 +44,24 @@ Audio_Device& device() {
     return *d;
 }
 
+// The ALSA library writes each complaint of its own on stderr, a block of
+// them for every device it fails to open. Its messages go to the log under
+// "Debug" instead; the game's one line about a missing device says enough.
+// SDL loads the same libasound.so.2 as the game, so this handler is the one
+// its ALSA driver meets.
+void log_alsa_message(const char* file, int line, const char* function, int err, const char* format,
+                      ...) {
+    char message[512];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(message, sizeof message, format, args);
+    va_end(args);
+    std::string text = std::string("ALSA lib ") + file + ":" + std::to_string(line) + ":(" +
+                       function + ") " + message;
+    if (err) text += std::string(": ") + snd_strerror(err);
+    log_event("Debug", "%1", text);
+}
+
 // Opens the device for the first user, or counts one more user.
 bool use_device() {
     Audio_Device& d = device();
@@ -49,6 +70,7 @@ bool use_device() {
         ++d.users;
         return true;
     }
+    snd_lib_error_set_handler(log_alsa_message);
     std::string why;
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         why = SDL_GetError();

@@ -226,15 +226,17 @@ TEST(Safe_Save, AFailedSaveIsOneLineOnStderrAndNoException) {
         {"a link named replay to nowhere",
          [] { std::filesystem::create_symlink("gone", "replay"); }, [&r] { r.save("mirel"); },
          "Unable to make folder: replay (File exists)"},
-        {"the next screenshot's name taken by a folder",
+        {"a screenshot folder where no file can be made",
+         [] { std::filesystem::create_directory_symlink("/proc", "screenshot"); },
+         [] { save_screenshot(sdk::Pixel_Buffer(4, 4)); },
+         "Unable to save file: screenshot/mirel000001.png (No such file or directory)"},
+        {"a screenshot of the highest number there is",
          [] {
-             // Numbering reads six digits: after 999999 comes 1000000, whose
-             // name reads as 100000 and so can already be there.
-             std::filesystem::create_directories("screenshot/mirel1000000.png/x");
-             Scratch_Dir::write("screenshot/mirel999999.png", {1});
+             std::filesystem::create_directory("screenshot");
+             Scratch_Dir::write("screenshot/mirel9223372036854775807.png", {1});
          },
          [] { save_screenshot(sdk::Pixel_Buffer(4, 4)); },
-         "Unable to save file: screenshot/mirel1000000.png (Is a directory)"},
+         "Unable to number a screenshot: screenshot already holds the highest number there is"},
         {"a file named screenshot", [] { Scratch_Dir::write("screenshot", {1}); },
          [] { save_screenshot(sdk::Pixel_Buffer(4, 4)); },
          "Unable to make folder: screenshot (File exists)"},

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "app/fps_counter.h"
 #include "app/perf_log.h"
@@ -52,11 +55,30 @@ TEST(Stage_Bonus, LargeTotalsRoundInSinglePrecision) {
 }
 
 TEST(Screenshot_Numbering, NextAfterTheHighest) {
-    EXPECT_EQ(next_screenshot_number({}), 1);
-    EXPECT_EQ(next_screenshot_number(
-                  {"mirel000007.png", "mirel000003.png", "other000100.png", "notes.txt"}),
-              8);
-    EXPECT_EQ(next_screenshot_number({"mirel12x.png"}), 13);
+    struct Case {
+        std::vector<std::string> entries;
+        std::optional<long long> next;
+    };
+    const Case cases[] = {
+        {{}, 1},
+        {{"mirel000007.png", "mirel000003.png", "other000100.png", "notes.txt"}, 8},
+        {{"mirel12x.png"}, 13},
+        // Past six digits every digit counts, so each new number is new.
+        {{"mirel999999.png"}, 1000000},
+        {{"mirel999999.png", "mirel1000000.png"}, 1000001},
+        {{"mirel1000000.png", "mirel1000001.png", "mirel999999.png"}, 1000002},
+        {{"mirel1234567.png"}, 1234568},
+        {{"mirel0000000000000000000000042.png"}, 43},
+        {{"mirel9223372036854775806.png"}, 9223372036854775807},
+        // No number is left after the largest, nor after one too large to count.
+        {{"mirel9223372036854775807.png"}, std::nullopt},
+        {{"mirel000001.png", "mirel99999999999999999999999.png"}, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        std::string names;
+        for (const std::string& e : c.entries) names += e + " ";
+        EXPECT_EQ(next_screenshot_number(c.entries), c.next) << names;
+    }
     EXPECT_EQ(zero_pad(1), "000001");
     EXPECT_EQ(zero_pad(1234567), "1234567");
     EXPECT_EQ(screenshot_file_name(8), "screenshot/mirel000008.png");
@@ -68,6 +90,17 @@ TEST(Screenshot_Numbering, MissingFolderIsCreated) {
     EXPECT_TRUE(std::filesystem::is_directory("screenshot"));
     Scratch_Dir::write("screenshot/mirel000041.png", {1});
     EXPECT_EQ(next_screenshot_file(), "screenshot/mirel000042.png");
+}
+
+TEST(Screenshot_Numbering, EachSaveAfterTheSixDigitsMakesANewFile) {
+    Scratch_Dir dir;
+    std::filesystem::create_directory("screenshot");
+    Scratch_Dir::write("screenshot/mirel999999.png", {1});
+    for (int k = 0; k < 3; ++k) save_screenshot(sdk::Pixel_Buffer(4, 4));
+    for (const char* name :
+         {"mirel999999.png", "mirel1000000.png", "mirel1000001.png", "mirel1000002.png"})
+        EXPECT_TRUE(std::filesystem::is_regular_file(std::string("screenshot/") + name)) << name;
+    EXPECT_FALSE(std::filesystem::exists("screenshot/mirel1000003.png"));
 }
 
 TEST(Fps_Counter, RateAfterTheFirstWindowOfOver500Ms) {
