@@ -199,13 +199,14 @@ TEST(Document_Numbers, LoadAsWrittenOrHeldToTheirBounds) {
         {"mirel.xml", param(trees, "number"), -1, "3000000000", nothing,
          "mirel.xml: background 'stage_kio': effect 'trees': 'number' is 3000000000, not a count "
          "from 0 to the ceiling 1000"},
-        // Particle sizes are held to -8..8, a cloud's zoom to 1/8..8.
+        // Particle sizes are held to -8..8, a cloud's zoom to 1/8..8; an
+        // absent zoom leaves clouds as drawn.
         {"mirel.xml", param(trees, "size_max"), -1, "2147483648", tree_size_max, "8"},
         {"mirel.xml", param(clouds, "size_min"), -1, "4294967296", cloud_size_min, "8"},
         {"mirel.xml", param(clouds, "size_max"), -1, "-1e30", cloud_size_max, "-8"},
         {"mirel.xml", param(clouds, "zoom"), -1, "12abc", cloud_zoom, "8"},
         {"mirel.xml", param(clouds, "zoom"), -1, "-3", cloud_zoom, "0.125"},
-        {"mirel.xml", param(clouds, "zoom"), -1, nullptr, cloud_zoom, "0.125"},
+        {"mirel.xml", param(clouds, "zoom"), -1, nullptr, cloud_zoom, "1"},
         // A negative side draws nothing.
         {"mirel.xml", ground_width, -1, "-1", ground_map, "0x0"},
         // Held as the largest i32; hits sum it in 64 bits.
