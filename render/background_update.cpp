@@ -204,7 +204,7 @@ void Background::update_clouds(Background_Effect& e, float dt) {
         return p.y > bottom + 65.0f * p.zoom;
     });
 
-    // A cloud's zoom runs from 1 at 128 pixels above the top to the
+    // A cloud's zoom runs from 1 at 128 pixels above the canvas to the
     // effect's zoom at the bottom edge, and stays between the two. Above
     // that line it is 1: read on upwards, a large cloud (one whose growth
     // starts higher, at -128 x its size) of a large zoom got a zoom below 0,
