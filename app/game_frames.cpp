@@ -21,9 +21,6 @@ const sdk::Rect logical_play_field{32, 16, 416, 464};
 }  // namespace
 
 void Application::start_run(bool is_replay) {
-    // A game speaks the player's language; a replay keeps the one its file
-    // brought, from loading until the next game.
-    if (!is_replay) stage_language = language;
     stage_background.load(canvas, "stage_kio", resources[res_mirel], logical_play_field);
     spell_background.load(canvas, "boss_effects", resources[res_mirel], logical_play_field);
     // Only the stage background is run ahead, 100 s.

@@ -86,7 +86,7 @@ std::vector<uint8_t> Replay::encode() const {
     out.reserve(replay_header_bytes + replay_record_bytes * replay_frames.size());
     put_bytes(out, static_cast<uint32_t>(game_version), 4);
     put_bytes(out, static_cast<uint8_t>(replay_option_a), 1);
-    put_bytes(out, static_cast<uint8_t>(stage_language), 1);
+    put_bytes(out, static_cast<uint8_t>(language), 1);
     put_bytes(out, static_cast<uint8_t>(replay_option_b), 1);
     put_bytes(out, replay_frames.size(), 8);
     for (const Replay_Frame& f : replay_frames) {
@@ -156,7 +156,7 @@ bool Replay::decode(const std::vector<uint8_t>& bytes) {
         frames.push_back(f);
     }
     replay_option_a = static_cast<int8_t>(p[4]);
-    stage_language = p[5] == 1 ? 1 : 0;
+    language = p[5] == 1 ? 1 : 0;
     replay_option_b = static_cast<int8_t>(p[6]);
     replay_frames = std::move(frames);
     replay_cursor = 0;

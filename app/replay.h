@@ -3,7 +3,7 @@
 // "replay/<name>.rpy" in the working directory (the game uses "mirel").
 // Little-endian, no padding:
 //
-//   0 version (u32)   4 replay_option_a (u8)   5 stage_language (u8)
+//   0 version (u32)   4 replay_option_a (u8)   5 language (u8)
 //   6 replay_option_b (u8)   7 N, the record count (u64)
 //   then N records of 17 bytes: dt, x, y, angle (f32 each), flags (u8):
 //   bit 0 focus, 1 shoot, 2 bomb, 3 special, 4 advance.
@@ -12,10 +12,10 @@
 // the simulation draws randomness for looks only. Saving replaces the file
 // whole and safely; a save that fails is one line on stderr and the game goes
 // on without the file. Loading a missing, foreign, short or oversized file
-// answers false, logs why under "SYSTEM" and changes nothing. Loading sets
-// `stage_language`, the language the replay is watched in, never the player's
-// `language`; a language byte other than 1 reads as 0, as in the settings
-// file. Main thread only.
+// answers false, logs why under "SYSTEM" and changes nothing. Loading switches
+// the player's `language` to the replay's, and the settings keep it; a
+// language byte other than 1 reads as 0, as in the settings file. Main
+// thread only.
 #pragma once
 
 #include <cstdint>

@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::ofstream(Replay::file_name("mirel"), std::ios::binary | std::ios::trunc)
         .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     game_version = 91;
-    stage_language = 0;
+    language = 0;
     replay_option_a = 7;
     kept.clear();
     Replay_Frame marker;
@@ -46,12 +46,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     if (!kept.load("mirel")) {
         check(kept.replay_frames.size() == 1 && kept.replay_frames[0].x == 12345);
-        check(stage_language == 0 && replay_option_a == 7);
+        check(language == 0 && replay_option_a == 7);
         return 0;
     }
     size_t n = kept.replay_frames.size();
     check(replay_header_bytes + replay_record_bytes * n <= size);
-    check(stage_language == 0 || stage_language == 1);
+    check(language == 0 || language == 1);
 
     kept.rewind();
     size_t played = 0;

@@ -48,8 +48,8 @@ constexpr uint32_t max_effect_number = 1000;
 // times its size covers the field many times over, and the renderer's
 // scratch copy of a scaled draw grows with the square of the scale. A
 // cloud's zoom, its growth at the bottom edge and the factor on its speed,
-// is held to 1/8..8 (an absent one is 1/8), so that every falling cloud
-// leaves the field.
+// is held to 1/8..8, so that every falling cloud moves on and leaves the
+// field; an absent one is 1, which leaves a cloud as drawn.
 constexpr float max_particle_scale = 8.0f;
 constexpr float min_cloud_zoom = 1.0f / 8.0f;
 
@@ -283,8 +283,8 @@ void Background::load(sdk::Canvas& canvas, const std::string& id,
         read_float(params, "fade", effect.fade);
         read_clamped(params, "size_min", -max_particle_scale, max_particle_scale, effect.size_min);
         read_clamped(params, "size_max", -max_particle_scale, max_particle_scale, effect.size_max);
-        read_float(params, "zoom", effect.zoom);
-        effect.zoom = std::clamp(effect.zoom, min_cloud_zoom, max_particle_scale);
+        effect.zoom =
+            std::clamp(float_or(params, "zoom", 1.0f), min_cloud_zoom, max_particle_scale);
         read_float(params, "spawn_field", effect.spawn_field);
         read_float(params, "spawn_time", effect.spawn_time);
         if (auto it = params.find("color"); it != params.end())

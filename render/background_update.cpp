@@ -204,14 +204,20 @@ void Background::update_clouds(Background_Effect& e, float dt) {
         return p.y > bottom + 65.0f * p.zoom;
     });
 
-    // A cloud's growth stops at the bottom edge, where it has the effect's
-    // zoom: a zoom that grew on past it could push the removal line away as
-    // fast as the cloud falls, and the cloud would never leave.
+    // A cloud's zoom runs from 1 at 128 pixels above the canvas to the
+    // effect's zoom at the bottom edge, and stays between the two. Above
+    // that line it is 1: read on upwards, a large cloud (one whose growth
+    // starts higher, at -128 x its size) of a large zoom got a zoom below 0,
+    // which turned its fall into a climb that never ended. Below the bottom
+    // edge it keeps the effect's zoom, which bounds the scale it is drawn at
+    // (the effect's zoom x its size) while it leaves.
     for (Background_Particle& p : e.particles) {
         p.y += (p.dy + layer_wobble_y) * p.zoom * dt * speed_factor_;
         p.x += (p.dx + layer_wobble_x) * dt;
-        if (p.y > -128.0f * p.size)
-            p.zoom = 1.0f + (std::min(p.y, bottom) + 128.0f) / (bottom + 128.0f) * (e.zoom - 1.0f);
+        if (p.y > -128.0f * p.size) {
+            float way_down = std::clamp((p.y + 128.0f) / (bottom + 128.0f), 0.0f, 1.0f);
+            p.zoom = 1.0f + way_down * (e.zoom - 1.0f);
+        }
     }
 }
 

@@ -56,8 +56,8 @@ void Dialog::draw_portraits(sdk::Canvas& canvas) {
 }
 
 void Dialog::draw_text(sdk::Canvas& canvas, float alpha) {
-    const sdk::Font* font = stage_language == 0 ? font0_ : font1_;
-    const float* ys = stage_language == 0 ? line_y_font0_ : line_y_font1_;
+    const sdk::Font* font = language == 0 ? font0_ : font1_;
+    const float* ys = language == 0 ? line_y_font0_ : line_y_font1_;
     if (!font) return;
     sdk::Colorf shadow(0.0f, 0.0f, 0.0f, alpha);
     sdk::Colorf text(light_yellow.r, light_yellow.g, light_yellow.b, alpha);

@@ -312,7 +312,7 @@ bool Appearance_Effect_Spellcard_Name::draw(sdk::Canvas& canvas, Effect& e) {
     // The sheet holds the Japanese names of the boss's cards first and the
     // Russian ones after them, so the Russian name of card k is k plus the
     // number of cards (2 for a boss of two cards).
-    s.set_frame(stage_language == 1 ? e.value : e.value + s.get_frame_count() / 2);
+    s.set_frame(language == 1 ? e.value : e.value + s.get_frame_count() / 2);
     s.set_alpha(e.age < 300.0f ? e.age / 300.0f : 1.0f);
     s.set_alignment(sdk::Origin::top_right, 0.0f, 0.0f);
     float w = static_cast<float>(s.get_width());

@@ -240,7 +240,7 @@ bool Enemy_Path_Boss::update(Enemy& e, float dt) {
         }
         case 10:
             if (b.has_dialog) {
-                std::string name = b.dialog_name + (stage_language == 0 ? "_rus" : "_jap");
+                std::string name = b.dialog_name + (language == 0 ? "_rus" : "_jap");
                 if (stage_presentation) {
                     dialog_active = 1;
                     stage_presentation->start_dialog(name);

@@ -211,7 +211,7 @@ void run_event(const Level_Event& ev) {
             break;
         }
         case event_dialog: {
-            std::string name = ev.name + (stage_language == 0 ? "_rus" : "_jap");
+            std::string name = ev.name + (language == 0 ? "_rus" : "_jap");
             // Without a presentation there is no one to end the dialog.
             if (stage_presentation) {
                 dialog_active = 1;

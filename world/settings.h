@@ -25,13 +25,9 @@ inline int32_t button_special = 3;
 inline int32_t button_pause = 7;
 inline int32_t button_spare = 2;
 inline int32_t special_focuses = 0;
-// 0 or 1: the "_rus" and "_jap" variants of dialog, pictures and fonts.
+// 0 or 1: the "_rus" and "_jap" variants of dialog, pictures and fonts. A
+// replay's header carries it, and loading a replay switches to its language.
 inline int32_t language = 0;
-// The language the stage speaks (its dialogs, their font, the spell-card
-// names), which a replay's header carries: the player's `language` from a
-// game's start, a loaded replay's own while it is watched. Watching a film,
-// maybe another player's, so leaves the setting as it was.
-inline int32_t stage_language = 0;
 inline float sound_volume = 0.8f;
 inline float music_volume = 0.9f;
 

@@ -184,9 +184,9 @@ TEST_F(Config_File, LanguageByteIsOneOnlyWhenItIsOne) {
         std::vector<uint8_t> rpy = Replay{}.encode();
         rpy[5] = byte;
         Scratch_Dir::write("replay/mirel.rpy", rpy);
-        stage_language = 9;
+        language = 9;
         ASSERT_TRUE(Replay{}.load("mirel"));
-        EXPECT_EQ(stage_language, expected) << "replay, byte " << int{byte};
+        EXPECT_EQ(language, expected) << "replay, byte " << int{byte};
     }
 }
 

@@ -17,7 +17,6 @@ protected:
     void SetUp() override {
         game_version = 91;
         language = 0;
-        stage_language = 0;
         replay_option_a = 0;
         replay_option_b = 1;
         r.clear();
@@ -44,18 +43,17 @@ TEST_F(Replay_File, RoundTripKeepsRecordsHeaderAndLanguage) {
     r.mark_dialog_advance();
     r.record_frame(frame(17, 101, 0, 1, 1, 1));
     r.record_frame(frame(15.5f, 102, 0, 0, 0, 0));
-    stage_language = 1;
+    language = 1;
     replay_option_a = -3;
     r.save("mirel");
     ASSERT_TRUE(std::filesystem::exists("replay/mirel.rpy"));
     EXPECT_EQ(std::filesystem::file_size("replay/mirel.rpy"), 15u + 17u * 3u);
 
-    stage_language = 0;
+    language = 0;
     replay_option_a = 0;
     Replay loaded;
     ASSERT_TRUE(loaded.load("mirel"));
-    EXPECT_EQ(stage_language, 1) << "the replay is watched in its own language";
-    EXPECT_EQ(language, 0) << "the player's language stays";
+    EXPECT_EQ(language, 1) << "a replay recorded in language 1 switches the language to 1";
     EXPECT_EQ(replay_option_a, -3);
     ASSERT_EQ(loaded.replay_frames.size(), 3u);
     for (size_t k = 0; k < 3; ++k) {
@@ -204,12 +202,12 @@ TEST_F(Replay_File, BrokenFilesAreRefusedAndChangeNothing) {
         Scratch_Dir::write("replay/mirel.rpy", c.bytes);
         Replay kept;
         kept.replay_frames.push_back(frame(3, 3, 0, 0, 0, 0));
-        stage_language = 1;
+        language = 1;
         replay_option_b = 5;
         lines.clear();
         EXPECT_FALSE(kept.load("mirel")) << c.what;
         EXPECT_EQ(kept.replay_frames.size(), 1u) << c.what;
-        EXPECT_EQ(stage_language, 1) << c.what;
+        EXPECT_EQ(language, 1) << c.what;
         EXPECT_EQ(replay_option_b, 5) << c.what;
         EXPECT_EQ(lines,
                   std::vector<std::string>{"SYSTEM: Replay replay/mirel.rpy not loaded: " + c.why})

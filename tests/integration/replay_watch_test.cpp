@@ -1,9 +1,12 @@
-// Watching a replay leaves the player's settings as they were: a replay is a
+// Watching a replay switches the player's language to the replay's, and the
+// settings keep it; the best score is the player's alone: a replay is a
 // film, maybe another player's or a damaged one. A replay made by hand, in
 // the other language and scoring far above the player's best score, is
 // watched from the main menu and left in each way a replay can be left;
-// afterwards the language and the best score are the player's, in memory and
-// in "config.dat".
+// afterwards the language is the replay's, in memory and in "config.dat",
+// and the rest of the file is as it was. A game played after watching
+// records the language and the last option byte it was watched with, and
+// the lives its own game began with.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -17,11 +20,15 @@
 #include "tests/integration/screen_clock.h"
 #include "sdk/display.h"
 #include "world/player.h"
+#include "world/run_flags.h"
 #include "world/settings.h"
 
 namespace {
 
 constexpr uint32_t players_best = 5;
+// The replay's header: its game began with 2 lives, in language 1, and
+// carries 9 as its last option byte.
+constexpr uint8_t replay_lives = 2, replay_language = 1, replay_option = 9;
 
 void put(std::vector<uint8_t>& b, uint64_t v, int bytes) {
     for (int i = 0; i < bytes; ++i) b.push_back(static_cast<uint8_t>(v >> (8 * i)));
@@ -46,11 +53,11 @@ std::vector<uint8_t> players_config() {
     return b;
 }
 
-// Language 1; the player holds the middle of the field and shoots.
+// The player holds the middle of the field and shoots.
 std::vector<uint8_t> foreign_replay(int frames) {
     std::vector<uint8_t> b;
     put(b, 91, 4);
-    for (uint8_t v : {0, 1, 1}) put(b, v, 1);
+    for (uint8_t v : {replay_lives, replay_language, replay_option}) put(b, v, 1);
     put(b, static_cast<uint64_t>(frames), 8);
     for (int k = 0; k < frames; ++k) {
         for (float v : {16.0f, 224.0f, 400.0f, 0.0f}) put_float(b, v);
@@ -63,8 +70,8 @@ uint32_t u32_at(const std::vector<uint8_t>& b, size_t at) {
     return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (uint32_t{b[at + 3]} << 24);
 }
 
-TEST(Replay_Watch, LeavesTheLanguageAndTheBestScoreAsTheyWere) {
-    enum class Leave { at_its_end, through_the_pause_title, by_closing_the_window };
+TEST(Replay_Watch, SwitchesToTheReplaysLanguageAndLeavesTheBestScoreAsItWas) {
+    enum class Leave { at_its_end, through_the_pause_title, by_closing_the_window, by_a_game };
     struct Row {
         const char* what;
         Leave leave;
@@ -73,6 +80,7 @@ TEST(Replay_Watch, LeavesTheLanguageAndTheBestScoreAsTheyWere) {
         {"watched to its end", Leave::at_its_end},
         {"left through the pause screen's title", Leave::through_the_pause_title},
         {"the window closed while it plays", Leave::by_closing_the_window},
+        {"watched to its end, then a game played to its game over", Leave::by_a_game},
     };
     constexpr int replay_frames = 380, leave_at = 350;  // its first kill is on frame 333
     for (const Row& row : rows) {
@@ -83,7 +91,7 @@ TEST(Replay_Watch, LeavesTheLanguageAndTheBestScoreAsTheyWere) {
         Scratch_Dir::write("replay/mirel.rpy", foreign_replay(replay_frames));
         struct : Screen_Clock {
             uint32_t replay_score = 0;
-            bool watched = false;
+            bool watched = false, played = false;
         } s;
         {
             sdk::Display_Setup display;
@@ -96,9 +104,16 @@ TEST(Replay_Watch, LeavesTheLanguageAndTheBestScoreAsTheyWere) {
                         if (s.menu_visits == 1) {
                             if (s.in_state == 20) keys::tap(keys::down);  // the replay entry
                             if (s.in_state == 40) keys::tap(keys::z);
+                        } else if (row.leave == Leave::by_a_game && !s.played) {
+                            if (s.in_state == 20) keys::tap(keys::z);  // "Start"
                         } else if (s.in_state == 10) {
                             a.quit = true;
                         }
+                        break;
+                    case state_game:
+                        // Nothing scored: the game over saves its replay alone.
+                        s.played = true;
+                        if (s.in_state == 30) game_over = 1;
                         break;
                     case state_replay:
                         s.watched = true;
@@ -123,12 +138,26 @@ TEST(Replay_Watch, LeavesTheLanguageAndTheBestScoreAsTheyWere) {
         ASSERT_TRUE(s.watched);
         ASSERT_GT(s.replay_score, players_best) << "the replay scored above the best score";
 
-        EXPECT_EQ(language, 0);
+        EXPECT_EQ(language, replay_language);
         EXPECT_EQ(hi_score, players_best);
         std::vector<uint8_t> config = Scratch_Dir::read("config.dat");
         ASSERT_EQ(config.size(), 33u);
+        EXPECT_EQ(config[32], replay_language) << "the language saved";
         EXPECT_EQ(u32_at(config, 13), players_best) << "the best score saved";
-        EXPECT_EQ(config[32], 0) << "the language saved";
+        std::vector<uint8_t> players = players_config();
+        config[32] = players[32];
+        EXPECT_EQ(config, players) << "the other settings saved as they were";
+
+        std::vector<uint8_t> rpy = Scratch_Dir::read("replay/mirel.rpy");
+        ASSERT_GE(rpy.size(), 15u);
+        if (row.leave == Leave::by_a_game) {
+            ASSERT_TRUE(s.played);
+            EXPECT_EQ(rpy[4], players[17]) << "the lives the game began with";
+            EXPECT_EQ(rpy[5], replay_language) << "the language it was played in";
+            EXPECT_EQ(rpy[6], replay_option) << "the option byte the watched replay brought";
+        } else {
+            EXPECT_EQ(rpy, foreign_replay(replay_frames)) << "watching saves no replay";
+        }
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 #include "render_fixture.h"
@@ -272,7 +273,7 @@ protected:
     }
     // One cloud, following a sky layer that scrolls down, spawned on the
     // first update of 10 ms.
-    void add_sky_with_one_cloud(float zoom) {
+    void add_sky_with_one_cloud(float zoom, float size = 1) {
         Background_Layer l = plain_layer("sky");
         l.speed_y = 0.1f;
         bg.add_layer(l);
@@ -282,7 +283,7 @@ protected:
         clouds.spawn_time = 1e9f;  // one cloud only
         clouds.speed = 2;
         clouds.zoom = zoom;
-        clouds.size_min = clouds.size_max = 1;
+        clouds.size_min = clouds.size_max = size;
         clouds.follow_layer = 0;
         bg.add_effect(clouds);
         bg.update(10);
@@ -452,13 +453,43 @@ TEST_F(Background_Update, CloudsDriftWithTheirLayerAndGrowTowardTheBottom) {
     EXPECT_TRUE(bg.get_effects()[0].particles.empty());  // gone below the clip
 }
 
-// A cloud stops growing at the bottom edge: with a large zoom, one that
-// grew on would push its removal line away as fast as it falls.
-TEST_F(Background_Update, CloudsOfALargeZoomLeaveTheField) {
-    add_sky_with_one_cloud(12);
-    ASSERT_EQ(bg.get_effects()[0].particles.size(), 1u);
-    for (int i = 0; i < 2000 && !bg.get_effects()[0].particles.empty(); ++i) bg.update(17);
-    EXPECT_TRUE(bg.get_effects()[0].particles.empty());
+// Every cloud leaves, whatever its zoom (held to 1/8..8) and size (held to
+// -8..8): its zoom stays between 1 and the effect's, so it falls at least
+// an eighth as fast as its layer takes it. A large cloud starts growing
+// above the top of the field, where a zoom read on upwards fell below 0 and
+// sent it up for ever. The zoom stops at the effect's at the bottom edge,
+// which bounds the scale the cloud is drawn at while it leaves.
+TEST_F(Background_Update, EveryCloudLeavesTheFieldDrawnAtMostAtTheEffectsZoom) {
+    struct Row {
+        float zoom, size;
+    };
+    const Row rows[] = {
+        {8, 8}, {5, 3}, {8, 1}, {8, -8}, {1.0f / 8, 8}, {1.0f / 8, -8}, {1, 1}, {1.5f, 1.6f},
+    };
+    // From 65 x 8 above the top to 65 x 8 below the bottom at an eighth of
+    // 0.2 pixels per millisecond: under 3600 frames of 17 ms.
+    constexpr int max_frames = 3600;
+    for (const Row& row : rows) {
+        std::ostringstream what;
+        what << "zoom " << row.zoom << ", size " << row.size;
+        SCOPED_TRACE(what.str());
+        bg.clear();
+        add_sky_with_one_cloud(row.zoom, row.size);
+        const std::vector<Background_Particle>& clouds = bg.get_effects()[0].particles;
+        ASSERT_EQ(clouds.size(), 1u);
+        float least = clouds[0].zoom, most = clouds[0].zoom;
+        int frames = 0;
+        for (; frames < max_frames && !clouds.empty(); ++frames) {
+            bg.update(17);
+            if (clouds.empty()) break;
+            least = std::min(least, clouds[0].zoom);
+            most = std::max(most, clouds[0].zoom);
+        }
+        EXPECT_TRUE(clouds.empty()) << "still at y " << clouds[0].y << " after " << frames
+                                    << " frames";
+        EXPECT_GE(least, std::min(1.0f, row.zoom) - 1e-6f);
+        EXPECT_LE(most, std::max(1.0f, row.zoom) + 1e-6f);
+    }
 }
 
 // Particles that never leave stop at the newest 4096 of an effect.

@@ -113,17 +113,17 @@ TEST_F(Effect_Look_Test, GrazeSparkHoldsThenFades) {
 }
 
 TEST_F(Effect_Look_Test, SpellcardPicturesFollowTheLanguage) {
-    int saved = stage_language;
-    stage_language = 0;
+    int saved = language;
+    language = 0;
     Effect name = effect(100, 0, 1);
     draw("spellcard_name", name);
     // The second language's names follow all of the first's.
     sdk::Sprite* names = get_sprite("spellcard_names");
     EXPECT_EQ(names->get_current_frame(), 1 + names->get_frame_count() / 2);
-    stage_language = 1;
+    language = 1;
     draw("spellcard_name", name);
     EXPECT_EQ(get_sprite("spellcard_names")->get_current_frame(), 1);
-    stage_language = saved;
+    language = saved;
     // Shrunk into the corner after 1.2 s.
     name.age = 1500;
     draw("spellcard_name", name);
@@ -160,12 +160,12 @@ TEST_F(Effect_Look_Test, SpellcardNameFramesForSheetsOfTwoAndFourCards) {
     };
     sdk::Sprite& cached = sprite_cache.at("spellcard_names");
     const sdk::Sprite saved = cached;
-    const int saved_language = stage_language;
+    const int saved_language = language;
     for (const auto& c : cases) {
         // The look keeps the cache entry's address, so it draws whatever sheet
         // the entry holds.
         cached = sdk::Sprite(canvas(), c.sheet, doc);
-        stage_language = c.lang;
+        language = c.lang;
         clean_canvas();
         Effect name = effect(300, 0, c.card);
         EXPECT_TRUE(draw("spellcard_name", name));
@@ -176,7 +176,7 @@ TEST_F(Effect_Look_Test, SpellcardNameFramesForSheetsOfTwoAndFourCards) {
             << c.sheet << " language " << c.lang << " card " << c.card;
     }
     cached = saved;
-    stage_language = saved_language;
+    language = saved_language;
 }
 
 TEST_F(Effect_Look_Test, BossNameStaysForTheFight) {

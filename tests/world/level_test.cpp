@@ -267,10 +267,10 @@ TEST_F(Level_Test, DialogEventNeedsAPresentation) {
     EXPECT_EQ(dialog_active, 0);  // headless: nobody could end it
     Fake_Presentation show;
     stage_presentation = &show;
-    stage_language = 1;
+    language = 1;
     load("<event time=\"0\" name=\"dialog\"><title>intro</title></event>");
     process_level_events(16);
-    stage_language = 0;
+    language = 0;
     EXPECT_EQ(dialog_active, 1);
     EXPECT_EQ(show.dialogs, std::vector<std::string>{"intro_jap"});
 }
