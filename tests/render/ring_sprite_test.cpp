@@ -6,9 +6,11 @@
 #include <fstream>
 #include <memory>
 
+#include "render/stage_draw.h"
 #include "render_fixture.h"
 #include "sdk/core/exception.h"
 #include "sdk/core/log.h"
+#include "world/enemy_lists.h"
 
 namespace {
 
@@ -199,6 +201,39 @@ TEST_F(Ring_Test, HugeRingsStopAtTheSegmentCeiling) {
     for (float radius : {1e6f, 1e30f}) {
         ring->draw_ring(canvas(), radius, 8, 0, sdk::Colorf::white(), 320, 240);
         EXPECT_EQ(ring->last_segments, Ring_Sprite::max_ring_segments) << radius;
+    }
+}
+
+// A boss's eight rings of a hair's width would each reach the ceiling of a
+// ring: together they keep to the ceiling of one frame, shared out, while
+// rings of the stage's sizes are drawn whole.
+TEST_F(Ring_Test, TheRingsOfOneFrameShareTheFramesCeiling) {
+    struct Case {
+        const char* what;
+        int rings;
+        float radius, width;
+        int64_t segments;
+    } cases[] = {
+        {"eight hair-thin rings", 8, 100, 1e-40f, Ring_Sprite::max_frame_segments},
+        {"two rings of the stage's sizes", 2, 100, 32, 2 * 629},
+    };
+    for (const Case& c : cases) {
+        EnemyBoss boss;
+        boss.alive = 1;
+        boss.is_boss = 1;
+        boss.ring_x = 320;
+        boss.ring_y = 240;
+        boss.ring_count = c.rings;
+        for (int i = 0; i < c.rings; ++i) {
+            boss.ring_radius[i] = c.radius;
+            boss.ring_width[i] = c.width;
+            boss.ring_alpha[i] = 1;
+        }
+        create_boss(boss);
+        const int64_t before = ring->segments_drawn;
+        update_and_draw_boss_rings(canvas(), *ring, 17);
+        EXPECT_EQ(ring->segments_drawn - before, c.segments) << c.what;
+        clear_enemies();
     }
 }
 
