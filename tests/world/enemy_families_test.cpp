@@ -345,7 +345,7 @@ TEST_F(Families, CountsAtTheEndsOfAnInt32StayBounded) {
                  {20100, INT32_MAX},
                  {10200, INT32_MIN},
                  {400, INT32_MAX, 1e9f},
-                 {100, INT32_MAX, 0.0f, 0.018f}};
+                 {100, INT32_MAX, 0.0f, 20000.0f}};  // 20000 directions 0.018 degrees apart
     for (const auto& c : cases) {
         clear_patterns();
         bullet_pool.reset();
@@ -377,8 +377,8 @@ TEST_F(Families, ZeroIntervalVolleysIntoAFullPoolMakeNoBullets) {
         int32_t bullet_number;
         float pattern_param2;  // the rings' and fans' bullets per volley
     } cases[] = {
-        {350, 2000, 12.0f},   {300, -1, 0.0f},      {500, -1, 0.0f},  {550, -1, 1000.0f},
-        {10200, -1, 0.0f},    {20100, 20000, 0.0f}, {20200, -1, 500.0f},
+        {350, 2000, 12.0f}, {300, -1, 0.0f},      {500, -1, 0.0f},     {550, -1, 1000.0f},
+        {10200, -1, 0.0f},  {20100, 20000, 0.0f}, {20200, -1, 500.0f},
     };
     for (const auto& c : cases) {
         clear_patterns();
