@@ -92,6 +92,20 @@ void Ring_Sprite::flush(sdk::Canvas& canvas, const sdk::Colorf& colour) {
     ++last_batches;
 }
 
+int Ring_Sprite::segments_needed(float radius, float width) const {
+    if (frames.empty() || image_rect.get_width() <= 0 || image_rect.get_height() <= 0) return 0;
+    int count = static_cast<int>(frames.size());
+    const sdk::Rect& frame = frames[static_cast<size_t>(((current_frame % count) + count) % count)];
+    int fw = frame.get_width();
+    if (!(radius > 0.0f) || !(width > 0.0f) || fw <= 0 || frame.get_height() <= 0 ||
+        !std::isfinite(radius) || !std::isfinite(width))
+        return 0;
+    double k = static_cast<double>(width) / fw;
+    double exact =
+        std::min(2.0 * 3.14159265358979323846 * radius / k, static_cast<double>(max_ring_segments));
+    return sdk::saturate_integer<int>(std::ceil(exact));
+}
+
 void Ring_Sprite::draw_ring(sdk::Canvas& canvas, float radius, float width, float start_angle,
                             const sdk::Colorf& colour, float cx, float cy, int max_segments) {
     last_segments = 0;

@@ -53,6 +53,11 @@ public:
     Ring_Sprite(sdk::Canvas& canvas, const std::string& name,
                 const sdk::Resource_Manager& resources, const sdk::File_System& fs);
 
+    // The segments draw_ring would draw for this ring with frame
+    // `current_frame` and no ceiling but a ring's own; 0 for a ring that
+    // draws nothing.
+    int segments_needed(float radius, float width) const;
+
     // One full ring with frame `current_frame`: inner radius `radius`,
     // `width` outward, the first segment at `start_angle`, tinted `colour`.
     // A ring with no positive radius, width or frame size draws nothing; one
