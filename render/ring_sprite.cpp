@@ -92,8 +92,22 @@ void Ring_Sprite::flush(sdk::Canvas& canvas, const sdk::Colorf& colour) {
     ++last_batches;
 }
 
+int Ring_Sprite::segments_needed(float radius, float width) const {
+    if (frames.empty() || image_rect.get_width() <= 0 || image_rect.get_height() <= 0) return 0;
+    int count = static_cast<int>(frames.size());
+    const sdk::Rect& frame = frames[static_cast<size_t>(((current_frame % count) + count) % count)];
+    int fw = frame.get_width();
+    if (!(radius > 0.0f) || !(width > 0.0f) || fw <= 0 || frame.get_height() <= 0 ||
+        !std::isfinite(radius) || !std::isfinite(width))
+        return 0;
+    double k = static_cast<double>(width) / fw;
+    double exact =
+        std::min(2.0 * 3.14159265358979323846 * radius / k, static_cast<double>(max_ring_segments));
+    return sdk::saturate_integer<int>(std::ceil(exact));
+}
+
 void Ring_Sprite::draw_ring(sdk::Canvas& canvas, float radius, float width, float start_angle,
-                            const sdk::Colorf& colour, float cx, float cy) {
+                            const sdk::Colorf& colour, float cx, float cy, int max_segments) {
     last_segments = 0;
     last_batches = 0;
     if (frames.empty() || image_rect.get_width() <= 0 || image_rect.get_height() <= 0) return;
@@ -113,11 +127,11 @@ void Ring_Sprite::draw_ring(sdk::Canvas& canvas, float radius, float width, floa
     float u1 = static_cast<float>(frame.right) / tw;
     // k pixels per texel; one segment covers k pixels of the inner circle.
     double k = static_cast<double>(width) / fw;
-    // A ring wider than the ceiling's worth of texel steps is drawn with that
-    // many wider segments: a frame's work stays bounded however large a card
-    // makes it.
-    double segments_exact =
-        std::min(2.0 * 3.14159265358979323846 * radius / k, static_cast<double>(max_ring_segments));
+    // A ring of more texel steps than its ceiling is drawn with that many
+    // wider segments: a frame's work stays bounded however large or thin a
+    // card makes it.
+    double ceiling = std::clamp(max_segments, 1, max_ring_segments);
+    double segments_exact = std::min(2.0 * 3.14159265358979323846 * radius / k, ceiling);
     double step = 360.0 / segments_exact;
     int segments = sdk::saturate_integer<int>(std::ceil(segments_exact));
     float outer = radius + width;
@@ -151,6 +165,7 @@ void Ring_Sprite::draw_ring(sdk::Canvas& canvas, float radius, float width, floa
         t[5] = {u0, v0};
         vertex_count_ += 6;
         ++last_segments;
+        ++segments_drawn;
         if (vertex_count_ == max_vertices) flush(canvas, colour);
     }
     flush(canvas, colour);

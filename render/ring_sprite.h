@@ -16,6 +16,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,8 @@ class Ring_Sprite {
 public:
     static constexpr int max_vertices = 24576;  // 4096 segments of 6 vertices
     static constexpr int max_ring_segments = 65536;
+    // All the rings of one frame together: the boss backdrop shares it out.
+    static constexpr int max_frame_segments = 65536;
 
     // Reads resource `name` of the document of `resources` and loads its
     // picture out of `fs`. Throws sdk::Exception naming the resource when it
@@ -50,11 +53,18 @@ public:
     Ring_Sprite(sdk::Canvas& canvas, const std::string& name,
                 const sdk::Resource_Manager& resources, const sdk::File_System& fs);
 
+    // The segments draw_ring would draw for this ring with frame
+    // `current_frame` and no ceiling but a ring's own; 0 for a ring that
+    // draws nothing.
+    int segments_needed(float radius, float width) const;
+
     // One full ring with frame `current_frame`: inner radius `radius`,
     // `width` outward, the first segment at `start_angle`, tinted `colour`.
-    // A ring with no positive radius, width or frame size draws nothing.
+    // A ring with no positive radius, width or frame size draws nothing; one
+    // that needs more than `max_segments` is drawn with that many, wider.
     void draw_ring(sdk::Canvas& canvas, float radius, float width, float start_angle,
-                   const sdk::Colorf& colour, float centre_x, float centre_y);
+                   const sdk::Colorf& colour, float centre_x, float centre_y,
+                   int max_segments = max_ring_segments);
 
     std::vector<sdk::Rect> frames;
     sdk::Rect image_rect;
@@ -62,9 +72,11 @@ public:
     // Set by the caller before draw_ring; taken modulo the number of frames.
     int current_frame = 0;
 
-    // Figures of the last ring drawn, for tests and the performance log.
+    // Figures of the last ring drawn, for tests and the performance log,
+    // and the segments of every ring drawn so far.
     int last_segments = 0;
     int last_batches = 0;
+    int64_t segments_drawn = 0;
 
 private:
     void flush(sdk::Canvas& canvas, const sdk::Colorf& colour);

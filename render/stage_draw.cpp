@@ -1,5 +1,7 @@
 #include "render/stage_draw.h"
 
+#include <algorithm>
+
 #include "render/appearance.h"
 #include "render/ring_sprite.h"
 #include "world/bullet_pool.h"
@@ -38,10 +40,38 @@ void update_and_draw_boss_rings(sdk::Canvas& canvas, Ring_Sprite& rings, float d
         look->update(canvas, *boss, dt);
     int frames = static_cast<int>(rings.frames.size());
     if (frames == 0) return;
-    for (int i = 0; i < boss->ring_count && i < boss_ring_capacity; ++i) {
+    int count = std::min(boss->ring_count, boss_ring_capacity);
+    if (count <= 0) return;
+    // The rings share one frame's ceiling of segments (eight hair-thin rings
+    // would each reach a ring's own): each ring that needs no more than an
+    // even share of what is left is drawn whole, the rest split the rest.
+    int need[boss_ring_capacity] = {};
+    int ceiling[boss_ring_capacity] = {};
+    for (int i = 0; i < count; ++i) {
+        rings.current_frame = boss->ring_frame[i] % frames;
+        need[i] = rings.segments_needed(boss->ring_radius[i], boss->ring_width[i]);
+        ceiling[i] = -1;
+    }
+    int left = Ring_Sprite::max_frame_segments, waiting = count;
+    for (bool settled = true; waiting > 0; settled = true) {
+        int share = left / waiting;
+        for (int i = 0; i < count; ++i) {
+            if (ceiling[i] >= 0 || need[i] > share) continue;
+            ceiling[i] = need[i];
+            left -= need[i];
+            --waiting;
+            settled = false;
+        }
+        if (settled) {
+            for (int i = 0; i < count; ++i)
+                if (ceiling[i] < 0) ceiling[i] = share;
+            waiting = 0;
+        }
+    }
+    for (int i = 0; i < count; ++i) {
         rings.current_frame = boss->ring_frame[i] % frames;
         rings.draw_ring(canvas, boss->ring_radius[i], boss->ring_width[i], boss->ring_angle[i],
                         sdk::Colorf(1.0f, 1.0f, 1.0f, boss->ring_alpha[i]), boss->ring_x,
-                        boss->ring_y);
+                        boss->ring_y, std::max(ceiling[i], 1));
     }
 }

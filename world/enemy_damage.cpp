@@ -5,6 +5,7 @@
 #include "world/bullet_pool.h"
 #include "world/enemy_lists.h"
 #include "world/item_pool.h"
+#include "world/ordered_removal.h"
 #include "world/player.h"
 #include "world/sound_sink.h"
 
@@ -22,15 +23,10 @@ void kill_and_score(Enemy& e) {
 
 // Moves every enemy whose `alive` is clear (those the pass killed and a boss
 // its script defeated) to the dead stack, in list order. `text` is the pass's
-// log line; the bomb pass passes none.
+// log line; the bomb pass passes none. One pass, however many die.
 void death_step(const char* text, bool gotcha) {
-    std::vector<std::shared_ptr<Enemy>>& active = enemy_lists.active;
-    for (uint32_t i = 0; i < enemy_lists.active_count;) {
-        std::shared_ptr<Enemy> e = active[i];
-        if (e->alive) {
-            ++i;
-            continue;
-        }
+    auto dead = [](const std::shared_ptr<Enemy>& e) { return !e->alive; };
+    auto to_stack = [&](std::shared_ptr<Enemy>& e) {
         if (e->drop != 0) spawn_item(*e);
         e->alive = 1;
         e->dying = 1;
@@ -47,9 +43,9 @@ void death_step(const char* text, bool gotcha) {
             sdk::log_event("Debug", text, e->id);
             sdk::log_event("Debug", "Dead enemies remaining : %1", enemy_lists.dead.size());
         }
-        active.erase(active.begin() + i);
-        --enemy_lists.active_count;
-    }
+    };
+    enemy_lists.active_count = static_cast<uint32_t>(
+        remove_in_order(enemy_lists.active, enemy_lists.active_count, dead, to_stack));
 }
 
 }  // namespace

@@ -4,6 +4,13 @@
 // pattern ends. Families that divide by a count of the descriptor treat a
 // count that gives no valid angle step as firing nothing and end, except the
 // aimed fans, whose fan of one bullet fires at the centre.
+//
+// No family makes a bullet while the bullet pool is full: nothing frees a
+// slot while the patterns run, so it would only be dropped, and counts and
+// shots of the documents' holds would otherwise make hundreds of millions of
+// them in one update. Shot counts, flashes and sounds go on as written, but
+// for the flashes that mark a bullet of their own (the fans' muzzles), which
+// go with it.
 #include <algorithm>
 #include <cmath>
 #include <memory>
@@ -47,6 +54,9 @@ void place(Bullet& b, sdk::Pointf at) {
     b.x = at.x;
     b.y = at.y;
 }
+
+// Whether the bullet pool takes another bullet.
+bool room() { return !bullet_pool.full(); }
 
 // Advances a late shot by its lateness, then adds it.
 void launch(Bullet& b, float over) {
@@ -102,7 +112,7 @@ void aimed_column(Pattern& p, float dt) {
     if (p.timer <= p.time1) return;
     float over = p.timer - p.time2;
     int n = std::min<int>(p.bullet_number, max_shots_per_update);
-    for (int i = 0; i < n; ++i) {
+    for (int i = 0; i < n && room(); ++i) {
         Bullet b = make_pattern_bullet(p, p.origin_x, p.origin_y);
         aim_bullet(b);
         b.param1 = p.param1 + static_cast<float>(i) / 15.0f;
@@ -123,8 +133,7 @@ void ring_of_columns(Pattern& p, float) {
     for (float a = 0.0f; a < 360.0f && directions < max_shots_per_update; a += step, ++directions) {
         float h = p.pattern_param1 + a;
         flash(p, code_colour(p), polar(origin(p), 2.0f, h));
-        // A column to a full pool would only be dropped.
-        for (int i = 0; i < n && !bullet_pool.full(); ++i) {
+        for (int i = 0; i < n && room(); ++i) {
             Bullet b = make_pattern_bullet(p, p.origin_x, p.origin_y);
             set_heading(b, h);
             b.speed = p.speed + static_cast<float>(i) * p.time1;
@@ -152,7 +161,8 @@ void delayed_ring(Pattern& p, float dt) {
     p.timer += dt;
     if (p.timer <= p.time1) return;
     uint32_t directions = 0;
-    for (float a = 0.0f; a < 360.0f && directions < max_shots_per_update; a += step, ++directions) {
+    for (float a = 0.0f; a < 360.0f && directions < max_shots_per_update && room();
+         a += step, ++directions) {
         float h = p.pattern_param1 + a;
         Bullet b = make_pattern_bullet(p, p.origin_x, p.origin_y);
         place(b, polar(origin(p), p.pattern_param2, h));
@@ -168,9 +178,11 @@ void circling_stream(Pattern& p, float dt) {
     stream(p, dt, p.time1, [&](float over) {
         sdk::Pointf at = polar(owner_point(p), p.pattern_param1, p.pattern_speed * p.timer);
         flash(p, index_colour(p), at);
-        Bullet b = make_pattern_bullet(p, at.x, at.y);
-        aim_bullet(b);
-        launch(b, over);
+        if (room()) {
+            Bullet b = make_pattern_bullet(p, at.x, at.y);
+            aim_bullet(b);
+            launch(b, over);
+        }
         p.sound_timer += dt;
         shot_sound(p, "enemy_shot1");
     });
@@ -183,9 +195,11 @@ void owner_stream(Pattern& p, float dt) {
     stream(p, dt, p.time1, [&](float over) {
         sdk::Pointf at = owner_point(p);
         flash(p, index_colour(p), at);
-        Bullet b = make_pattern_bullet(p, at.x, at.y);
-        aim_bullet(b);
-        launch(b, over);
+        if (room()) {
+            Bullet b = make_pattern_bullet(p, at.x, at.y);
+            aim_bullet(b);
+            launch(b, over);
+        }
         shot_sound(p, "enemy_shot1");
     });
     count_end(p);
@@ -200,20 +214,26 @@ void rotating_spread(Pattern& p, float dt) {
         float over = p.timer - moment;
         float base = static_cast<float>(p.shot_count) * p.pattern_speed + p.pattern_param1;
         sdk::Pointf owner_at = owner_point(p);
-        // One record serves the whole volley, carrying what each catch-up
-        // changed besides position and heading.
-        Bullet b = make_pattern_bullet(p, owner_at.x, owner_at.y);
-        int n = std::min<int>(p.bullet_number, max_shots_per_update);
-        for (int i = 0; i < n; ++i) {
-            float h = base +
-                      (p.pattern_param3 / static_cast<float>(p.bullet_number)) *
-                          (static_cast<float>(i) + 0.5f) -
-                      p.pattern_param3 * 0.5f;
-            place(b, polar(owner_at, p.pattern_param2, h));
-            set_heading(b, h);
-            launch(b, over);
+        // The flash marks the last bullet made; a volley into a full pool
+        // makes none and flashes at the owner.
+        sdk::Pointf last = owner_at;
+        if (room()) {
+            // One record serves the whole volley, carrying what each catch-up
+            // changed besides position and heading.
+            Bullet b = make_pattern_bullet(p, owner_at.x, owner_at.y);
+            int n = std::min<int>(p.bullet_number, max_shots_per_update);
+            for (int i = 0; i < n && room(); ++i) {
+                float h = base +
+                          (p.pattern_param3 / static_cast<float>(p.bullet_number)) *
+                              (static_cast<float>(i) + 0.5f) -
+                          p.pattern_param3 * 0.5f;
+                place(b, polar(owner_at, p.pattern_param2, h));
+                set_heading(b, h);
+                launch(b, over);
+            }
+            last = {b.x, b.y};
         }
-        flash(p, index_colour(p), {b.x, b.y});
+        flash(p, index_colour(p), last);
         p.sound_timer += dt;
         shot_sound(p, "enemy_shot3");
         ++p.shot_count;
@@ -228,9 +248,6 @@ void side_spread(Pattern& p, float) {
     float b_angle = angle_from_direction({p.owner->dir_x, p.owner->dir_y}).to_degrees() - 90.0f;
     if (std::sin(b_angle * deg) < 0.0f) b_angle += 180.0f;
     int n = std::min<int>(p.bullet_number, max_shots_per_update);
-    // Sides x count x 2 could ask for hundreds of millions of bullets: none
-    // is made once the pool is full, where it would only be dropped.
-    auto room = [] { return !bullet_pool.full(); };
     auto column = [&](float h) {
         for (int i = 0; i < n && room(); ++i) {
             Bullet b = make_pattern_bullet(p, p.origin_x, p.origin_y);
@@ -268,12 +285,14 @@ void fixed_target_stream(Pattern& p, float dt) {
     stream(p, dt, p.time1, [&](float over) {
         sdk::Pointf at = owner_point(p);
         flash(p, index_colour(p), at);
-        Bullet b = make_pattern_bullet(p, at.x, at.y);
-        sdk::Vec2f d = (origin(p) - at).normalized();
-        b.dir_x = d.x;
-        b.dir_y = d.y;
-        b.angle = angle_from_direction(d);
-        launch(b, over);
+        if (room()) {
+            Bullet b = make_pattern_bullet(p, at.x, at.y);
+            sdk::Vec2f d = (origin(p) - at).normalized();
+            b.dir_x = d.x;
+            b.dir_y = d.y;
+            b.angle = angle_from_direction(d);
+            launch(b, over);
+        }
         shot_sound(p, "enemy_shot1");
     });
     count_end(p);
@@ -285,9 +304,11 @@ void fixed_heading_stream(Pattern& p, float dt) {
     stream(p, dt, p.time1, [&](float over) {
         sdk::Pointf at = owner_point(p);
         flash(p, index_colour(p), at);
-        Bullet b = make_pattern_bullet(p, at.x, at.y);
-        set_heading(b, p.pattern_param1);
-        launch(b, over);
+        if (room()) {
+            Bullet b = make_pattern_bullet(p, at.x, at.y);
+            set_heading(b, p.pattern_param1);
+            launch(b, over);
+        }
         shot_sound(p, "enemy_shot1");
     });
     count_end(p);
@@ -305,8 +326,8 @@ void aimed_fans(Pattern& p, float dt) {
         sdk::Pointf at = owner_point(p);
         float centre = angle_from_direction(aim_at_player(at.x, at.y)).to_degrees();
         float start = centre - half_width;
-        for (int j = 0;
-             static_cast<float>(j) < p.pattern_param2 && j < static_cast<int>(max_shots_per_update);
+        for (int j = 0; static_cast<float>(j) < p.pattern_param2 &&
+                        j < static_cast<int>(max_shots_per_update) && room();
              ++j) {
             float h = start + static_cast<float>(j) * step;
             Bullet b = make_pattern_bullet(p, at.x, at.y);
@@ -355,57 +376,65 @@ void laser(Pattern& p, float dt) {
     p.active = 0;
 }
 
+// 10200-20099: shot k of the splitting spawners, made at the owner point
+// `at` and moved to `muzzle`, aimed at `a` radians: one child for k = 0,
+// then pairs widening with k.
+Bullet splitting_spawner(Pattern& p, uint32_t k, sdk::Pointf at, sdk::Pointf muzzle, float a) {
+    const float a_deg = a / deg;
+    Bullet b = make_pattern_bullet(p, at.x, at.y);
+    place(b, muzzle);
+    b.angle = sdk::Angle::from_radians(a);
+    b.update_direction();
+    b.speed = p.speed;
+    b.param1 = 0.0f;
+    b.param2 = p.start_param1 - 20.0f * static_cast<float>(k);
+    b.spawner = 1;
+    b.trigger_seen = 0;
+    b.die_after_spawn = 1;
+    int children = k == 0 ? 1 : 2;
+    std::shared_ptr<float[]> table(new float[7 * children]);
+    float child_speed =
+        k == 0 ? p.pattern_param2 * 0.2f
+               : p.pattern_param2 * (0.2f + 0.8f * static_cast<float>(k) /
+                                                static_cast<float>(int64_t{p.bullet_number} - 1));
+    for (int c = 0; c < children; ++c) {
+        float* r = table.get() + 7 * c;
+        float heading = a_deg;
+        if (k > 0)
+            heading = c == 0 ? a_deg + static_cast<float>(k) * p.pattern_param1
+                             : a_deg - static_cast<float>(k) * p.pattern_param1;
+        r[0] = child_speed;
+        r[1] = heading;
+        r[2] = 0.0f;
+        r[3] = 0.0f;
+        r[4] = 0.0f;
+        r[5] = 0.0f;
+        r[6] = static_cast<float>(b.colour);
+    }
+    if (k > 0) {
+        sdk::log_event("Debug", "Angle 1 = %1", table[1]);
+        sdk::log_event("Debug", "Angle 2 = %1", table[8]);
+    }
+    b.child_count = static_cast<int8_t>(children);
+    b.spawn_table = std::move(table);
+    return b;
+}
+
 // 10200-20099: aimed spawners that split into widening pairs.
 void splitting_spawners(Pattern& p, float dt) {
     if (first_update(p))
         p.time2 = angle_from_direction(aim_at_player(p.owner->x, p.owner->y)).to_radians();
     const float a = p.time2;
-    const float a_deg = a / deg;
     p.timer += dt;
     for (uint32_t fired = 0; fired < max_shots_per_update; ++fired) {
         float moment = static_cast<float>(p.shot_count) * p.param1;
         if (!(moment < p.timer) || p.shot_count >= count_of(p)) break;
-        uint32_t k = p.shot_count;
         sdk::Pointf at = owner_point(p);
-        Bullet b = make_pattern_bullet(p, at.x, at.y);
-        place(b, {at.x + p.pattern_param3 * std::cos(a), at.y + p.pattern_param3 * std::sin(a)});
-        b.angle = sdk::Angle::from_radians(a);
-        b.update_direction();
-        b.speed = p.speed;
-        b.param1 = 0.0f;
-        b.param2 = p.start_param1 - 20.0f * static_cast<float>(k);
-        b.spawner = 1;
-        b.trigger_seen = 0;
-        b.die_after_spawn = 1;
-        int children = k == 0 ? 1 : 2;
-        std::shared_ptr<float[]> table(new float[7 * children]);
-        float child_speed =
-            k == 0
-                ? p.pattern_param2 * 0.2f
-                : p.pattern_param2 * (0.2f + 0.8f * static_cast<float>(k) /
-                                                 static_cast<float>(int64_t{p.bullet_number} - 1));
-        for (int c = 0; c < children; ++c) {
-            float* r = table.get() + 7 * c;
-            float heading = a_deg;
-            if (k > 0)
-                heading = c == 0 ? a_deg + static_cast<float>(k) * p.pattern_param1
-                                 : a_deg - static_cast<float>(k) * p.pattern_param1;
-            r[0] = child_speed;
-            r[1] = heading;
-            r[2] = 0.0f;
-            r[3] = 0.0f;
-            r[4] = 0.0f;
-            r[5] = 0.0f;
-            r[6] = static_cast<float>(b.colour);
-        }
-        if (k > 0) {
-            sdk::log_event("Debug", "Angle 1 = %1", table[1]);
-            sdk::log_event("Debug", "Angle 2 = %1", table[8]);
-        }
-        b.child_count = static_cast<int8_t>(children);
-        b.spawn_table = std::move(table);
-        if (bullet_pool.add(b)) ++p.live_spawners;
-        flash(p, index_colour(p), {b.x, b.y});
+        sdk::Pointf muzzle{at.x + p.pattern_param3 * std::cos(a),
+                           at.y + p.pattern_param3 * std::sin(a)};
+        if (room() && bullet_pool.add(splitting_spawner(p, p.shot_count, at, muzzle, a)))
+            ++p.live_spawners;
+        flash(p, index_colour(p), muzzle);
         sound_sink().play_sound("enemy_shot1");
         ++p.shot_count;
     }
@@ -443,7 +472,7 @@ void rotating_half_circles(Pattern& p, float dt) {
         float base = p.pattern_param5 - 90.0f;
         sdk::Pointf at = polar(origin(p), p.pattern_param1, p.pattern_param4);
         int n = std::min<int>(p.bullet_number, max_shots_per_update);
-        for (int i = 1; i <= n; ++i) {
+        for (int i = 1; i <= n && room(); ++i) {
             Bullet b = make_pattern_bullet(p, at.x, at.y);
             set_heading(b, base + static_cast<float>(i) * step);
             bullet_pool.add(b);
@@ -469,8 +498,8 @@ void side_rings(Pattern& p, float dt) {
     p.sound_timer += dt;
     stream(p, dt, p.time1, [&](float over) {
         flash(p, index_colour(p), origin(p));
-        for (int j = 0;
-             static_cast<float>(j) < p.pattern_param2 && j < static_cast<int>(max_shots_per_update);
+        for (int j = 0; static_cast<float>(j) < p.pattern_param2 &&
+                        j < static_cast<int>(max_shots_per_update) && room();
              ++j) {
             Bullet b = make_pattern_bullet(p, p.origin_x, p.origin_y);
             b.angle = sdk::Angle::from_radians(

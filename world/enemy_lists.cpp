@@ -1,6 +1,7 @@
 #include "world/enemy_lists.h"
 
 #include "sdk/core/log.h"
+#include "world/ordered_removal.h"
 #include "world/pattern_engine.h"
 
 namespace {
@@ -68,15 +69,12 @@ void update_enemies(float dt) {
         // Shots due in the frame the path ends still go out.
         if (!e.is_boss) e.fire_scheduled_shots();
     }
-    for (uint32_t i = 0; i < enemy_lists.active_count;) {
-        const Enemy& e = *active[i];
-        if (e.alive || (e.is_boss && e.dying)) {
-            ++i;
-            continue;
-        }
-        active.erase(active.begin() + i);
-        --enemy_lists.active_count;
-    }
+    // A defeated boss stays for the next death step; the others go silently.
+    auto gone = [](const std::shared_ptr<Enemy>& e) {
+        return !e->alive && !(e->is_boss && e->dying);
+    };
+    enemy_lists.active_count = static_cast<uint32_t>(
+        remove_in_order(active, enemy_lists.active_count, gone, [](std::shared_ptr<Enemy>&) {}));
 }
 
 void delete_dead_enemies(float dt) {
@@ -86,15 +84,14 @@ void delete_dead_enemies(float dt) {
         e->anim_time += dt;
         if (!e->appearance) e->alive = 0;
     }
-    for (size_t i = 0; i < dead.size();) {
-        if (dead[i]->alive) {
-            ++i;
-            continue;
-        }
-        sdk::log_event("Debug", "Deleting dead enemy %1 from stack", dead[i]->id);
-        dead.erase(dead.begin() + static_cast<std::ptrdiff_t>(i));
-        sdk::log_event("Debug", "Dead enemies remaining : %1", dead.size());
-    }
+    // The size after each removal, as the stack shrinks.
+    size_t remaining = dead.size();
+    auto ended = [](const std::shared_ptr<Enemy>& e) { return !e->alive; };
+    auto log_removal = [&](const std::shared_ptr<Enemy>& e) {
+        sdk::log_event("Debug", "Deleting dead enemy %1 from stack", e->id);
+        sdk::log_event("Debug", "Dead enemies remaining : %1", --remaining);
+    };
+    remove_in_order(dead, dead.size(), ended, log_removal);
 }
 
 void clear_enemies() {

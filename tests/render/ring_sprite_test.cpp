@@ -6,9 +6,11 @@
 #include <fstream>
 #include <memory>
 
+#include "render/stage_draw.h"
 #include "render_fixture.h"
 #include "sdk/core/exception.h"
 #include "sdk/core/log.h"
+#include "world/enemy_lists.h"
 
 namespace {
 
@@ -199,6 +201,47 @@ TEST_F(Ring_Test, HugeRingsStopAtTheSegmentCeiling) {
     for (float radius : {1e6f, 1e30f}) {
         ring->draw_ring(canvas(), radius, 8, 0, sdk::Colorf::white(), 320, 240);
         EXPECT_EQ(ring->last_segments, Ring_Sprite::max_ring_segments) << radius;
+    }
+}
+
+// A boss's eight rings of a hair's width would each reach the ceiling of a
+// ring: together they keep to the ceiling of one frame. Rings that fit in it
+// are drawn whole, also the stage's four rings flying out to radius 600,
+// whose widest needs more than an even share.
+TEST_F(Ring_Test, TheRingsOfOneFrameShareTheFramesCeiling) {
+    const float thin = 1e-40f;
+    struct Case {
+        const char* what;
+        float radius;
+        std::vector<float> widths;
+        int64_t segments;
+    } cases[] = {
+        {"eight hair-thin rings", 100, std::vector<float>(8, thin),
+         Ring_Sprite::max_frame_segments},
+        {"one of width 32 and seven hair-thin",
+         100,
+         {32, thin, thin, thin, thin, thin, thin, thin},
+         629 + 7 * ((Ring_Sprite::max_frame_segments - 629) / 7)},
+        {"two of width 32", 100, {32, 32}, 2 * 629},
+        {"four flying out", 600, {12, 8, 10, 6}, 10054 + 15080 + 12064 + 20107},
+    };
+    for (const Case& c : cases) {
+        EnemyBoss boss;
+        boss.alive = 1;
+        boss.is_boss = 1;
+        boss.ring_x = 320;
+        boss.ring_y = 240;
+        boss.ring_count = static_cast<int32_t>(c.widths.size());
+        for (size_t i = 0; i < c.widths.size(); ++i) {
+            boss.ring_radius[i] = c.radius;
+            boss.ring_width[i] = c.widths[i];
+            boss.ring_alpha[i] = 1;
+        }
+        create_boss(boss);
+        const int64_t before = ring->segments_drawn;
+        update_and_draw_boss_rings(canvas(), *ring, 17);
+        EXPECT_EQ(ring->segments_drawn - before, c.segments) << c.what;
+        clear_enemies();
     }
 }
 

@@ -122,6 +122,26 @@ TEST_F(Enemy_Damage_Test, DeathStepMovesKillsInListOrder) {
     EXPECT_EQ(item_pool[0].mode, 0);
 }
 
+// A bomb through a stage of thousands of copies of one enemy: every other
+// one dies, and both lists keep their order.
+TEST_F(Enemy_Damage_Test, ManyDeathsInOneFrameKeepTheOrderOfBothLists) {
+    constexpr uint32_t n = 20000;
+    player.bomb_damage = 1.0f;
+    for (uint32_t i = 0; i < n; ++i) {
+        Enemy t = enemy_at(100, 100);
+        t.hp = i % 2 == 0 ? 1 : 1000000;
+        add(t);
+    }
+    apply_bomb_damage(16);
+    ASSERT_EQ(enemy_lists.active_count, n / 2);
+    ASSERT_EQ(enemy_lists.active.size(), n / 2);
+    ASSERT_EQ(enemy_lists.dead.size(), n / 2);
+    for (uint32_t k = 0; k < n / 2; ++k) {
+        ASSERT_EQ(enemy_lists.dead[k]->id, 2 * k);
+        ASSERT_EQ(enemy_lists.active[k]->id, 2 * k + 1);
+    }
+}
+
 TEST_F(Enemy_Damage_Test, DropCodesLeaveTheirKinds) {
     struct Case {
         uint8_t drop;

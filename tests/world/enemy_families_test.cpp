@@ -333,7 +333,8 @@ TEST_F(Families, CountsWithoutAValidStepFireNothing) {
 // too small to move a float angle on) fires at most one update's shots, the
 // counts whose neighbour an i32 cannot hold still give their step, and the
 // families that fire count x directions at once stop making bullets once the
-// pool is full (hundreds of millions of them would only be dropped).
+// pool is full: hundreds of millions of them would only be dropped, so the
+// pool refuses none.
 TEST_F(Families, CountsAtTheEndsOfAnInt32StayBounded) {
     struct Case {
         int32_t family;
@@ -344,7 +345,7 @@ TEST_F(Families, CountsAtTheEndsOfAnInt32StayBounded) {
                  {20100, INT32_MAX},
                  {10200, INT32_MIN},
                  {400, INT32_MAX, 1e9f},
-                 {100, INT32_MAX, 0.0f, 0.018f}};
+                 {100, INT32_MAX, 0.0f, 20000.0f}};  // 20000 directions 0.018 degrees apart
     for (const auto& c : cases) {
         clear_patterns();
         bullet_pool.reset();
@@ -357,9 +358,46 @@ TEST_F(Families, CountsAtTheEndsOfAnInt32StayBounded) {
         d.param1 = 1.0f;
         d.pattern_speed = 100.0f;
         start(c.family * 1000);
+        const uint32_t refused = bullet_pool.dropped();
         update_patterns(16.0f);
         EXPECT_GT(bullet_pool.size(), 0u) << c.family;
         EXPECT_LE(bullet_pool.size(), max_shots_per_update) << c.family;
+        EXPECT_EQ(bullet_pool.dropped() - refused, 0u) << c.family;
+    }
+}
+
+// A zero interval fires a whole update's shots (and a huge count keeps it
+// doing so every update); each shot of the volley families is a volley.
+// Once the pool is full the shots go on, counted, flashed and sounded, but
+// make no bullet the pool would refuse: the work of an update stays that of
+// the pool's bullets and the shots, not their product.
+TEST_F(Families, ZeroIntervalVolleysIntoAFullPoolMakeNoBullets) {
+    struct Case {
+        int32_t family;
+        int32_t bullet_number;
+        float pattern_param2;  // the rings' and fans' bullets per volley
+    } cases[] = {
+        {350, 2000, 12.0f}, {300, -1, 0.0f},      {500, -1, 0.0f},     {550, -1, 1000.0f},
+        {10200, -1, 0.0f},  {20100, 20000, 0.0f}, {20200, -1, 500.0f},
+    };
+    for (const auto& c : cases) {
+        clear_patterns();
+        bullet_pool.reset();
+        effect_pool.reset();
+        Pattern& d = descriptor(c.family);
+        d.bullet_number = c.bullet_number;
+        d.pattern_param2 = c.pattern_param2;
+        d.pattern_param3 = 360.0f;
+        d.time1 = 0.0f;
+        d.time2 = 4000.0f;
+        d.param1 = 0.0f;  // the spawners' interval
+        d.pattern_speed = 0.0f;
+        start(c.family * 1000);
+        const uint32_t refused = bullet_pool.dropped();
+        for (int f = 0; f < 2; ++f) update_patterns(16.0f);
+        EXPECT_EQ(bullet_pool.size(), Bullet_Pool::capacity) << c.family;
+        EXPECT_EQ(bullet_pool.dropped() - refused, 0u) << c.family;
+        EXPECT_EQ(active_patterns.size(), 1u) << c.family << " runs on";
     }
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "stage_helpers.h"
+#include "world/ordered_removal.h"
 
 namespace {
 
@@ -128,6 +129,53 @@ TEST_F(Enemy_Lists_Test, DeadEnemyWithoutALookLeavesAtOnce) {
     enemy_lists.dead.push_back(e);
     delete_dead_enemies(16);
     EXPECT_TRUE(enemy_lists.dead.empty());
+}
+
+// The removal all three enemy passes use: one walk, each entry that stays
+// moved at most once, the removed handed over in order, the order of the
+// rest kept, the entries past the count left behind them.
+TEST(Ordered_Removal, MovesEachEntryThatStaysAtMostOnce) {
+    struct Counted {
+        int id = 0;
+        int* moves = nullptr;
+        Counted(int i, int* m) : id(i), moves(m) {}
+        Counted(Counted&&) = default;
+        Counted& operator=(Counted&& o) noexcept {
+            id = o.id;
+            moves = o.moves;
+            ++*moves;
+            return *this;
+        }
+    };
+    struct Case {
+        const char* what;
+        int size, count;
+        bool (*goes)(int id);
+    } cases[] = {
+        {"every other of 20000", 20000, 20000, [](int id) { return id % 2 == 0; }},
+        {"all but the last", 20000, 20000, [](int id) { return id != 19999; }},
+        {"none", 5, 5, [](int) { return false; }},
+        {"all", 5, 5, [](int) { return true; }},
+        {"the first of four, two more behind", 6, 4, [](int id) { return id == 0; }},
+    };
+    for (const Case& c : cases) {
+        int moves = 0;
+        std::vector<Counted> list;
+        list.reserve(static_cast<size_t>(c.size));
+        for (int i = 0; i < c.size; ++i) list.emplace_back(i, &moves);
+        std::vector<int> handed, want_handed, want_left;
+        for (int i = 0; i < c.size; ++i)
+            (i < c.count && c.goes(i) ? want_handed : want_left).push_back(i);
+        size_t kept = remove_in_order(
+            list, static_cast<size_t>(c.count), [&](const Counted& e) { return c.goes(e.id); },
+            [&](Counted& e) { handed.push_back(e.id); });
+        std::vector<int> left;
+        for (const Counted& e : list) left.push_back(e.id);
+        EXPECT_EQ(handed, want_handed) << c.what;
+        EXPECT_EQ(left, want_left) << c.what;
+        EXPECT_EQ(kept, static_cast<size_t>(c.count) - want_handed.size()) << c.what;
+        EXPECT_LE(moves, c.size) << c.what;
+    }
 }
 
 }  // namespace
