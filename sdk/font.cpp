@@ -129,7 +129,7 @@ Font::Font(Canvas& canvas, const File_System& fs, const std::string& file_name, 
     if (!Display_Setup::is_active())
         throw Exception("Unable to read font " + file_name + ": the display is not set up");
     auto impl = std::make_shared<Impl>();
-    impl->file_bytes = fs.read_file(file_name);
+    impl->file_bytes = fs.read_file(file_name, Entry_Kind::font);
     impl->name = file_name;
     SDL_RWops* rw = SDL_RWFromConstMem(impl->file_bytes.data(), static_cast<int>(impl->file_bytes.size()));
     impl->font = rw ? TTF_OpenFontRW(rw, 1, height > 0 ? height : 1) : nullptr;

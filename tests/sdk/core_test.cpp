@@ -170,13 +170,13 @@ TEST_F(Resource_Document_Test, ErrorsNameTheFile) {
 
 TEST_F(Resource_Document_Test, FilesReadWholeAndSeek) {
     sdk::File_System fs(dir.string());
-    auto f = fs.open_file("./docs/a.xml");
+    auto f = fs.open_file("./docs/a.xml", sdk::Entry_Kind::document);
     int64_t size = f->get_size();
     ASSERT_GT(size, 10);
     EXPECT_TRUE(f->seek(-5, sdk::Seek_Mode::end));
     EXPECT_EQ(f->get_position(), size - 5);
     EXPECT_FALSE(f->seek(1, sdk::Seek_Mode::end));
-    EXPECT_THROW(fs.open_file("nope.txt"), sdk::Exception);
+    EXPECT_THROW(fs.open_file("nope.txt", sdk::Entry_Kind::document), sdk::Exception);
 }
 
 // Start-up, a test fixture and the music thread may each open the same archive: every one of
@@ -188,7 +188,7 @@ TEST_F(Resource_Document_Test, TwoFileSystemsOverOnePathBothReadWhicheverCloses)
     EXPECT_TRUE(second.has_file("docs/a.xml"));
     first.reset();
     EXPECT_TRUE(second.has_file("docs/a.xml"));
-    EXPECT_GT(second.read_file("docs/a.xml").size(), 10u);
+    EXPECT_GT(second.read_file("docs/a.xml", sdk::Entry_Kind::document).size(), 10u);
     sdk::File_System third(dir.string());
     EXPECT_TRUE(third.has_file("docs/a.xml"));
 }
