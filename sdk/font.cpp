@@ -9,6 +9,7 @@
 #include "sdk/canvas.h"
 #include "sdk/core/exception.h"
 #include "sdk/core/number_convert.h"
+#include "sdk/core/string_help.h"
 #include "sdk/display.h"
 #include "sdk/display_internal.h"
 #include "sdk/render_device.h"
@@ -152,7 +153,7 @@ Font::Font(Canvas& canvas, const std::string& id, const Resource_Document& doc) 
                                node.element.get_attribute("height"));
     if (height == 0)
         throw Exception(doc.get_name() + ": font '" + id + "' needs a height above 0, not \"" +
-                        node.element.get_attribute("height") + "\"");
+                        escape_control(node.element.get_attribute("height")) + "\"");
     try {
         *this = Font(canvas, doc.get_file_system(), doc.resolve_path(file), height);
     } catch (const Exception& e) {
