@@ -180,6 +180,10 @@ TEST(Document_Numbers, LoadAsWrittenOrHeldToTheirBounds) {
         {"patterns.xml", accel, -1, "1e30", nothing,
          "patterns.xml: spellcard 'rimea_attack1': 'accel' is 1e30, not a number from "
          "-2147.483648 to 2147.483647"},
+        // Written over two lines, the value is quoted on one.
+        {"patterns.xml", accel, -1, "1e30\n\t2", nothing,
+         "patterns.xml: spellcard 'rimea_attack1': 'accel' is 1e30\\n\\t2, not a number from "
+         "-2147.483648 to 2147.483647"},
         // The looks clamp a colour to their frames; a drop outside 1 to 4 and
         // a trigger outside 1 to 3 are kept as 0, never as their low byte.
         {"levels.xml", enemy, 7, "300", colour, "300"},

@@ -136,7 +136,8 @@ protected:
         std::filesystem::create_directories(dir / "docs");
         std::ofstream(dir / "docs" / "a.xml") << R"(<resources>
             <sprite name="one"><image file="one.png"/></sprite>
-            <section name="stage"><level name="testlevel"/><sprite name="two"/></section>
+            <section name="stage"><section name="boss"><sprite name="ring"/></section>
+              <level name="testlevel"/><sprite name="two"/></section>
             <sample name="shot" volume="0.5"/>
           </resources>)";
         std::ofstream(dir / "broken.xml") << "<resources><sprite name='x'></resources>";
@@ -149,7 +150,7 @@ TEST_F(Resource_Document_Test, FindsResourcesBySectionPathAndType) {
     sdk::File_System fs(dir.string());
     sdk::Resource_Document doc(fs, "docs/a.xml");
     EXPECT_EQ(doc.get_resource_names_of_type("sprite"),
-              (std::vector<std::string>{"one", "stage/two"}));
+              (std::vector<std::string>{"one", "stage/boss/ring", "stage/two"}));
     EXPECT_TRUE(doc.resource_exists("stage/testlevel"));
     EXPECT_EQ(doc.get_resource("shot").element.get_attribute_float("volume"), 0.5f);
     EXPECT_EQ(doc.resolve_path("one.png"), "docs/one.png");
