@@ -23,7 +23,8 @@ int element_depth(pugi::xml_node root) {
     int depth = 1, deepest = 1;
     pugi::xml_node n = root;
     for (;;) {
-        pugi::xml_node child = n.find_child([](pugi::xml_node c) { return c.type() == pugi::node_element; });
+        pugi::xml_node child =
+            n.find_child([](pugi::xml_node c) { return c.type() == pugi::node_element; });
         if (child) {
             n = child;
             deepest = std::max(deepest, ++depth);
@@ -69,8 +70,9 @@ Dom_Element Dom_Element::parse(const std::string& text, const std::string& name)
     if (!root) throw Exception(name + ": the document has no root element");
     int depth = element_depth(root);
     if (depth > max_element_depth)
-        throw Exception(name + ": elements nest " + std::to_string(depth) + " deep, more than the " +
-                        std::to_string(max_element_depth) + " a document may");
+        throw Exception(name + ": elements nest " + std::to_string(depth) +
+                        " deep, more than the " + std::to_string(max_element_depth) +
+                        " a document may");
     return Dom_Element(doc, root.internal_object());
 }
 

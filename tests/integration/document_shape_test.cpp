@@ -42,7 +42,8 @@ std::vector<std::pair<std::string, Bytes>> read_archive(const std::string& path)
     return entries;
 }
 
-void write_archive(const std::string& path, const std::vector<std::pair<std::string, Bytes>>& entries) {
+void write_archive(const std::string& path,
+                   const std::vector<std::pair<std::string, Bytes>>& entries) {
     int error = 0;
     zip_t* zip = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
     if (!zip) throw std::runtime_error("cannot create " + path);
@@ -62,7 +63,8 @@ std::function<Bytes(const Bytes&)> nested(int depth, bool named, const std::stri
         std::string text = text_of(document);
         std::string sections;
         for (int i = 0; i < depth; ++i)
-            sections += named ? "<section name=\"section_" + std::to_string(i) + "\">" : "<section>";
+            sections +=
+                named ? "<section name=\"section_" + std::to_string(i) + "\">" : "<section>";
         sections += inside;
         for (int i = 0; i < depth; ++i) sections += "</section>";
         text.insert(text.rfind("</resources>"), sections);
