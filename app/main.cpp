@@ -15,12 +15,15 @@
 #include "app/screen_state.h"
 #include "sdk/core/exception.h"
 #include "sdk/core/log.h"
+#include "sdk/core/string_help.h"
 #include "sdk/display.h"
 #include "sdk/message_box.h"
 
 namespace {
 
-int report(const std::string& line) {
+// The message stays one line whatever text of a document it quotes.
+int report(const std::string& message) {
+    std::string line = sdk::escape_control(message);
     std::fprintf(stderr, "%s\n", line.c_str());
     sdk::show_error_box("Mirel", line);
     return -1;

@@ -4,16 +4,19 @@
 #include <cstring>
 #include <exception>
 
+#include "sdk/core/log.h"
+
 FileFactory::FileFactory(sdk::File_System file_system) : file_system_(std::move(file_system)) {}
 
 sdk::File_Reader* FileFactory::create_file_reader(const char* name) {
     if (!name || std::strlen(name) > k_ReadFile::max_name_length) return nullptr;
     std::unique_ptr<sdk::IO_Device> device;
     try {
-        // The archive throws for a name it does not hold; the engine only
-        // understands null.
-        device = file_system_.open_file(name);
-    } catch (const std::exception&) {
+        // The archive throws for a name it does not hold and for a file
+        // larger than a track may be; the engine only understands null.
+        device = file_system_.open_file(name, sdk::Entry_Kind::track);
+    } catch (const std::exception& e) {
+        sdk::log_event("SYSTEM", "The music engine cannot open %1: %2", name, e.what());
         return nullptr;
     }
     if (!device) return nullptr;

@@ -24,8 +24,8 @@ public:
     explicit FileFactory(sdk::File_System file_system);
 
     // A new reader (one reference, the caller's) over `name` in the archive;
-    // null when the archive has no such file or the name is longer than a
-    // reader can keep.
+    // null (and a "SYSTEM" log line) when the archive has no such file or one
+    // larger than a track may be, or the name is longer than a reader can keep.
     sdk::File_Reader* create_file_reader(const char* name) override;
 
 private:

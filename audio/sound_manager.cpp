@@ -48,7 +48,7 @@ void _SoundManager::load_samples(const sdk::Resource_Document& doc, const sdk::F
         std::string file = doc.resolve_path(element.get_attribute("file"));
         Sample sample;
         try {
-            std::unique_ptr<sdk::IO_Device> device = fs.open_file(file);
+            std::unique_ptr<sdk::IO_Device> device = fs.open_file(file, sdk::Entry_Kind::sound);
             int64_t size = device->get_size();
             sdk::log_event("Debug", "Load %1 size = %2", file, size);
             sample.buffer = device->read_all();
@@ -82,6 +82,17 @@ void _SoundManager::load_tracks(const sdk::Resource_Document& doc, const sdk::Fi
             throw sdk::Exception(doc.get_name() + ": track '" + name + "' has no \"file\"");
         }
         std::string file = doc.resolve_path(element.get_attribute("file"));
+        // Tracks are opened only when they play, on the music thread, where a
+        // refusal can only leave them silent: one larger than a track may be
+        // stops start-up here, named.
+        if (fs.has_file(file)) {
+            try {
+                fs.open_file(file, sdk::Entry_Kind::track);
+            } catch (const sdk::Exception& e) {
+                factory->drop();
+                throw sdk::Exception(doc.get_name() + ": track '" + name + "': " + e.get_message());
+            }
+        }
         if (sdk::Sound_Source* source = music->add_sound_source_from_file(file))
             tracks.insert_or_assign(name, source);
     }

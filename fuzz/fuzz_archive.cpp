@@ -11,12 +11,22 @@
 namespace {
 
 std::string zip_path;
-const char* const names[] = {
-    "mirel.xml", "sprites.xml", "player.xml", "sounds.xml", "music.xml", "patterns.xml", "levels.xml",
-    "text.xml", "Resources/rf.ttf", "images/bullets.png", "music/01_amber_wind.ogg", "sounds/graze.ogg",
-    "./mirel.xml", "", "/", "..", "a/../mirel.xml",
+using Kind = sdk::Entry_Kind;
+// Each name with the kind its reader opens it as.
+const struct {
+    const char* name;
+    Kind kind;
+} names[] = {
+    {"mirel.xml", Kind::document},    {"sprites.xml", Kind::document},
+    {"player.xml", Kind::document},   {"sounds.xml", Kind::document},
+    {"music.xml", Kind::document},    {"patterns.xml", Kind::document},
+    {"levels.xml", Kind::document},   {"text.xml", Kind::document},
+    {"Resources/rf.ttf", Kind::font}, {"images/bullets.png", Kind::picture},
+    {"music/01_amber_wind.ogg", Kind::track}, {"sounds/graze.ogg", Kind::sound},
+    {"./mirel.xml", Kind::document},  {"", Kind::document},
+    {"/", Kind::document},            {"..", Kind::document},
+    {"a/../mirel.xml", Kind::document},
 };
-
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -36,11 +46,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     uint8_t buffer[512];
-    for (const char* name : names) {
+    for (const auto& [name, kind] : names) {
         try {
             if (!fs.has_file(name)) continue;
-            std::vector<uint8_t> whole = fs.read_file(name);
-            auto device = fs.open_file(name);
+            std::vector<uint8_t> whole = fs.read_file(name, kind);
+            auto device = fs.open_file(name, kind);
             device->seek(device->get_size() / 2, sdk::Seek_Mode::set);
             device->read(buffer, sizeof buffer);
             device->seek(-16, sdk::Seek_Mode::end);
@@ -52,8 +62,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
     }
     auto* factory = new FileFactory(fs);
-    for (const char* name : names) {
-        sdk::File_Reader* reader = factory->create_file_reader(name);
+    for (const auto& entry : names) {
+        sdk::File_Reader* reader = factory->create_file_reader(entry.name);
         if (!reader) continue;
         reader->read(buffer, sizeof buffer);
         reader->seek(reader->get_size() - 3, false);

@@ -40,7 +40,7 @@ inline sdk::Resource_Manager stage_document(const std::string& name) {
 
 // A stage document read whole into `xml`, to be rewritten before it loads.
 inline void parse_stage_document(const std::string& name, pugi::xml_document& xml) {
-    std::vector<uint8_t> bytes = stage_folder(name).read_file(name);
+    std::vector<uint8_t> bytes = stage_folder(name).read_file(name, sdk::Entry_Kind::document);
     xml.load_buffer(bytes.data(), bytes.size());
 }
 

@@ -78,8 +78,13 @@ Ring_Sprite::Ring_Sprite(sdk::Canvas& canvas, const std::string& name,
     if (image.is_null() || !image.has_attribute("file"))
         throw sdk::Exception(
             sdk::string_format("Resource '%1' has no image file specified!", name));
-    sdk::Pixel_Buffer pixels =
-        sdk::Pixel_Buffer::load(fs, doc.resolve_path(image.get_attribute("file")));
+    sdk::Pixel_Buffer pixels;
+    try {
+        pixels = sdk::Pixel_Buffer::load(fs, doc.resolve_path(image.get_attribute("file")));
+    } catch (const sdk::Exception& e) {
+        // Named as every other sprite names a picture it cannot read.
+        throw sdk::Exception(doc.get_name() + ": sprite '" + name + "': " + e.get_message());
+    }
     image_rect = sdk::Rect(0, 0, pixels.get_width(), pixels.get_height());
     texture = sdk::Texture(canvas, pixels);
     frames = cut_ring_frames(name, node.element, pixels.get_size());

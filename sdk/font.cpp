@@ -9,6 +9,7 @@
 #include "sdk/canvas.h"
 #include "sdk/core/exception.h"
 #include "sdk/core/number_convert.h"
+#include "sdk/core/string_help.h"
 #include "sdk/display.h"
 #include "sdk/display_internal.h"
 #include "sdk/render_device.h"
@@ -129,7 +130,7 @@ Font::Font(Canvas& canvas, const File_System& fs, const std::string& file_name, 
     if (!Display_Setup::is_active())
         throw Exception("Unable to read font " + file_name + ": the display is not set up");
     auto impl = std::make_shared<Impl>();
-    impl->file_bytes = fs.read_file(file_name);
+    impl->file_bytes = fs.read_file(file_name, Entry_Kind::font);
     impl->name = file_name;
     SDL_RWops* rw = SDL_RWFromConstMem(impl->file_bytes.data(), static_cast<int>(impl->file_bytes.size()));
     impl->font = rw ? TTF_OpenFontRW(rw, 1, height > 0 ? height : 1) : nullptr;
@@ -152,7 +153,7 @@ Font::Font(Canvas& canvas, const std::string& id, const Resource_Document& doc) 
                                node.element.get_attribute("height"));
     if (height == 0)
         throw Exception(doc.get_name() + ": font '" + id + "' needs a height above 0, not \"" +
-                        node.element.get_attribute("height") + "\"");
+                        escape_control(node.element.get_attribute("height")) + "\"");
     try {
         *this = Font(canvas, doc.get_file_system(), doc.resolve_path(file), height);
     } catch (const Exception& e) {

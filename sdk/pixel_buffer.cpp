@@ -17,7 +17,7 @@ Pixel_Buffer::Pixel_Buffer(int width, int height)
       pixels_(static_cast<size_t>(width_) * static_cast<size_t>(height_) * 4, 0) {}
 
 Pixel_Buffer Pixel_Buffer::load(const File_System& fs, const std::string& name) {
-    return decode(fs.read_file(name), name);
+    return decode(fs.read_file(name, Entry_Kind::picture), name);
 }
 
 Pixel_Buffer Pixel_Buffer::decode(const std::vector<uint8_t>& bytes, const std::string& name) {

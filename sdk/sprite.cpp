@@ -219,7 +219,9 @@ Sprite::Sprite(Canvas& canvas, const std::string& id, const Resource_Document& d
         impl->loop = a.get_attribute_bool("loop", true);
         impl->pingpong = a.get_attribute_bool("pingpong", false);
     }
-    if (delay <= 0) throw fail("animation speed must be above 0, not " + e.first_child("animation").get_attribute("speed"));
+    if (delay <= 0)
+        throw fail("animation speed must be above 0, not " +
+                   escape_control(e.first_child("animation").get_attribute("speed")));
 
     File_System fs = doc.get_file_system();
     for (const Dom_Element& image : e.children("image")) {

@@ -37,6 +37,10 @@ struct Content_Generator_Registration {
 
 std::map<std::string, Content_Generator>& content_generators();
 
+// Stops the tool at the first entry the game would refuse: one larger than
+// its kind may be, or a document its loader refuses.
+void check_entries(const Content_Output& out);
+
 // Throws std::runtime_error with the message; main prints it and fails the build.
 [[noreturn]] void content_fail(const std::string& message);
 

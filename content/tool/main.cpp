@@ -54,6 +54,7 @@ int main(int argc, char** argv) {
     try {
         Content_Output out(argv[1]);
         for (const auto& [name, generate] : content_generators()) generate(out);
+        check_entries(out);
         write_archive(out, argv[2]);
         std::printf("mirel.res: %zu files\n", out.files().size());
     } catch (const std::exception& e) {

@@ -2,6 +2,8 @@
 
 #include <pugixml.hpp>
 
+#include <algorithm>
+
 #include "sdk/core/exception.h"
 #include "sdk/core/string_help.h"
 
@@ -14,6 +16,35 @@ struct Dom_Element::Document {
 
 namespace {
 pugi::xml_node node_of(pugi::xml_node_struct* n) { return pugi::xml_node(n); }
+
+// How deep the elements below `root` nest, `root` being 1. It walks the tree
+// in document order by the nodes' own links, so it keeps nothing per level.
+int element_depth(pugi::xml_node root) {
+    int depth = 1, deepest = 1;
+    pugi::xml_node n = root;
+    for (;;) {
+        pugi::xml_node child =
+            n.find_child([](pugi::xml_node c) { return c.type() == pugi::node_element; });
+        if (child) {
+            n = child;
+            deepest = std::max(deepest, ++depth);
+            continue;
+        }
+        // Up until a later sibling element is found, or the walk is back at the root.
+        for (;;) {
+            if (n == root) return deepest;
+            pugi::xml_node next = n.next_sibling();
+            while (next && next.type() != pugi::node_element) next = next.next_sibling();
+            if (next) {
+                n = next;
+                break;
+            }
+            n = n.parent();
+            --depth;
+        }
+    }
+}
+
 }  // namespace
 
 Dom_Element Dom_Element::parse(const std::string& text, const std::string& name) {
@@ -37,6 +68,11 @@ Dom_Element Dom_Element::parse(const std::string& text, const std::string& name)
     }
     pugi::xml_node root = doc->xml.document_element();
     if (!root) throw Exception(name + ": the document has no root element");
+    int depth = element_depth(root);
+    if (depth > max_element_depth)
+        throw Exception(name + ": elements nest " + std::to_string(depth) +
+                        " deep, more than the " + std::to_string(max_element_depth) +
+                        " a document may");
     return Dom_Element(doc, root.internal_object());
 }
 

@@ -2,6 +2,12 @@
 // caller sees it). An element keeps its document alive. Attribute readers
 // take the lenient number rules of string_help.h; `document_name` says which
 // file an element came from, so loaders can name it in their messages.
+//
+// No document of the game nests its elements more than a few deep, and code
+// that follows the nesting (the section walk of resource documents) must not
+// take stack or memory per level without bound: a document whose elements
+// nest deeper than `max_element_depth` (the root counts as 1) is refused
+// when it is parsed.
 #pragma once
 
 #include <memory>
@@ -13,6 +19,10 @@ struct xml_node_struct;
 }
 
 namespace sdk {
+
+// How deep the elements of a document may nest, the root element being 1.
+// The shipped documents nest 5 deep.
+constexpr int max_element_depth = 64;
 
 class Dom_Element {
 public:
@@ -49,7 +59,9 @@ public:
     struct Document;
     Dom_Element(std::shared_ptr<const Document> doc, pugi::xml_node_struct* node)
         : doc_(std::move(doc)), node_(node) {}
-    // Parses `text`; throws "<name>: XML error at line L, column C (offset N): <reason>".
+    // Parses `text`; throws "<name>: XML error at line L, column C (offset N): <reason>",
+    // or "<name>: elements nest D deep, more than the 64 a document may" past
+    // max_element_depth.
     static Dom_Element parse(const std::string& text, const std::string& name);
 
 private:

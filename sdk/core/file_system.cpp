@@ -133,12 +133,45 @@ File_System::File_System(const std::string& archive_or_folder) {
     impl_ = std::move(impl);
 }
 
-std::unique_ptr<IO_Device> File_System::open_file(const std::string& name) const {
+int64_t max_entry_size(Entry_Kind kind) {
+    constexpr int64_t mib = int64_t{1} << 20;
+    switch (kind) {
+    case Entry_Kind::document: return 4 * mib;
+    case Entry_Kind::picture: return 16 * mib;
+    case Entry_Kind::sound: return 4 * mib;
+    case Entry_Kind::track: return 64 * mib;
+    case Entry_Kind::font: return 32 * mib;
+    }
+    return 0;
+}
+
+const char* entry_kind_name(Entry_Kind kind) {
+    switch (kind) {
+    case Entry_Kind::document: return "document";
+    case Entry_Kind::picture: return "picture";
+    case Entry_Kind::sound: return "sound";
+    case Entry_Kind::track: return "track";
+    case Entry_Kind::font: return "font";
+    }
+    return "file";
+}
+
+std::unique_ptr<IO_Device> File_System::open_file(const std::string& name, Entry_Kind kind) const {
     if (!impl_) throw Exception("Unable to open file: " + name + " (no file system)");
     std::string full = impl_->mount_point + "/" + clean_name(name);
     PHYSFS_File* f = PHYSFS_openRead(full.c_str());
     if (!f) throw Exception("Unable to open file: " + name);
-    return std::make_unique<Physfs_Device>(f, name, impl_);
+    auto device = std::make_unique<Physfs_Device>(f, name, impl_);
+    // The size a zip entry states is what reading it can give at most.
+    int64_t size = device->get_size();
+    int64_t bound = max_entry_size(kind);
+    if (size < 0)
+        throw Exception(name + " is of unknown size, and a " + entry_kind_name(kind) +
+                        " may be at most " + std::to_string(bound) + " bytes");
+    if (size > bound)
+        throw Exception(name + " is " + std::to_string(size) + " bytes, more than the " +
+                        std::to_string(bound) + " a " + entry_kind_name(kind) + " may be");
+    return device;
 }
 
 bool File_System::has_file(const std::string& name) const {
@@ -148,8 +181,8 @@ bool File_System::has_file(const std::string& name) const {
     return PHYSFS_stat(full.c_str(), &st) && st.filetype == PHYSFS_FILETYPE_REGULAR;
 }
 
-std::vector<uint8_t> File_System::read_file(const std::string& name) const {
-    return open_file(name)->read_all();
+std::vector<uint8_t> File_System::read_file(const std::string& name, Entry_Kind kind) const {
+    return open_file(name, kind)->read_all();
 }
 
 const std::string& File_System::get_path() const {

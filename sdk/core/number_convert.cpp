@@ -18,10 +18,11 @@ std::string number_text(double value) {
     return buf;
 }
 
-// The value as the document wrote it, when the loader passed that text.
+// The value as the document wrote it, when the loader passed that text, with
+// its control characters escaped so that the message stays one line.
 std::string shown(double value, std::string_view written) {
     std::string text = trim(written);
-    return text.empty() ? number_text(value) : text;
+    return text.empty() ? number_text(value) : escape_control(text);
 }
 
 }  // namespace

@@ -14,7 +14,8 @@
 //   ceiling, so a document cannot ask for gigabytes. Fractions are dropped
 //   towards zero, as a cast drops them. A loader passes the text the
 //   document wrote as `written`, and the message quotes it as written
-//   ("3000000000", not the clamp or float it read as); without it the
+//   ("3000000000", not the clamp or float it read as, control characters
+//   escaped as "\\n" so that the message stays one line); without it the
 //   message shows the value with six significant digits. checked_scaled
 //   converts a value given in a larger unit and names its range in that unit.
 // - saturate_integer, for per-frame code that turns a value a document set

@@ -1,7 +1,5 @@
 #include "sdk/core/resource_document.h"
 
-#include <functional>
-
 #include "sdk/core/exception.h"
 
 namespace sdk {
@@ -29,27 +27,42 @@ std::shared_ptr<Resource_Document::Impl> build(const std::string& text, const st
         throw Exception(name + ": the root element is <" + impl->root.get_tag_name() +
                         ">, expected <resources>");
 
-    std::function<void(const Dom_Element&, const std::string&)> walk =
-        [&](const Dom_Element& parent, const std::string& prefix) {
-            for (const Dom_Element& e : parent.children()) {
-                std::string n = e.get_attribute("name");
-                if (e.get_tag_name() == "section") {
-                    walk(e, prefix + n + "/");
-                    continue;
-                }
-                if (n.empty()) continue;
-                std::string id = prefix + n;
-                auto it = impl->by_id.find(id);
-                if (it != impl->by_id.end()) {
-                    // A later resource of the same id replaces the earlier one.
-                    impl->nodes[it->second] = Resource_Node{e.get_tag_name(), id, e};
-                    continue;
-                }
-                impl->by_id[id] = impl->nodes.size();
-                impl->nodes.push_back(Resource_Node{e.get_tag_name(), id, e});
-            }
-        };
-    walk(impl->root, "");
+    // The walk keeps one list of children per open section and one prefix
+    // for them all, cut back as it leaves a section; parsing has bounded how
+    // deep sections can nest.
+    struct Open_Section {
+        std::vector<Dom_Element> children;
+        size_t next;
+        size_t prefix_length;  // of `prefix` inside this section
+    };
+    std::vector<Open_Section> open;
+    std::string prefix;
+    open.push_back({impl->root.children(), 0, 0});
+    while (!open.empty()) {
+        Open_Section& section = open.back();
+        if (section.next == section.children.size()) {
+            open.pop_back();
+            continue;
+        }
+        const Dom_Element e = section.children[section.next++];
+        prefix.resize(section.prefix_length);
+        std::string n = e.get_attribute("name");
+        if (e.get_tag_name() == "section") {
+            prefix += n + "/";
+            open.push_back({e.children(), 0, prefix.size()});
+            continue;
+        }
+        if (n.empty()) continue;
+        std::string id = prefix + n;
+        auto it = impl->by_id.find(id);
+        if (it != impl->by_id.end()) {
+            // A later resource of the same id replaces the earlier one.
+            impl->nodes[it->second] = Resource_Node{e.get_tag_name(), id, e};
+            continue;
+        }
+        impl->by_id[id] = impl->nodes.size();
+        impl->nodes.push_back(Resource_Node{e.get_tag_name(), id, e});
+    }
     return impl;
 }
 
@@ -58,7 +71,7 @@ std::shared_ptr<Resource_Document::Impl> build(const std::string& text, const st
 Resource_Document::Resource_Document(File_System fs, const std::string& file_name) {
     std::vector<uint8_t> bytes;
     try {
-        bytes = fs.read_file(file_name);
+        bytes = fs.read_file(file_name, Entry_Kind::document);
     } catch (const Exception& e) {
         throw Exception("Unable to open resource document " + file_name + " in " + fs.get_path() +
                         ": " + e.what());

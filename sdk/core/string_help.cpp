@@ -65,6 +65,29 @@ std::string trim(std::string_view text) {
     return std::string(text.substr(b, e - b));
 }
 
+std::string escape_control(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char ch : text) {
+        unsigned char c = static_cast<unsigned char>(ch);
+        if (c >= 0x20 && c != 0x7f) {
+            out += ch;
+        } else if (c == '\n') {
+            out += "\\n";
+        } else if (c == '\r') {
+            out += "\\r";
+        } else if (c == '\t') {
+            out += "\\t";
+        } else {
+            const char* hex = "0123456789abcdef";
+            out += "\\x";
+            out += hex[c >> 4];
+            out += hex[c & 15];
+        }
+    }
+    return out;
+}
+
 std::string format_text(std::string_view format, const std::vector<std::string>& args) {
     std::string out;
     out.reserve(format.size() + 16);

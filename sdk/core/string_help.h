@@ -28,6 +28,10 @@ std::string float_to_text(float value);
 std::vector<std::string> split_text(std::string_view text, std::string_view delimiters,
                                     bool skip_empty = true);
 std::string trim(std::string_view text);
+// `text` with its control characters written out ("\n", "\r", "\t", else
+// "\x1b"), for messages that quote what a document wrote: a message stays
+// one line, and a document cannot write lines of its own into the log.
+std::string escape_control(std::string_view text);
 
 // Replaces "%1", "%2", ... "%9" in `format` with the arguments, in order.
 std::string format_text(std::string_view format, const std::vector<std::string>& args);

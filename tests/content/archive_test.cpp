@@ -207,7 +207,7 @@ TEST_F(Archive, SoundsNameEverySampleTheGamePlays) {
         const auto& e = sounds.get_resource(name).element;
         std::string file = e.get_attribute("file");
         ASSERT_TRUE(has_archive_file(sounds, file)) << "sounds.xml: sample '" << name << "' file " << file;
-        EXPECT_TRUE(is_sound_file(fs->read_file(sounds.resolve_path(file)))) << file;
+        EXPECT_TRUE(is_sound_file(fs->read_file(sounds.resolve_path(file), sdk::Entry_Kind::sound))) << file;
         // A missing or zero volume would make the sample silent.
         float volume = e.get_attribute_float("volume");
         EXPECT_GT(volume, 0.0f) << "sounds.xml: sample '" << name << "' volume";
@@ -228,7 +228,7 @@ TEST_F(Archive, MusicHoldsTheTracksThatAreRequested) {
     for (const auto& name : tracks) {
         std::string file = music.get_resource(name).element.get_attribute("file");
         ASSERT_TRUE(has_archive_file(music, file)) << "music.xml: track '" << name << "' file " << file;
-        auto bytes = fs->read_file(music.resolve_path(file));
+        auto bytes = fs->read_file(music.resolve_path(file), sdk::Entry_Kind::track);
         EXPECT_TRUE(is_sound_file(bytes)) << file;
         EXPECT_GT(bytes.size(), 200000u) << file << " is too short for a track";
     }

@@ -63,7 +63,7 @@ protected:
                               << ", which the archive does not hold";
                 continue;
             }
-            Png_Size size = png_size(fs_->read_file(file));
+            Png_Size size = png_size(fs_->read_file(file, sdk::Entry_Kind::picture));
             EXPECT_GT(size.width, 0) << file << " is not a PNG picture";
             sdk::Dom_Element grid = image.first_child("grid");
             if (!grid) {

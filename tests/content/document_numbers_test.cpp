@@ -96,6 +96,7 @@ const Enemy& first_enemy() {
 const char* const stream = "/resources/pattern[@name='p300']/bullet_number";  // aimed streams
 const char* const volley = "/resources/pattern[@name='p100']/bullet_number";  // rings at once
 const char* const flash = "/resources/pattern[@name='p150']/effect_index";
+const char* const accel = "/resources/spellcard[@name='rimea_attack1']/action[@name='accel']";
 const char* const enemy = "/resources/level[@name='testlevel']/event[@name='enemy'][1]/params";
 const char* const shots = "/resources/level[@name='testlevel']/event[@name='enemy'][1]/shots";
 const char* const leaves =
@@ -171,6 +172,10 @@ TEST(Document_Numbers, LoadAsWrittenOrHeldToTheirBounds) {
         // The flash takes the colour's low byte.
         {"patterns.xml", flash, -1, "256", flash_index, "256"},
         {"patterns.xml", flash, -1, "-1", flash_index, "-1"},
+        // Written over two lines, the value is quoted on one.
+        {"patterns.xml", accel, -1, "1e30\n\t2", nothing,
+         "patterns.xml: spellcard 'rimea_attack1': 'accel' is 1e30\\n\\t2, not a number from "
+         "-2147.483648 to 2147.483647"},
         // The looks clamp a colour to their frames; a drop outside 1 to 4 and
         // a trigger outside 1 to 3 are kept as 0, never as their low byte.
         {"levels.xml", enemy, 7, "300", colour, "300"},
@@ -210,7 +215,7 @@ TEST(Document_Numbers, LoadAsWrittenOrHeldToTheirBounds) {
                      (row.value ? row.value : "(removed)"));
         reset_stage_globals();
         installed_sound_sink = &sink;
-        std::vector<uint8_t> bytes = fs.read_file(row.document);
+        std::vector<uint8_t> bytes = fs.read_file(row.document, sdk::Entry_Kind::document);
         std::string text = with_value(std::string(bytes.begin(), bytes.end()), row.path.c_str(),
                                       row.field, row.value);
         Background background;

@@ -109,7 +109,7 @@ TEST_F(Archive_Test, FilesOpenAsSeekableDevices) {
     EXPECT_TRUE(fs.has_file("./images/ring.png"));
     EXPECT_TRUE(fs.has_file("images\\ring.png"));
     EXPECT_FALSE(fs.has_file("images"));
-    auto f = fs.open_file("images/ring.png");
+    auto f = fs.open_file("images/ring.png", sdk::Entry_Kind::picture);
     EXPECT_EQ(f->get_size(), 1000);
     ASSERT_TRUE(f->seek(500, sdk::Seek_Mode::set));
     EXPECT_EQ(f->read_uint8(), static_cast<uint8_t>(500 * 7));
@@ -119,7 +119,7 @@ TEST_F(Archive_Test, FilesOpenAsSeekableDevices) {
     EXPECT_THROW(f->read_uint8(), sdk::Exception);  // past the end
     EXPECT_FALSE(f->seek(1, sdk::Seek_Mode::end));
     try {
-        fs.open_file("sounds/none.ogg");
+        fs.open_file("sounds/none.ogg", sdk::Entry_Kind::sound);
         ADD_FAILURE();
     } catch (const sdk::Exception& e) {
         EXPECT_EQ(std::string(e.what()), "Unable to open file: sounds/none.ogg");

@@ -136,7 +136,8 @@ protected:
         std::filesystem::create_directories(dir / "docs");
         std::ofstream(dir / "docs" / "a.xml") << R"(<resources>
             <sprite name="one"><image file="one.png"/></sprite>
-            <section name="stage"><level name="testlevel"/><sprite name="two"/></section>
+            <section name="stage"><section name="boss"><sprite name="ring"/></section>
+              <level name="testlevel"/><sprite name="two"/></section>
             <sample name="shot" volume="0.5"/>
           </resources>)";
         std::ofstream(dir / "broken.xml") << "<resources><sprite name='x'></resources>";
@@ -149,7 +150,7 @@ TEST_F(Resource_Document_Test, FindsResourcesBySectionPathAndType) {
     sdk::File_System fs(dir.string());
     sdk::Resource_Document doc(fs, "docs/a.xml");
     EXPECT_EQ(doc.get_resource_names_of_type("sprite"),
-              (std::vector<std::string>{"one", "stage/two"}));
+              (std::vector<std::string>{"one", "stage/boss/ring", "stage/two"}));
     EXPECT_TRUE(doc.resource_exists("stage/testlevel"));
     EXPECT_EQ(doc.get_resource("shot").element.get_attribute_float("volume"), 0.5f);
     EXPECT_EQ(doc.resolve_path("one.png"), "docs/one.png");
@@ -170,13 +171,13 @@ TEST_F(Resource_Document_Test, ErrorsNameTheFile) {
 
 TEST_F(Resource_Document_Test, FilesReadWholeAndSeek) {
     sdk::File_System fs(dir.string());
-    auto f = fs.open_file("./docs/a.xml");
+    auto f = fs.open_file("./docs/a.xml", sdk::Entry_Kind::document);
     int64_t size = f->get_size();
     ASSERT_GT(size, 10);
     EXPECT_TRUE(f->seek(-5, sdk::Seek_Mode::end));
     EXPECT_EQ(f->get_position(), size - 5);
     EXPECT_FALSE(f->seek(1, sdk::Seek_Mode::end));
-    EXPECT_THROW(fs.open_file("nope.txt"), sdk::Exception);
+    EXPECT_THROW(fs.open_file("nope.txt", sdk::Entry_Kind::document), sdk::Exception);
 }
 
 // Start-up, a test fixture and the music thread may each open the same archive: every one of
@@ -188,7 +189,7 @@ TEST_F(Resource_Document_Test, TwoFileSystemsOverOnePathBothReadWhicheverCloses)
     EXPECT_TRUE(second.has_file("docs/a.xml"));
     first.reset();
     EXPECT_TRUE(second.has_file("docs/a.xml"));
-    EXPECT_GT(second.read_file("docs/a.xml").size(), 10u);
+    EXPECT_GT(second.read_file("docs/a.xml", sdk::Entry_Kind::document).size(), 10u);
     sdk::File_System third(dir.string());
     EXPECT_TRUE(third.has_file("docs/a.xml"));
 }
