@@ -216,7 +216,7 @@ TEST_F(Spellcard_Test, MovesArriveWithinTheirTimeWithoutPassingTheTarget) {
         {0.15f, 0.0004f, 1000},     // the longest step a replay holds
         {0.15f, 3.0f, 1},
     };
-    const float d = 128.0f;
+    const float d = 127.0f;
     for (const Case& c : cases) {
         std::string row = std::to_string(c.speed) + " px/ms, " + std::to_string(c.accel) +
                           " px/ms2, steps of " + std::to_string(c.dt) + " ms";
