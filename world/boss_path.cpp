@@ -202,6 +202,8 @@ Enemy_Path_Boss::Enemy_Path_Boss(const sdk::Rectf& rect, float stop_depth)
 
 float Enemy_Path_Boss::stop_line() const { return field_bounds.top + param; }
 
+bool Enemy_Path_Boss::entry_over(const Enemy& e) { return e.is_boss && e.path_state >= 10; }
+
 bool Enemy_Path_Boss::update(Enemy& e, float dt) {
     if (!e.is_boss) return false;
     EnemyBoss& b = static_cast<EnemyBoss&>(e);

@@ -14,6 +14,15 @@
 
 class Spellcard;
 
+// What the boss's clocks and places can hold. Its moves and waits are timed
+// by float clocks of milliseconds, which stop counting steps of 1 ms (the
+// shortest frame) at 2^24 ms, about 4 h 40 min: a move or wait as long as
+// that might never end. Every place the boss is sent to lies within
+// `boss_position_limit` px of the picture's corner on either axis, far
+// beyond every field; the loaders refuse what passes either bound.
+inline constexpr float boss_longest_time = 16777216.0f;
+inline constexpr float boss_position_limit = 65536.0f;
+
 class Enemy_Path_Boss : public Enemy_Path {
 public:
     // `stop_depth` below the top of the removal bounds is where the entry
@@ -22,6 +31,8 @@ public:
     bool update(Enemy& e, float dt) override;
 
     float stop_line() const;
+    // Whether the boss's entry is over: it stands on its stop line.
+    static bool entry_over(const Enemy& e);
 };
 
 // Applies the ring entries of `card` to the boss's rings: relocates the

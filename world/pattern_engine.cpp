@@ -208,6 +208,10 @@ sdk::Pointf ease_between(float t, sdk::Pointf from, sdk::Pointf to, float speed,
             s = (t - ta) * v + da;
         } else {
             float u = t - tb;
+            // Once the brake is over the move stands on its target: a step
+            // longer than the brake would otherwise run on down the
+            // parabola, backwards and without end.
+            if (u >= ta) return to;
             s = u * v + (d - da) - accel * u * u / 2.0f;
         }
     }

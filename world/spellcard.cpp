@@ -8,6 +8,7 @@
 #include "sdk/core/log.h"
 #include "sdk/core/number_convert.h"
 #include "sdk/core/string_help.h"
+#include "world/boss_path.h"
 #include "world/enemy.h"
 #include "world/pattern_engine.h"
 
@@ -36,6 +37,13 @@ void read_actions(Spellcard& card, const sdk::Resource_Manager& resources, const
             action.kind = 0;
             action.a = sdk::text_to_int(parts[0]);
             action.b = sdk::text_to_int(parts[1]);
+            // The boss comes back from the target to each phase's start.
+            if (!(std::abs(static_cast<float>(action.a)) < boss_position_limit) ||
+                !(std::abs(static_cast<float>(action.b)) < boss_position_limit))
+                throw sdk::Exception(where(doc, name) + ": 'move' is '" + sdk::trim(text) +
+                                     "', not a place from -" +
+                                     sdk::float_to_text(boss_position_limit) + " to " +
+                                     sdk::float_to_text(boss_position_limit) + " px");
         } else if (kind == "wait") {
             action.kind = 1;
             action.a = sdk::text_to_int(text);
@@ -45,6 +53,12 @@ void read_actions(Spellcard& card, const sdk::Resource_Manager& resources, const
         } else if (kind == "speed") {
             action.kind = 3;
             action.a = sdk::text_to_int(text);
+            // A move at a speed below 0 goes away from its target for as
+            // long as the card runs.
+            if (action.a < 0)
+                throw sdk::Exception(where(doc, name) + ": 'speed' is '" + sdk::trim(text) +
+                                     "' px/s, which moves the boss away from its targets; a speed "
+                                     "must be 0 or more");
         } else if (kind == "accel") {
             action.kind = 4;
             // Kept in millionths.

@@ -232,4 +232,115 @@ TEST(Document_Numbers, LoadAsWrittenOrHeldToTheirBounds) {
     reset_stage_globals();
 }
 
+const char* const boss = "/resources/level[@name='testlevel']/event[@name='boss']/params";
+const char* const phase1 = "/resources/level[@name='testlevel']/event[@name='boss']/spellcard1/";
+const char* const card_speed = "/resources/spellcard[@name='rimea_attack1']/action[@name='speed']";
+const char* const card_move = "/resources/spellcard[@name='rimea_attack1']/action[@name='move'][1]";
+const char* const card_accel = accel;
+
+// The boss's moves: what cannot bring the boss where it is sent, or only in
+// more time than its clocks count, stops the load naming the value; what
+// arrives loads, however far or slow.
+TEST(Document_Numbers, BossMovesThatCannotArriveAreRefusedNamingTheValue) {
+    const std::string at = "levels.xml: level 'testlevel', event 233 (time 198000): ";
+    const std::string line = "its stop line at y 170";
+    const std::string reach = "-65536 to 65536 px";
+    const std::string entry_bounds =
+        "an entry must go down at least 0.015258789 px/s and take less than 16777216 ms";
+    struct Row {
+        const char* document;
+        std::string path;
+        int field;
+        const char* value;
+        std::string expected;  // the refusal, or "loaded"
+    };
+    const Row rows[] = {
+        // Entry: x;y;heading;angle;base speed;speed;...
+        {"levels.xml", boss, 2, "0", at + "'params' heading 0 does not take the boss down to " + line},
+        {"levels.xml", boss, 2, "180", at + "'params' heading 180 does not take the boss down to " + line},
+        {"levels.xml", boss, 2, "-90", at + "'params' heading -90 does not take the boss down to " + line},
+        {"levels.xml", boss, 5, "0", at + "'params' speed '0' px/s does not take the boss down to " + line},
+        {"levels.xml", boss, 5, "-130", at + "'params' speed '-130' px/s does not take the boss down to " + line},
+        {"levels.xml", boss, 5, "fast", at + "'params' speed 'fast' px/s does not take the boss down to " + line},
+        {"levels.xml", boss, 5, "1e-40",
+         at + "'params' speed 1e-40 px/s at heading 90 brings the boss down at 9.9492e-41 px/s at "
+              "its slowest, and to " + line + " in inf ms; " + entry_bounds},
+        {"levels.xml", boss, 2, "1e-30",
+         at + "'params' speed 130 px/s at heading 1e-30 brings the boss down at 7.853982e-31 px/s "
+              "at its slowest, and to " + line + " in 2.673803e+35 ms; " + entry_bounds},
+        {"levels.xml", boss, 5, "0.001",
+         at + "'params' speed 0.001 px/s at heading 90 brings the boss down at 0.001 px/s at its "
+              "slowest, and to " + line + " in 2.1e+08 ms; " + entry_bounds},
+        {"levels.xml", boss, 1, "-65536",
+         at + "'params' puts the boss at 224;-65536, outside the " + reach + " it may be sent to"},
+        {"levels.xml", boss, 0, "65536",
+         at + "'params' puts the boss at 65568;-40, outside the " + reach + " it may be sent to"},
+        {"levels.xml", boss, 2, "0.01",
+         at + "'params' speed 130 px/s at heading 0.01 brings the boss down at 0.007853981 px/s "
+              "at its slowest, and to " + line + " in 26738030 ms; " + entry_bounds},
+        {"levels.xml", boss, 5, "1e30",
+         at + "'params' heading 90 and speed 1e30 px/s may take the boss 8.742278e+22 px aside on "
+              "its way in, past the " + reach + " it may be sent to"},
+        // Phases.
+        {"levels.xml", std::string(phase1) + "start_position", -1, "65536;100",
+         at + "spellcard1: 'start_position' puts the boss at 65568;100, outside the " + reach +
+             " it may be sent to"},
+        {"levels.xml", std::string(phase1) + "start_wait", -1, "2147483647",
+         at + "spellcard1: 'start_wait' is 2147483647 ms; a wait must be shorter than 16777216 ms"},
+        {"levels.xml", std::string(phase1) + "start_wait", -1, "16777216",
+         at + "spellcard1: 'start_wait' is 16777216 ms; a wait must be shorter than 16777216 ms"},
+        {"levels.xml", std::string(phase1) + "start_speed", -1, "1e-40",
+         at + "spellcard1: 'start_speed' 1e-40 px/s takes up to inf ms to cross the 183.57559 px "
+              "the boss moves in; a move must take less than 16777216 ms"},
+        // Cards.
+        {"patterns.xml", card_speed, -1, "-1",
+         "patterns.xml: spellcard 'rimea_attack1': 'speed' is '-1' px/s, which moves the boss "
+         "away from its targets; a speed must be 0 or more"},
+        {"patterns.xml", card_move, -1, "65536;110",
+         "patterns.xml: spellcard 'rimea_attack1': 'move' is '65536;110', not a place from "
+         "-65536 to 65536 px"},
+        {"patterns.xml", card_move, -1, "160;-70000",
+         "patterns.xml: spellcard 'rimea_attack1': 'move' is '160;-70000', not a place from "
+         "-65536 to 65536 px"},
+        // What arrives loads: a boss below its line is placed on it whatever
+        // its heading and speed, a start speed of 0 places the boss at once.
+        {"levels.xml", boss, 1, "170", "loaded"},
+        {"levels.xml", boss, 1, "400", "loaded"},
+        {"levels.xml", boss, 5, "20001", "loaded"},
+        {"levels.xml", boss, 5, "1", "loaded"},
+        {"levels.xml", boss, 2, "1", "loaded"},
+        {"levels.xml", boss, 2, "179", "loaded"},
+        {"levels.xml", boss, 1, "-65000", "loaded"},
+        {"levels.xml", std::string(phase1) + "start_position", -1, "65000;-65000", "loaded"},
+        {"levels.xml", std::string(phase1) + "start_wait", -1, "16777215", "loaded"},
+        {"levels.xml", std::string(phase1) + "start_wait", -1, "-5", "loaded"},
+        {"levels.xml", std::string(phase1) + "start_speed", -1, "0", "loaded"},
+        {"levels.xml", std::string(phase1) + "start_speed", -1, "-160", "loaded"},
+        {"levels.xml", std::string(phase1) + "start_speed", -1, "0.5", "loaded"},
+        {"patterns.xml", card_speed, -1, "0", "loaded"},
+        {"patterns.xml", card_accel, -1, "3", "loaded"},
+        {"patterns.xml", card_move, -1, "65535;-65535", "loaded"},
+    };
+    sdk::File_System fs(archive_path());
+    Recording_Sound_Sink sink;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.document) + " " + row.path + " = " + row.value);
+        reset_stage_globals();
+        installed_sound_sink = &sink;
+        std::vector<uint8_t> bytes = fs.read_file(row.document);
+        std::string text = with_value(std::string(bytes.begin(), bytes.end()), row.path.c_str(),
+                                      row.field, row.value);
+        Background background;
+        std::string outcome = "loaded";
+        try {
+            load(row.document, text, background);
+        } catch (const std::exception& e) {
+            outcome = e.what();
+        }
+        EXPECT_EQ(outcome, row.expected);
+    }
+    installed_sound_sink = nullptr;
+    reset_stage_globals();
+}
+
 }  // namespace

@@ -24,9 +24,11 @@ std::string enemy_event(float time, const std::string& params = "100;0;90;90;60;
 }
 
 std::string boss_event(float time, int phases, const std::string& card = "card_a",
-                       int written = -1) {
-    std::string e = "<event time=\"" + std::to_string(time) +
-                    "\" name=\"boss\"><params>160;-40;90;90;120;120;24;0;1000;0;0</params>"
+                       int written = -1,
+                       const std::string& params = "160;-40;90;90;120;120;24;0;1000;0;0") {
+    std::string e = "<event time=\"" + std::to_string(time) + "\" name=\"boss\"><params>" +
+                    params +
+                    "</params>"
                     "<path>enemy_boss0</path><render>enemy_boss1</render><shots>" +
                     std::to_string(phases) + "</shots><name>kedama</name><dialog>talk</dialog>";
     if (written < 0) written = phases;
@@ -200,6 +202,32 @@ TEST_F(Level_Test, LateEnemyPastItsStopStaysStopped) {
         }
         for (int i = 0; i < 20; ++i) update_enemies(16);
         EXPECT_EQ(e->path_state, 30) << c.path << " " << c.f1 << ": leaves after its wait";
+    }
+}
+
+// A boss whose late start already brings it to its stop line goes on to its
+// fight from there, as one created in time does: it never waits on the line.
+TEST_F(Level_Test, LateBossPastItsStopLineGoesOnToItsFight) {
+    struct Case {
+        const char* params;
+        float lateness;
+    };
+    const Case cases[] = {
+        {"160;170;90;90;120;120;24;0;1000;0;0", 5},        // on the line
+        {"160;400;90;90;120;120;24;0;1000;0;0", 5},        // below it
+        {"160;-40;90;90;30000;30000;24;0;1000;0;0", 10},   // 300 px in its 10 ms of lateness
+        {"160;-40;90;90;120;120;24;0;1000;0;0", 5},        // flies in
+    };
+    for (const Case& c : cases) {
+        clear_enemies();
+        load(boss_event(300, 1, "card_a", -1, c.params));
+        process_level_events(300 + c.lateness);
+        EnemyBoss* b = active_boss();
+        ASSERT_NE(b, nullptr) << c.params;
+        for (int i = 0; i < 1000 && b->path_state != 20; ++i) update_enemies(16);
+        EXPECT_EQ(b->path_state, 20) << c.params;
+        EXPECT_EQ(b->x, 132.0f) << c.params;  // at the phase's start
+        EXPECT_EQ(b->y, 120.0f) << c.params;
     }
 }
 

@@ -196,6 +196,55 @@ TEST_F(Spellcard_Test, MoveWithoutAccelerationKeepsItsSpeed) {
     EXPECT_EQ(b.x, 100.0f);
 }
 
+// A move reaches its target in about the time its speed and acceleration
+// give it, without passing it, also where its brake is shorter than a
+// frame: the arrival cannot be stepped over.
+TEST_F(Spellcard_Test, MovesArriveWithinTheirTimeWithoutPassingTheTarget) {
+    struct Case {
+        float speed;  // px/ms
+        float accel;  // px/ms^2
+        float dt;     // ms
+    };
+    const Case cases[] = {
+        {0.15f, 0.0004f, 16},       // the stage's cards
+        {0.18f, 0.0006f, 17},
+        {0.15f, 0.1f, 17},          // a brake shorter than a frame
+        {0.15f, 3.0f, 17},
+        {0.09f, 2147.483647f, 17},  // the largest "accel"
+        {2147483.647f, 0.0004f, 17},  // the largest "speed"
+        {0.15f, 0.000001f, 17},     // the smallest "accel" above 0
+        {0.15f, 0.0004f, 1000},     // the longest step a replay holds
+        {0.15f, 3.0f, 1},
+    };
+    const float d = 127.0f;
+    for (const Case& c : cases) {
+        std::string row = std::to_string(c.speed) + " px/ms, " + std::to_string(c.accel) +
+                          " px/ms2, steps of " + std::to_string(c.dt) + " ms";
+        // The move's time: accelerate, cruise, brake; or no cruise at all.
+        float ta = c.speed / c.accel;
+        float time = c.accel * ta * ta > d ? 2.0f * std::sqrt(d / c.accel)
+                                           : (d - c.accel * ta * ta) / c.speed + 2.0f * ta;
+        int frames_allowed = static_cast<int>(std::ceil(time / c.dt)) + 2;
+        Spellcard card;
+        card.actions.push_back({0, 96 + static_cast<int32_t>(d), 100});
+        card.actions.push_back({1, 1000, 0});
+        EnemyBoss b = boss_at(96, 100);
+        b.speed = c.speed;
+        b.accel = c.accel;
+        b.time_limit = 1e7f;
+        int frames = 0;
+        while (b.action == 0 && frames < frames_allowed) {
+            card.run_action(b, c.dt);
+            ++frames;
+            ASSERT_GE(b.x, 96.0f) << row << ", frame " << frames;
+            ASSERT_LE(b.x, 96.0f + d) << row << ", frame " << frames;
+            ASSERT_EQ(b.y, 100.0f) << row << ", frame " << frames;
+        }
+        EXPECT_EQ(b.action, 1) << row << ": not there after " << frames << " frames";
+        EXPECT_EQ(b.x, 96.0f + d) << row;
+    }
+}
+
 TEST_F(Spellcard_Test, InstantActionsTakeOneFrameEach) {
     Spellcard c;
     c.load(cards(), "outer");
