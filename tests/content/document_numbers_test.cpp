@@ -327,7 +327,7 @@ TEST(Document_Numbers, BossMovesThatCannotArriveAreRefusedNamingTheValue) {
         SCOPED_TRACE(std::string(row.document) + " " + row.path + " = " + row.value);
         reset_stage_globals();
         installed_sound_sink = &sink;
-        std::vector<uint8_t> bytes = fs.read_file(row.document);
+        std::vector<uint8_t> bytes = fs.read_file(row.document, sdk::Entry_Kind::document);
         std::string text = with_value(std::string(bytes.begin(), bytes.end()), row.path.c_str(),
                                       row.field, row.value);
         Background background;
