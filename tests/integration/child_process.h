@@ -65,6 +65,22 @@ inline bool child_has_ended(pid_t pid) {
            info.si_pid == pid;
 }
 
+// In a forked child: goes to the folder and becomes the program (looked up on
+// PATH when it has no folder of its own), with exactly the given environment.
+[[noreturn]] inline void exec_in(const std::string& work_dir, const std::string& program,
+                                 const std::vector<std::string>& args,
+                                 const std::vector<std::string>& env) {
+    if (::chdir(work_dir.c_str()) != 0) ::_exit(126);
+    std::vector<char*> argv{const_cast<char*>(program.c_str())};
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    std::vector<char*> envp;
+    for (const std::string& e : env) envp.push_back(const_cast<char*>(e.c_str()));
+    envp.push_back(nullptr);
+    ::execvpe(program.c_str(), argv.data(), envp.data());
+    ::_exit(127);
+}
+
 // Runs the program in a process group of its own and ends the whole group
 // when the program ends or the deadline passes, so nothing it started (a
 // message box that SDL forks, say) outlives the test or holds its stderr
@@ -81,15 +97,7 @@ inline Child_Result run_child(const std::string& program, const std::vector<std:
         ::dup2(err_pipe[1], 2);
         ::close(in_pipe[1]);
         ::close(err_pipe[0]);
-        if (::chdir(work_dir.c_str()) != 0) ::_exit(126);
-        std::vector<char*> argv{const_cast<char*>(program.c_str())};
-        for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        std::vector<char*> envp;
-        for (const std::string& e : env) envp.push_back(const_cast<char*>(e.c_str()));
-        envp.push_back(nullptr);
-        ::execve(program.c_str(), argv.data(), envp.data());
-        ::_exit(127);
+        exec_in(work_dir, program, args, env);
     }
     // Both sides set the group, so it is there before either goes on.
     ::setpgid(pid, pid);

@@ -76,15 +76,7 @@ public:
             if (err) ::dup2(::fileno(err), 2);
             FILE* in = std::fopen("/dev/null", "r");
             if (in) ::dup2(::fileno(in), 0);
-            if (::chdir(work_dir.c_str()) != 0) ::_exit(126);
-            std::vector<char*> argv{const_cast<char*>(program.c_str())};
-            for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-            argv.push_back(nullptr);
-            std::vector<char*> envp;
-            for (const std::string& e : env) envp.push_back(const_cast<char*>(e.c_str()));
-            envp.push_back(nullptr);
-            ::execvpe(program.c_str(), argv.data(), envp.data());
-            ::_exit(127);
+            exec_in(work_dir, program, args, env);
         }
         ::setpgid(pid_, pid_);
     }
