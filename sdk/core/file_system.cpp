@@ -3,6 +3,7 @@
 #include <physfs.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <map>
 #include <mutex>
 
@@ -85,6 +86,29 @@ std::map<std::string, Shared_Mount>& mounts_by_path() {
     return *mounts;
 }
 
+// PhysicsFS's own memory (its directory of the archive, its inflate buffers,
+// the target of a link entry) comes from here. A request larger than any
+// entry the game may read is refused, so a damaged archive that claims an
+// entry of gigabytes fails with "out of memory" instead of being served.
+constexpr PHYSFS_uint64 physfs_largest_request = PHYSFS_uint64{128} << 20;
+
+void* physfs_malloc(PHYSFS_uint64 bytes) {
+    return bytes > physfs_largest_request ? nullptr : std::malloc(static_cast<size_t>(bytes));
+}
+
+void* physfs_realloc(void* block, PHYSFS_uint64 bytes) {
+    return bytes > physfs_largest_request ? nullptr
+                                          : std::realloc(block, static_cast<size_t>(bytes));
+}
+
+void physfs_free(void* block) { std::free(block); }
+
+bool start_physfs() {
+    static const PHYSFS_Allocator bounded{nullptr, nullptr, physfs_malloc, physfs_realloc,
+                                          physfs_free};
+    return PHYSFS_setAllocator(&bounded) && PHYSFS_init(nullptr);
+}
+
 }  // namespace
 
 File_System::Impl::~Impl() {
@@ -116,7 +140,7 @@ File_System::File_System(const std::string& archive_or_folder) {
         return;
     }
     if (physfs_users == 0 && !PHYSFS_isInit()) {
-        if (!PHYSFS_init(nullptr))
+        if (!start_physfs())
             throw Exception("Unable to start the archive file system: " + physfs_error());
     }
     std::string mount = "/m" + std::to_string(next_mount++);
