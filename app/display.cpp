@@ -42,8 +42,9 @@ void Application::create_display() {
         window_description.decorations = true;
         window_description.size = window_size;
     } else {
-        // The windowed size is kept for the way back.
-        config_window_size = window_size;
+        // The windowed size is kept for the way back. It is the last one the
+        // resize rule made, not the size the window has when a window
+        // manager holds it at one of its own (a tile, or maximised).
         window_description.fullscreen = true;
         window_description.decorations = false;
     }
@@ -56,7 +57,7 @@ void Application::create_display() {
         sdk::Size fitted = fitted_window_size(config_window_size, window.usable_display_size());
         if (fitted != config_window_size) {
             config_window_size = window_description.size = fitted;
-            window.set_size(fitted.width, fitted.height);
+            window.set_size(fitted.width, fitted.height, true);
         }
     }
     connect_input();
@@ -72,25 +73,33 @@ void Application::create_display() {
 
 void Application::on_resized() {
     counters.count_resize = 0;
-    // The rule works on the size the window has now, not on the one a
-    // report carried: a report may belong to a mode change that is already
-    // over (F11 pressed again before it arrived).
-    sdk::Size now = window.get_size();
-    // Entering full screen resizes the drawing area too; that is no new
-    // windowed size, which F11 must find again on the way back. Nor is the
-    // size the window already has: that is the window taking the size the
-    // rule (or the way back from full screen) gave it, and the rule applied
-    // to its own result would drift (933 x 700 to 932 x 699).
-    if (fullscreen || now == window_size) {
+    // In full screen, and while the window goes between the modes, its size
+    // is no windowed size: F11 must find the one from before on the way back.
+    if (fullscreen || window.is_changing_mode()) {
         compute_scale();
         return;
     }
-    // Like the size kept from a larger screen at start, a resize past the
-    // display's usable area is fitted into it.
-    config_window_size = fitted_window_size(resized_window_size(now), window.usable_display_size());
-    window.set_size(config_window_size.width, config_window_size.height);
+    // The rule works on the size the window has now, not on the one a
+    // report carried: a report may belong to a change that is already over.
+    sdk::Size now = window.get_size();
+    sdk::Size asked = window.get_description().size;
+    // The size the game asked for is the rule's own result, which applied
+    // again would drift (933 x 700 to 932 x 699); it is only fitted to the
+    // room that the frame, known now, leaves on the display. Any other size
+    // comes from the player or the window manager and goes through the rule.
+    bool ours = now == asked;
+    sdk::Size wanted = ours ? now : resized_window_size(now);
+    // The fit takes the usable area of every display the window is on.
+    sdk::Size fitted = fitted_window_size(wanted, window.usable_display_size());
+    // A window manager that holds the window at a size of its own (a tile,
+    // maximised) refuses it, and the picture is fitted into what it holds.
+    if (fitted != now) window.set_size(fitted.width, fitted.height, ours);
+    window_description.size = fitted;
     compute_scale();
-    save_config();
+    if (fitted != config_window_size) {
+        config_window_size = fitted;
+        save_config();
+    }
 }
 
 void Application::draw_letterbox() {

@@ -34,45 +34,71 @@ void close_joystick(SDL_JoystickID instance);
 void close_all_joysticks();
 void raise_close(Window::Impl* w);
 void raise_resize(Window::Impl* w);
+// Takes the next step of every window's change of mode that the window
+// system has answered (once a frame, after its messages); a change that
+// ends raises the window's resize signal.
+void advance_window_modes();
 // Forgets held keys (the window lost the focus, so their releases go elsewhere).
 void release_all_keys();
 // Closes every open font before SDL_ttf stops; they draw nothing afterwards.
 void close_all_fonts();
 
-// The window system's side of full screen (window_system.cpp). Under X, full
-// screen is a request to the window manager: with none running, or one that
-// leaves the window as it is, nobody acts on it, while SDL would take the
-// desktop size for granted and draw for an area the window does not have.
-//
-// Asks the window manager, where one really runs, to make `window` cover its
-// display, and reads back whether it did. Where it did not, the request is
-// taken back and the answer is false.
-bool full_screen_by_window_manager(SDL_Window* window);
-// Makes `window` cover its display by itself: borderless, at the display's
-// bounds (without a window manager X applies them directly). SDL is then
-// told the size the window really got.
-void cover_display(SDL_Window* window);
+// The window's place, size and mode as the window system holds them, and
+// the requests that change them (window_system.cpp). Every call returns at
+// once: a request is sent and what the window system made of it is read in
+// a later frame. Under X the port talks to the server itself: SDL's own
+// calls wait up to 100 ms each for the window manager, move the window by a
+// frame they remember from before (one that may have gone with its window
+// manager), and take the size they asked for as the size the window has,
+// so that the renderer draws for an area the window may not have. Elsewhere
+// the port goes through SDL.
 
-// The drawing area's place on the screen and its size as the window system
-// holds them (under X, as the server has them), whatever SDL believes.
-SDL_Rect real_geometry(SDL_Window* window);
-Size real_size(SDL_Window* window);
-// The frame a window manager puts around the window, as it stands now (as
-// SDL_GetWindowBordersSize tells, without waiting for SDL to read the
-// window's messages); false when none is known.
-bool frame_size(SDL_Window* window, int& top, int& left, int& bottom, int& right);
-// Tells SDL, and so the renderer, the size the window really has, where it
-// believes another (the size it asked for, say, which a window manager
-// refused).
-void follow_real_size(SDL_Window* window);
-// Waits, up to a moment, for the window to get the size `asked`, unless a
-// window manager holds it at a size of its own (maximised or full screen),
-// and then follows the size it really has.
-void settle_size(SDL_Window* window, Size asked);
-// Takes the full-screen state off the window: a window manager is asked to,
-// and where none runs (or it does not), the state is written off the window,
-// so that no window manager started later finds it there.
-void leave_full_screen_state(SDL_Window* window);
+// The frame a window manager draws around the drawing area, in pixels; 0 on
+// every side where none runs.
+struct Frame {
+    int left = 0, right = 0, top = 0, bottom = 0;
+    bool operator==(const Frame&) const = default;
+};
+
+class Window_Port {
+public:
+    virtual ~Window_Port() = default;
+    // The drawing area's place on the screen and its size.
+    virtual SDL_Rect geometry() = 0;
+    virtual Frame frame() = 0;
+    // Whether a window manager answers requests now (under X: its check
+    // window is alive, not merely named by a property it left behind).
+    virtual bool window_manager_running() = 0;
+    // Whether the window carries the full-screen state.
+    virtual bool full_screen_state() = 0;
+    // Asks the window manager to put the window in or out of full screen;
+    // false where there is none to ask, or none that would carry it out.
+    virtual bool ask_full_screen(bool on) = 0;
+    // Whether a window manager that takes full screen away puts the window
+    // back as it was before (under X, all of them do); elsewhere the window
+    // asks for its size again.
+    virtual bool restores_after_full_screen() = 0;
+    // Writes the full-screen state off the window, where no window manager
+    // takes it off.
+    virtual void drop_full_screen_state() = 0;
+    virtual void set_decorations(bool on) = 0;
+    // A fixed window keeps `size`; otherwise any size may be given it.
+    virtual void set_size_limits(bool fixed, Size size) = 0;
+    // Puts the drawing area at (area.x, area.y) with the size of `area`;
+    // `frame` is the frame it will have around it.
+    virtual void place(const SDL_Rect& area, const Frame& frame) = 0;
+    // A new size for the drawing area; its top-left corner stays.
+    virtual void resize(Size size) = 0;
+};
+
+std::unique_ptr<Window_Port> make_window_port(SDL_Window* window);
+
+// The bounds of the display that holds most of the window.
+SDL_Rect display_bounds(SDL_Window* window);
+// The usable parts (without panels and docks) of every display that the
+// rectangle `around` touches, joined into the rectangle that holds them;
+// false when none can be known.
+bool usable_area(SDL_Window* window, const SDL_Rect& around, SDL_Rect& usable);
 
 // A test stands in for a window system of another kind; the offscreen
 // driver itself carries every request out at once.

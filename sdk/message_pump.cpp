@@ -106,6 +106,7 @@ void Keep_Alive::process(int timeout_ms) {
     SDL_Event ev;
     if (timeout_ms > 0 && SDL_WaitEventTimeout(&ev, timeout_ms)) handle(ev);
     while (SDL_PollEvent(&ev)) handle(ev);
+    detail::advance_window_modes();
 }
 
 }  // namespace sdk

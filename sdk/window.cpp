@@ -7,6 +7,7 @@
 #include "sdk/display.h"
 #include "sdk/display_internal.h"
 #include "sdk/render_device.h"
+#include "sdk/window_mode.h"
 
 namespace sdk {
 
@@ -17,6 +18,8 @@ struct Window::Impl {
     Signal<void()> close;
     Signal<void(int, int)> resize;
     Input_Context ic;
+    std::unique_ptr<detail::Window_Port> port;
+    std::unique_ptr<detail::Window_Mode> mode;
 
     ~Impl() {
         std::erase(detail::live_windows(), this);
@@ -47,6 +50,11 @@ void raise_resize(Window::Impl* w) {
     w->resize.invoke(width, height);
 }
 
+void advance_window_modes() {
+    for (Window::Impl* w : std::vector<Window::Impl*>(live_windows()))
+        if (w->device->is_alive() && w->mode->advance()) raise_resize(w);
+}
+
 }  // namespace detail
 
 namespace {
@@ -59,38 +67,16 @@ int software_driver_index() {
     return -1;
 }
 
-// The usable area (without panels and docks) of the display that holds the
-// window; false when SDL cannot tell.
-bool usable_bounds(SDL_Window* w, SDL_Rect& usable) {
-    int index = SDL_GetWindowDisplayIndex(w);
-    return index >= 0 && SDL_GetDisplayUsableBounds(index, &usable) == 0;
-}
-
-// What of that area the drawing area may take: the frame that the window
-// manager puts around the window needs room too (none known: no frame).
-bool usable_drawing_area(SDL_Window* w, SDL_Rect& usable) {
-    if (!usable_bounds(w, usable)) return false;
-    int top = 0, left = 0, bottom = 0, right = 0;
-    if (detail::frame_size(w, top, left, bottom, right)) {
-        usable = {usable.x + left, usable.y + top, std::max(0, usable.w - left - right),
-                  std::max(0, usable.h - top - bottom)};
-    }
+// What of the usable area around the window its drawing area may take: the
+// frame that the window manager puts around it needs room too.
+bool usable_drawing_area(SDL_Window* w, detail::Window_Port& port, SDL_Rect& usable) {
+    SDL_Rect at = port.geometry();
+    detail::Frame f = port.frame();
+    SDL_Rect outer{at.x - f.left, at.y - f.top, at.w + f.left + f.right, at.h + f.top + f.bottom};
+    if (!detail::usable_area(w, outer, usable)) return false;
+    usable = {usable.x + f.left, usable.y + f.top, std::max(0, usable.w - f.left - f.right),
+              std::max(0, usable.h - f.top - f.bottom)};
     return true;
-}
-
-// A window that reaches past the display's usable area (a size kept from a
-// larger monitor, say) is centred on it, and so is one that covered the
-// display by itself: nobody else puts it back.
-void place_on_display(SDL_Window* w, bool covered_display) {
-    SDL_Rect usable;
-    if (!usable_drawing_area(w, usable)) return;
-    int index = SDL_GetWindowDisplayIndex(w);
-    SDL_Rect r = detail::real_geometry(w);
-    SDL_Rect inside;
-    if (!covered_display && SDL_IntersectRect(&r, &usable, &inside) && SDL_RectEquals(&inside, &r))
-        return;
-    SDL_SetWindowPosition(w, SDL_WINDOWPOS_CENTERED_DISPLAY(index),
-                          SDL_WINDOWPOS_CENTERED_DISPLAY(index));
 }
 
 }  // namespace
@@ -101,7 +87,6 @@ Window::Window(const Window_Description& d) {
     // No high-DPI drawing area: the window and its picture keep one size in pixels.
     Uint32 flags = 0;
     if (!d.visible) flags |= SDL_WINDOW_HIDDEN;
-    if (d.fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     if (d.resizable) flags |= SDL_WINDOW_RESIZABLE;
     if (!d.decorations) flags |= SDL_WINDOW_BORDERLESS;
     SDL_Window* w = SDL_CreateWindow(d.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
@@ -129,7 +114,11 @@ Window::Window(const Window_Description& d) {
     impl_->device = std::make_shared<detail::Render_Device>(w, r, software);
     impl_->description = d;
     impl_->id = SDL_GetWindowID(w);
+    impl_->port = detail::make_window_port(w);
+    impl_->mode = std::make_unique<detail::Window_Mode>(w, *impl_->port);
     detail::live_windows().push_back(impl_.get());
+    // Made windowed; full screen is a change like any other.
+    if (d.fullscreen) impl_->mode->apply(d);
 }
 
 void Window::apply(const Window_Description& d) {
@@ -137,26 +126,7 @@ void Window::apply(const Window_Description& d) {
     SDL_Window* w = impl_->device->window();
     impl_->device->flush();
     SDL_SetWindowTitle(w, d.title.c_str());
-    bool covered_display =
-        impl_->description.fullscreen && (SDL_GetWindowFlags(w) & SDL_WINDOW_FULLSCREEN) == 0;
-    if (!d.fullscreen) {
-        SDL_SetWindowFullscreen(w, 0);
-        detail::leave_full_screen_state(w);
-        SDL_SetWindowBordered(w, d.decorations ? SDL_TRUE : SDL_FALSE);
-        SDL_SetWindowResizable(w, d.resizable ? SDL_TRUE : SDL_FALSE);
-        Size size{std::max(1, d.size.width), std::max(1, d.size.height)};
-        SDL_SetWindowSize(w, size.width, size.height);
-        if (d.visible) SDL_ShowWindow(w);
-        detail::settle_size(w, size);
-        place_on_display(w, covered_display);
-    } else {
-        SDL_SetWindowResizable(w, SDL_FALSE);
-        // Shown first: a window manager carries full screen out on a mapped
-        // window, and only then can what the window got be read back.
-        if (d.visible) SDL_ShowWindow(w);
-        if (!detail::full_screen_by_window_manager(w)) detail::cover_display(w);
-    }
-    if (!d.visible) SDL_HideWindow(w);
+    impl_->mode->apply(d);
     Renderer_Kind kind = impl_->description.renderer;
     impl_->description = d;
     impl_->description.renderer = kind;
@@ -169,30 +139,27 @@ const Window_Description& Window::get_description() const {
 
 Size Window::get_size() const {
     // Of the window itself, as the window system holds it: while a texture
-    // is the renderer's target, the renderer's output size is the texture's,
-    // and SDL's own idea may be a size that was asked for and refused.
+    // is the renderer's target, the renderer's output size is the texture's.
     if (!impl_ || !impl_->device->is_alive()) return {};
-    return detail::real_size(impl_->device->window());
+    SDL_Rect r = impl_->port->geometry();
+    return {r.w, r.h};
 }
 
-void Window::set_size(int width, int height) {
+void Window::set_size(int width, int height, bool keep_on_display) {
     if (!impl_ || !impl_->device->is_alive()) return;
     impl_->description.size = {width, height};
-    if (impl_->description.fullscreen) return;
-    SDL_Window* w = impl_->device->window();
-    Size size{std::max(1, width), std::max(1, height)};
-    SDL_SetWindowSize(w, size.width, size.height);
-    detail::settle_size(w, size);
-    place_on_display(w, false);
+    impl_->mode->set_size({std::max(1, width), std::max(1, height)}, keep_on_display);
 }
 
 Size Window::usable_display_size() const {
     SDL_Rect usable{0, 0, 0, 0};
     if (!impl_ || !impl_->device->is_alive() ||
-        !usable_drawing_area(impl_->device->window(), usable))
+        !usable_drawing_area(impl_->device->window(), *impl_->port, usable))
         return {};
     return {usable.w, usable.h};
 }
+
+bool Window::is_changing_mode() const { return impl_ && impl_->mode->changing(); }
 
 bool Window::is_visible() const {
     return impl_ && impl_->device->is_alive() &&

@@ -7,11 +7,13 @@
 // Full screen covers the display at its own resolution: the window manager
 // is asked where one runs, and where none makes the window cover the display
 // (under X without a window manager, or with one that leaves the window as
-// it is) the window covers it itself, borderless at the display's bounds;
-// the drawing area is then the size the window really got. Leaving full
-// screen takes the full-screen state off the window, so that no window
-// manager started later makes it full screen again. A windowed window
-// that reaches past the display's usable area is centred on it. Sizes are of the
+// it is) the window covers it itself, borderless at the display's bounds.
+// Leaving full screen takes the full-screen state off the window, so that no
+// window manager started later makes it full screen again, and puts the
+// window back where it was. None of this waits for the window system: a
+// change is sent at once and carried on over the next frames
+// (window_mode.h), and the drawing area is always the size the window
+// really has, which the resize signal announces. Sizes are of the
 // drawing area (client area) in pixels. The renderer is SDL's OpenGL one,
 // falling back to the software renderer where no OpenGL context can be had;
 // tests ask for the software renderer. Signals run inside the message pump
@@ -64,15 +66,20 @@ public:
 
     // The drawing area in pixels, as the window system holds it.
     Size get_size() const;
-    // Asks for a drawing area when windowed, waits a moment for the window
-    // system to give it and keeps the window on the display's usable area.
-    // A window manager may hold the window at another size (maximised, say):
-    // get_size() tells what it got.
-    void set_size(int width, int height);
+    // Asks for a drawing area when windowed; the window keeps its place,
+    // or with `keep_on_display` moves just far enough for its frame to stay
+    // on the displays' usable area. A window manager may hold the window at
+    // another size (maximised, tiled): get_size() tells what it got, and the
+    // resize signal when it has got it.
+    void set_size(int width, int height, bool keep_on_display = false);
     // The largest drawing area that fits, with the window manager's frame,
-    // in the part of the window's display that windows may use (without
-    // panels and docks); 0 x 0 when it cannot be known.
+    // in the part of the displays the window is on that windows may use
+    // (without panels and docks), all of them together; 0 x 0 when it
+    // cannot be known.
     Size usable_display_size() const;
+    // Whether a change between windowed and full screen is still under
+    // way: the window's size then belongs to neither mode.
+    bool is_changing_mode() const;
     bool is_visible() const;
     bool is_fullscreen() const;
     void show();
@@ -86,7 +93,8 @@ public:
 
     // Raised when the player closes the window (or the system asks to quit).
     Signal<void()>& sig_window_close();
-    // Raised with the new drawing area size in pixels.
+    // Raised with the new drawing area size in pixels, and when a change
+    // between windowed and full screen has ended.
     Signal<void(int, int)>& sig_resize();
 
     Input_Context& get_ic();

@@ -1,23 +1,21 @@
-// What the window system does with a request for full screen. Under X the
-// request is a message to the window manager, and where none runs nobody acts
-// on it; a window manager may also leave the window as it is, and one that
-// has exited may have left its check property on the root window. SDL takes
-// the desktop size for granted all the same. So the request goes only to a
-// window manager that is really there, what the window got is read back from
-// the X server rather than trusted, and where the window does not cover the
-// display the request is taken back and the window covers the display itself.
+// The window system's side of a window: where it is, how large, with which
+// frame and state, and the requests that change them, none of which waits
+// for an answer.
 //
-// Sizes are read back the same way: a window manager may hold a window at a
-// size of its own (maximised, or full screen in its own state), or carry a
-// request out late, and SDL then believes the size it asked for. And the
-// full-screen state is a property of the window that outlives the window
-// manager that set it: one started later would make the window full screen
-// again, so leaving full screen takes it off the window whatever SDL thinks.
+// Under X, what the window really has is read from the server. A window
+// manager may hold a window at a size of its own (maximised, tiled), carry
+// a request out late or not at all, and one that has exited may have left
+// its check window's property on the root window and its frame extents on
+// ours; a frame counts only while its window manager runs. The full-screen
+// state is a property that outlives the window manager that set it, so
+// where none takes it off the window writes it off itself.
 #include <SDL.h>
 #if defined(MIREL_X11)
 #include <SDL_syswm.h>
+#include <X11/Xutil.h>
 #endif
 
+#include <algorithm>
 #include <vector>
 
 #include "sdk/display_internal.h"
@@ -26,22 +24,67 @@ namespace sdk::detail {
 
 namespace {
 
-// The real window manager may take a moment to carry a request out.
-constexpr Uint32 patience_ms = 1000;
+// Of the window's display, or the window's own place where SDL cannot tell.
+SDL_Rect bounds_of_display(SDL_Window* w, const SDL_Rect& fallback) {
+    int index = SDL_GetWindowDisplayIndex(w);
+    SDL_Rect b{0, 0, 0, 0};
+    if (SDL_GetDisplayBounds(index < 0 ? 0 : index, &b) != 0) b = fallback;
+    return b;
+}
 
-#if defined(SDL_VIDEO_DRIVER_X11) && defined(MIREL_X11)
-struct X_Window {
-    Display* display = nullptr;
-    ::Window window = None;
+// Through SDL, where it carries requests out itself (the offscreen driver,
+// Wayland) or stands in for a window system of another kind in a test.
+class SDL_Port : public Window_Port {
+public:
+    explicit SDL_Port(SDL_Window* w) : w_(w) {}
+
+    SDL_Rect geometry() override {
+        SDL_Rect r{0, 0, 0, 0};
+        SDL_GetWindowPosition(w_, &r.x, &r.y);
+        SDL_GetWindowSize(w_, &r.w, &r.h);
+        return r;
+    }
+    Frame frame() override {
+        Frame f;
+        if (!window_manager_running() ||
+            SDL_GetWindowBordersSize(w_, &f.top, &f.left, &f.bottom, &f.right) != 0)
+            return {};
+        return f;
+    }
+    bool window_manager_running() override {
+        return window_system_stand_in() != Window_System::no_window_manager;
+    }
+    bool full_screen_state() override {
+        return (SDL_GetWindowFlags(w_) & SDL_WINDOW_FULLSCREEN) != 0;
+    }
+    bool ask_full_screen(bool on) override {
+        // A stand-in window manager leaves the window as it is.
+        if (on && window_system_stand_in() != Window_System::as_it_is) return false;
+        SDL_SetWindowFullscreen(w_, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+        return true;
+    }
+    bool restores_after_full_screen() override { return false; }
+    void drop_full_screen_state() override { SDL_SetWindowFullscreen(w_, 0); }
+    void set_decorations(bool on) override {
+        SDL_SetWindowBordered(w_, on ? SDL_TRUE : SDL_FALSE);
+    }
+    void set_size_limits(bool fixed, Size) override {
+        SDL_SetWindowResizable(w_, fixed ? SDL_FALSE : SDL_TRUE);
+    }
+    void place(const SDL_Rect& area, const Frame&) override {
+        if (window_system_stand_in() == Window_System::keeps_window_size) return;
+        SDL_SetWindowPosition(w_, area.x, area.y);
+        SDL_SetWindowSize(w_, std::max(1, area.w), std::max(1, area.h));
+    }
+    void resize(Size size) override {
+        SDL_SetWindowSize(w_, std::max(1, size.width), std::max(1, size.height));
+    }
+
+private:
+    SDL_Window* w_;
 };
 
-bool x_window_of(SDL_Window* w, X_Window& out) {
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (!SDL_GetWindowWMInfo(w, &info) || info.subsystem != SDL_SYSWM_X11) return false;
-    out = {info.info.x11.display, info.info.x11.window};
-    return true;
-}
+#if defined(SDL_VIDEO_DRIVER_X11) && defined(MIREL_X11)
 
 bool x_error_seen = false;
 int note_x_error(Display*, XErrorEvent*) {
@@ -49,253 +92,207 @@ int note_x_error(Display*, XErrorEvent*) {
     return 0;
 }
 
-::Window window_property(Display* d, ::Window of, Atom name) {
-    Atom type = None;
+// A property of 32-bit items of one type, as long as it is there whole.
+std::vector<unsigned long> property_items(Display* d, ::Window of, Atom name, Atom type,
+                                          long most) {
+    std::vector<unsigned long> items;
+    Atom got = None;
     int format = 0;
-    unsigned long items = 0, left = 0;
+    unsigned long count = 0, left = 0;
     unsigned char* data = nullptr;
-    ::Window named = None;
-    if (XGetWindowProperty(d, of, name, 0, 1, False, XA_WINDOW, &type, &format, &items, &left,
+    if (XGetWindowProperty(d, of, name, 0, most, False, type, &got, &format, &count, &left,
                            &data) == Success &&
-        type == XA_WINDOW && format == 32 && items == 1 && data)
-        named = static_cast<::Window>(*reinterpret_cast<unsigned long*>(data));
-    if (data) XFree(data);
-    return named;
-}
-
-// A window manager that follows the desktop conventions names a check window
-// on the root window, and the check window names itself. A property left by
-// one that has exited names a window that is gone (BadWindow, caught here)
-// or one that no longer names itself.
-bool window_manager_running(Display* d) {
-    Atom check = XInternAtom(d, "_NET_SUPPORTING_WM_CHECK", False);
-    XSync(d, False);
-    x_error_seen = false;
-    auto* previous = XSetErrorHandler(note_x_error);
-    ::Window named = window_property(d, DefaultRootWindow(d), check);
-    bool running = named != None && window_property(d, named, check) == named;
-    XSync(d, False);
-    XSetErrorHandler(previous);
-    return running && !x_error_seen;
-}
-
-SDL_Rect x_geometry(const X_Window& x) {
-    XSync(x.display, False);
-    XWindowAttributes a;
-    if (!XGetWindowAttributes(x.display, x.window, &a)) return {0, 0, 0, 0};
-    int left = 0, top = 0;
-    ::Window child = None;
-    XTranslateCoordinates(x.display, x.window, a.root, 0, 0, &left, &top, &child);
-    return {left, top, a.width, a.height};
-}
-
-Atom atom(Display* d, const char* name) { return XInternAtom(d, name, False); }
-
-std::vector<Atom> wm_state(const X_Window& x) {
-    std::vector<Atom> states;
-    Atom type = None;
-    int format = 0;
-    unsigned long items = 0, left = 0;
-    unsigned char* data = nullptr;
-    if (XGetWindowProperty(x.display, x.window, atom(x.display, "_NET_WM_STATE"), 0, 64, False,
-                           XA_ATOM, &type, &format, &items, &left, &data) == Success &&
-        type == XA_ATOM && format == 32 && data) {
-        auto* atoms = reinterpret_cast<unsigned long*>(data);
-        for (unsigned long i = 0; i < items; ++i) states.push_back(static_cast<Atom>(atoms[i]));
+        got == type && format == 32 && data) {
+        auto* values = reinterpret_cast<unsigned long*>(data);
+        items.assign(values, values + count);
     }
     if (data) XFree(data);
-    return states;
+    return items;
 }
 
-bool in_state(const X_Window& x, const char* name) {
-    Atom wanted = atom(x.display, name);
-    for (Atom a : wm_state(x))
-        if (a == wanted) return true;
-    return false;
-}
+class X_Port : public Window_Port {
+public:
+    X_Port(SDL_Window* w, Display* d, ::Window x) : w_(w), d_(d), x_(x) {}
 
-// left, right, top, bottom, as the window manager put them on the window.
-std::vector<long> frame_extents(const X_Window& x) {
-    std::vector<long> extents;
-    Atom type = None;
-    int format = 0;
-    unsigned long items = 0, left = 0;
-    unsigned char* data = nullptr;
-    if (XGetWindowProperty(x.display, x.window, atom(x.display, "_NET_FRAME_EXTENTS"), 0, 4,
-                           False, XA_CARDINAL, &type, &format, &items, &left, &data) == Success &&
-        type == XA_CARDINAL && format == 32 && items == 4 && data)
-        for (unsigned long i = 0; i < 4; ++i) extents.push_back(reinterpret_cast<long*>(data)[i]);
-    if (data) XFree(data);
-    return extents;
-}
+    SDL_Rect geometry() override {
+        XSync(d_, False);
+        XWindowAttributes a;
+        if (!XGetWindowAttributes(d_, x_, &a)) return {0, 0, 0, 0};
+        int left = 0, top = 0;
+        ::Window child = None;
+        XTranslateCoordinates(d_, x_, a.root, 0, 0, &left, &top, &child);
+        return {left, top, a.width, a.height};
+    }
 
-bool full_screen_state(const X_Window& x) { return in_state(x, "_NET_WM_STATE_FULLSCREEN"); }
+    Frame frame() override {
+        if (!window_manager_running()) return {};
+        std::vector<unsigned long> e =
+            property_items(d_, x_, atom("_NET_FRAME_EXTENTS"), XA_CARDINAL, 4);
+        if (e.size() != 4) return {};
+        auto side = [](unsigned long v) { return static_cast<int>(std::min(v, 4096ul)); };
+        return {side(e[0]), side(e[1]), side(e[2]), side(e[3])};
+    }
 
-// Without a window manager the state is the client's to write.
-void write_without_full_screen(const X_Window& x) {
-    Atom full = atom(x.display, "_NET_WM_STATE_FULLSCREEN");
-    std::vector<unsigned long> kept;
-    for (Atom a : wm_state(x))
-        if (a != full) kept.push_back(a);
-    XChangeProperty(x.display, x.window, atom(x.display, "_NET_WM_STATE"), XA_ATOM, 32,
-                    PropModeReplace, reinterpret_cast<unsigned char*>(kept.data()),
-                    static_cast<int>(kept.size()));
-    XSync(x.display, False);
-}
+    // A window manager that follows the desktop conventions names a check
+    // window on the root window, and the check window names itself. A
+    // property left by one that has exited names a window that is gone
+    // (BadWindow, caught here) or one that no longer names itself.
+    bool window_manager_running() override {
+        if (window_system_stand_in() != Window_System::as_it_is)
+            return window_system_stand_in() != Window_System::no_window_manager;
+        Atom check = atom("_NET_SUPPORTING_WM_CHECK");
+        XSync(d_, False);
+        x_error_seen = false;
+        auto* previous = XSetErrorHandler(note_x_error);
+        ::Window named = single_window(DefaultRootWindow(d_), check);
+        bool running = named != None && single_window(named, check) == named;
+        XSync(d_, False);
+        XSetErrorHandler(previous);
+        return running && !x_error_seen;
+    }
 
-// A mapped window's state is changed by asking the window manager.
-void ask_to_leave_full_screen(const X_Window& x) {
-    XEvent e{};
-    e.xclient.type = ClientMessage;
-    e.xclient.window = x.window;
-    e.xclient.message_type = atom(x.display, "_NET_WM_STATE");
-    e.xclient.format = 32;
-    e.xclient.data.l[0] = 0;  // remove
-    e.xclient.data.l[1] = static_cast<long>(atom(x.display, "_NET_WM_STATE_FULLSCREEN"));
-    e.xclient.data.l[3] = 1;  // from an application
-    XSendEvent(x.display, DefaultRootWindow(x.display), False,
-               SubstructureRedirectMask | SubstructureNotifyMask, &e);
-    XSync(x.display, False);
-}
+    bool full_screen_state() override {
+        Atom full = atom("_NET_WM_STATE_FULLSCREEN");
+        for (unsigned long a : states())
+            if (a == full) return true;
+        return false;
+    }
+
+    bool ask_full_screen(bool on) override {
+        if (!window_manager_running() ||
+            (on && window_system_stand_in() != Window_System::as_it_is))
+            return false;
+        XEvent e{};
+        e.xclient.type = ClientMessage;
+        e.xclient.window = x_;
+        e.xclient.message_type = atom("_NET_WM_STATE");
+        e.xclient.format = 32;
+        e.xclient.data.l[0] = on ? 1 : 0;  // add, remove
+        e.xclient.data.l[1] = static_cast<long>(atom("_NET_WM_STATE_FULLSCREEN"));
+        e.xclient.data.l[3] = 1;  // from an application
+        XSendEvent(d_, DefaultRootWindow(d_), False,
+                   SubstructureRedirectMask | SubstructureNotifyMask, &e);
+        XFlush(d_);
+        return true;
+    }
+
+    bool restores_after_full_screen() override { return true; }
+
+    void drop_full_screen_state() override {
+        Atom full = atom("_NET_WM_STATE_FULLSCREEN");
+        std::vector<unsigned long> kept;
+        for (unsigned long a : states())
+            if (a != full) kept.push_back(a);
+        XChangeProperty(d_, x_, atom("_NET_WM_STATE"), XA_ATOM, 32, PropModeReplace,
+                        reinterpret_cast<unsigned char*>(kept.data()),
+                        static_cast<int>(kept.size()));
+        XFlush(d_);
+    }
+
+    // The decorations hint of the Motif window manager, which the window
+    // managers of today read as well.
+    void set_decorations(bool on) override {
+        unsigned long hints[5] = {2, 0, on ? 1ul : 0ul, 0, 0};  // flags: decorations
+        Atom motif = atom("_MOTIF_WM_HINTS");
+        XChangeProperty(d_, x_, motif, motif, 32, PropModeReplace,
+                        reinterpret_cast<unsigned char*>(hints), 5);
+        XFlush(d_);
+    }
+
+    void set_size_limits(bool fixed, Size size) override {
+        XSizeHints* hints = XAllocSizeHints();
+        if (!hints) return;
+        long supplied = 0;
+        XGetWMNormalHints(d_, x_, hints, &supplied);
+        if (fixed) {
+            hints->min_width = hints->max_width = std::max(1, size.width);
+            hints->min_height = hints->max_height = std::max(1, size.height);
+            hints->flags |= PMinSize | PMaxSize;
+        } else {
+            hints->flags &= ~(PMinSize | PMaxSize);
+        }
+        XSetWMNormalHints(d_, x_, hints);
+        XFree(hints);
+        XFlush(d_);
+    }
+
+    // The position asked for is the frame's: a window manager puts the
+    // frame's top-left corner there and the drawing area inside it.
+    void place(const SDL_Rect& area, const Frame& f) override {
+        if (window_system_stand_in() == Window_System::keeps_window_size) return;
+        XMoveResizeWindow(d_, x_, area.x - f.left, area.y - f.top,
+                          static_cast<unsigned>(std::max(1, area.w)),
+                          static_cast<unsigned>(std::max(1, area.h)));
+        XFlush(d_);
+    }
+
+    void resize(Size size) override {
+        XResizeWindow(d_, x_, static_cast<unsigned>(std::max(1, size.width)),
+                      static_cast<unsigned>(std::max(1, size.height)));
+        XFlush(d_);
+    }
+
+private:
+    Atom atom(const char* name) { return XInternAtom(d_, name, False); }
+
+    ::Window single_window(::Window of, Atom name) {
+        std::vector<unsigned long> w = property_items(d_, of, name, XA_WINDOW, 1);
+        return w.size() == 1 ? static_cast<::Window>(w[0]) : None;
+    }
+
+    std::vector<unsigned long> states() {
+        return property_items(d_, x_, atom("_NET_WM_STATE"), XA_ATOM, 64);
+    }
+
+    [[maybe_unused]] SDL_Window* w_;
+    Display* d_;
+    ::Window x_;
+};
 #endif
-
-bool within_patience(Uint32 start) { return SDL_GetTicks() - start < patience_ms; }
-
-bool window_manager_running([[maybe_unused]] SDL_Window* w) {
-    switch (window_system_stand_in()) {
-    case Window_System::as_it_is: break;
-    case Window_System::no_window_manager: return false;
-    case Window_System::ignores_full_screen:
-    case Window_System::keeps_window_size: return true;
-    }
-#if defined(SDL_VIDEO_DRIVER_X11) && defined(MIREL_X11)
-    X_Window x;
-    if (x_window_of(w, x)) return window_manager_running(x.display);
-#endif
-    // Elsewhere the system itself carries full screen out.
-    return true;
-}
-
-bool geometry_becomes(SDL_Window* w, const SDL_Rect& want) {
-    Uint32 start = SDL_GetTicks();
-    for (;;) {
-        SDL_Rect got = real_geometry(w);
-        if (SDL_RectEquals(&got, &want)) return true;
-        if (!within_patience(start)) return false;
-        SDL_Delay(10);
-    }
-}
-
-SDL_Rect display_bounds(SDL_Window* w) {
-    int index = SDL_GetWindowDisplayIndex(w);
-    SDL_Rect b{0, 0, 0, 0};
-    if (SDL_GetDisplayBounds(index < 0 ? 0 : index, &b) != 0) b = real_geometry(w);
-    return b;
-}
 
 }  // namespace
 
-SDL_Rect real_geometry(SDL_Window* w) {
+std::unique_ptr<Window_Port> make_window_port(SDL_Window* w) {
 #if defined(SDL_VIDEO_DRIVER_X11) && defined(MIREL_X11)
-    X_Window x;
-    if (x_window_of(w, x)) return x_geometry(x);
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWindowWMInfo(w, &info) && info.subsystem == SDL_SYSWM_X11)
+        return std::make_unique<X_Port>(w, info.info.x11.display, info.info.x11.window);
 #endif
+    return std::make_unique<SDL_Port>(w);
+}
+
+SDL_Rect display_bounds(SDL_Window* w) {
     SDL_Rect r{0, 0, 0, 0};
     SDL_GetWindowPosition(w, &r.x, &r.y);
     SDL_GetWindowSize(w, &r.w, &r.h);
-    return r;
+    return bounds_of_display(w, r);
+}
+
+bool usable_area(SDL_Window* w, const SDL_Rect& around, SDL_Rect& usable) {
+    bool any = false;
+    for (int i = 0; i < SDL_GetNumVideoDisplays(); ++i) {
+        SDL_Rect bounds, part, common;
+        if (SDL_GetDisplayBounds(i, &bounds) != 0 || SDL_GetDisplayUsableBounds(i, &part) != 0 ||
+            !SDL_HasIntersection(&bounds, &around))
+            continue;
+        if (any) {
+            SDL_UnionRect(&usable, &part, &common);
+            usable = common;
+        } else {
+            usable = part;
+        }
+        any = true;
+    }
+    if (any) return true;
+    // A window off every display: the usable part of the one SDL gives it.
+    int index = SDL_GetWindowDisplayIndex(w);
+    return index >= 0 && SDL_GetDisplayUsableBounds(index, &usable) == 0;
 }
 
 Window_System& window_system_stand_in() {
     static Window_System stand_in = Window_System::as_it_is;
     return stand_in;
-}
-
-bool full_screen_by_window_manager(SDL_Window* w) {
-    if (!window_manager_running(w)) return false;
-    // A stand-in window manager leaves the window as it is.
-    if (window_system_stand_in() != Window_System::as_it_is) return false;
-    SDL_Rect want = display_bounds(w);
-    SDL_SetWindowFullscreen(w, SDL_WINDOW_FULLSCREEN_DESKTOP);
-    if (geometry_becomes(w, want)) return true;
-    // Taken back, or SDL would go on drawing for the desktop size.
-    SDL_SetWindowFullscreen(w, 0);
-    return false;
-}
-
-Size real_size(SDL_Window* w) {
-    SDL_Rect r = real_geometry(w);
-    return {r.w, r.h};
-}
-
-bool size_held_by_window_manager([[maybe_unused]] SDL_Window* w) {
-#if defined(SDL_VIDEO_DRIVER_X11) && defined(MIREL_X11)
-    X_Window x;
-    if (x_window_of(w, x) && window_manager_running(x.display))
-        return full_screen_state(x) || in_state(x, "_NET_WM_STATE_MAXIMIZED_VERT") ||
-               in_state(x, "_NET_WM_STATE_MAXIMIZED_HORZ");
-#endif
-    return false;
-}
-
-void leave_full_screen_state([[maybe_unused]] SDL_Window* w) {
-#if defined(SDL_VIDEO_DRIVER_X11) && defined(MIREL_X11)
-    X_Window x;
-    if (!x_window_of(w, x) || !full_screen_state(x)) return;
-    if (window_manager_running(x.display)) {
-        ask_to_leave_full_screen(x);
-        Uint32 start = SDL_GetTicks();
-        while (full_screen_state(x) && within_patience(start)) SDL_Delay(10);
-        if (!full_screen_state(x)) return;
-    }
-    write_without_full_screen(x);
-#endif
-}
-
-bool frame_size(SDL_Window* w, int& top, int& left, int& bottom, int& right) {
-#if defined(SDL_VIDEO_DRIVER_X11) && defined(MIREL_X11)
-    // SDL's own figures change only as it reads the window's messages.
-    X_Window x;
-    if (x_window_of(w, x)) {
-        std::vector<long> e = frame_extents(x);
-        if (e.size() != 4) return false;
-        left = static_cast<int>(e[0]);
-        right = static_cast<int>(e[1]);
-        top = static_cast<int>(e[2]);
-        bottom = static_cast<int>(e[3]);
-        return true;
-    }
-#endif
-    return SDL_GetWindowBordersSize(w, &top, &left, &bottom, &right) == 0;
-}
-
-void follow_real_size(SDL_Window* w) {
-    Size got = real_size(w);
-    int width = 0, height = 0;
-    SDL_GetWindowSize(w, &width, &height);
-    if (got.width > 0 && got.height > 0 && (got.width != width || got.height != height))
-        SDL_SetWindowSize(w, got.width, got.height);
-}
-
-void settle_size(SDL_Window* w, Size asked) {
-    if (!size_held_by_window_manager(w)) {
-        Uint32 start = SDL_GetTicks();
-        while (real_size(w) != asked && within_patience(start)) SDL_Delay(10);
-    }
-    follow_real_size(w);
-}
-
-void cover_display(SDL_Window* w) {
-    SDL_SetWindowBordered(w, SDL_FALSE);
-    if (window_system_stand_in() != Window_System::keeps_window_size) {
-        SDL_Rect want = display_bounds(w);
-        SDL_SetWindowPosition(w, want.x, want.y);
-        SDL_SetWindowSize(w, want.w, want.h);
-        geometry_becomes(w, want);
-    }
-    // SDL believes the size it asked for; a window manager may have given
-    // another, or none.
-    follow_real_size(w);
 }
 
 }  // namespace sdk::detail
