@@ -3,8 +3,9 @@
 // window manager), runs the game in a folder of its own, acts on it as a
 // player or the window system would (keys through XTest, window-manager
 // messages, a restarted window manager) and reads back what the server
-// has: the window's geometry and state, the picture's place in the window's
-// pixels, and the settings file.
+// has: the window's geometry, state and frame, the picture's place in the
+// window's pixels, and the settings file; and counts in the game's log the
+// displays it has made, one at start and one for each change of mode.
 // Google Test first: Xlib's macros (None, Bool, ...) would break its own.
 #include <gtest/gtest.h>
 // clang-format off
@@ -19,6 +20,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <functional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -43,6 +45,12 @@ struct Box {
 std::string text(const Box& b) {
     return std::to_string(b.w) + " x " + std::to_string(b.h) + " at (" + std::to_string(b.x) +
            ", " + std::to_string(b.y) + ")";
+}
+
+std::string text(const std::vector<long>& frame) {
+    std::string out = "{";
+    for (size_t i = 0; i < frame.size(); ++i) out += (i ? ", " : "") + std::to_string(frame[i]);
+    return out + "}";
 }
 
 int ignore_x_errors(Display*, XErrorEvent*) { return 0; }
@@ -234,11 +242,15 @@ struct Expect {
     Box picture;  // in the window
     uint8_t saved_full_screen;
     int saved_width, saved_height;
+    // The window manager's frame of the state entered (left, right, top,
+    // bottom), where the saved size depends on it; empty: any.
+    std::vector<long> frame = {};
 };
 
 struct Step {
     const char* what;
     std::function<void(World&)> act;
+    int mode_changes;  // the F11 presses it makes, each one change of mode
     Expect expect;
 };
 
@@ -268,7 +280,8 @@ bool stopped(pid_t pid) {
 
 void f11_twice_in_one_frame(World& w) {
     ::kill(w.game_pid, SIGSTOP);
-    wait_until([&] { return stopped(w.game_pid); }, 10s, 1ms);
+    ASSERT_TRUE(wait_until([&] { return stopped(w.game_pid); }, 10s, 1ms))
+        << "the game did not stop";
     f11(w);
     std::this_thread::sleep_for(5ms);
     f11(w);
@@ -280,7 +293,8 @@ void f11_twice_in_one_frame(World& w) {
 void f11_twice_in_consecutive_frames(World& w) {
     Box before = w.game.geometry();
     f11(w);
-    wait_until([&] { return w.game.geometry() != before; }, 10s, 1ms);
+    ASSERT_TRUE(wait_until([&] { return w.game.geometry() != before; }, 10s, 1ms))
+        << "the first F11 left the window at " << text(before);
     f11(w);
 }
 
@@ -304,6 +318,17 @@ const Expect windowed_640{false, small_window, small_picture, 0, 640, 480};
 // Made full screen by the window manager, or by the game itself.
 const Expect full_from_640{true, whole_screen, full_picture, 1, 640, 480};
 const Expect covered_from_640{false, whole_screen, full_picture, 1, 640, 480};
+// openbox's frames: 1 px at the sides, a title bar of 20 px and a bottom edge
+// of 5 around a window; the title bar alone, of 19 px, when it is maximised;
+// none in full screen.
+const std::vector<long> openbox_frame{1, 1, 20, 5};
+const std::vector<long> maximised_frame{0, 0, 19, 0};
+const std::vector<long> no_frame{0, 0, 0, 0};
+
+Expect in_frame(Expect e, const std::vector<long>& frame) {
+    e.frame = frame;
+    return e;
+}
 
 const std::vector<Row>& rows() {
     static const std::vector<Row> table = {
@@ -311,94 +336,123 @@ const std::vector<Row>& rows() {
          false,
          640,
          480,
-         {{"start", nothing, windowed_640},
-          {"F11 twice, both in one frame", f11_twice_in_one_frame, windowed_640},
-          {"F11 twice, in one frame again", f11_twice_in_one_frame, windowed_640}}},
+         {{"start", nothing, 0, windowed_640},
+          {"F11 twice, both in one frame", f11_twice_in_one_frame, 2, windowed_640},
+          {"F11 twice, in one frame again", f11_twice_in_one_frame, 2, windowed_640}}},
         {"TwoF11PressesInConsecutiveFrames",
          false,
          640,
          480,
-         {{"start", nothing, windowed_640},
-          {"F11, and F11 in the next frame", f11_twice_in_consecutive_frames, windowed_640},
-          {"once more", f11_twice_in_consecutive_frames, windowed_640}}},
+         {{"start", nothing, 0, windowed_640},
+          {"F11, and F11 in the next frame", f11_twice_in_consecutive_frames, 2, windowed_640},
+          {"once more", f11_twice_in_consecutive_frames, 2, windowed_640}}},
         {"F11WithoutAWindowManager",
          false,
          640,
          480,
-         {{"start", nothing, windowed_640},
-          {"F11", f11, covered_from_640},
-          {"F11", f11, {false, {320, 272, 640, 480}, small_picture, 0, 640, 480}},
-          {"F11 ten times, 30 ms apart", f11_ten_times, windowed_640}}},
+         {{"start", nothing, 0, windowed_640},
+          {"F11", f11, 1, covered_from_640},
+          {"F11", f11, 1, {false, {320, 272, 640, 480}, small_picture, 0, 640, 480}},
+          {"F11 ten times, 30 ms apart", f11_ten_times, 10, windowed_640}}},
         {"F11UnderOpenbox",
          true,
          640,
          480,
-         {{"start", nothing, windowed_640},
-          {"F11", f11, full_from_640},
-          {"F11", f11, windowed_640},
-          {"F11, and F11 in the next frame", f11_twice_in_consecutive_frames, windowed_640},
-          {"F11 ten times, 30 ms apart", f11_ten_times, windowed_640}}},
+         {{"start", nothing, 0, windowed_640},
+          {"F11", f11, 1, full_from_640},
+          {"F11", f11, 1, windowed_640},
+          {"F11, and F11 in the next frame", f11_twice_in_consecutive_frames, 2, windowed_640},
+          {"F11 ten times, 30 ms apart", f11_ten_times, 10, windowed_640}}},
         {"AMaximisedWindowShowsThePictureInTheMiddle",
          true,
          640,
          480,
-         {{"start", nothing, windowed_640},
+         // Each size is saved once the frame of the state entered is there.
+         {{"start", nothing, 0, in_frame(windowed_640, openbox_frame)},
           // openbox's title bar takes 19 px of the 1024 when maximised: the
           // 1280 x 960 picture gets bars of 22 and 23 px.
           {"maximise",
            [](World& w) { w.game.maximise(true); },
-           {false, {0, 19, 1280, 1005}, {0, 22, 1280, 960}, 0, 1280, 960}},
-          {"restore", [](World& w) { w.game.maximise(false); }, windowed_640},
+           0,
+           {false, {0, 19, 1280, 1005}, {0, 22, 1280, 960}, 0, 1280, 960, maximised_frame}},
+          {"restore", [](World& w) { w.game.maximise(false); }, 0,
+           in_frame(windowed_640, openbox_frame)},
           {"maximise again",
            [](World& w) { w.game.maximise(true); },
-           {false, {0, 19, 1280, 1005}, {0, 22, 1280, 960}, 0, 1280, 960}},
-          {"F11 while maximised", f11, {true, whole_screen, full_picture, 1, 1280, 1005}},
+           0,
+           {false, {0, 19, 1280, 1005}, {0, 22, 1280, 960}, 0, 1280, 960, maximised_frame}},
+          {"F11 while maximised",
+           f11,
+           1,
+           {true, whole_screen, full_picture, 1, 1280, 1005, no_frame}},
           // openbox gives the window its frame back: the size it had,
           // fitted with the frame into the screen.
           {"F11 back",
            f11,
-           {false, {anywhere, anywhere, 1278, 958}, {0, 0, 1278, 958}, 0, 1278, 958}}}},
+           1,
+           {false,
+            {anywhere, anywhere, 1278, 958},
+            {0, 0, 1278, 958},
+            0,
+            1278,
+            958,
+            openbox_frame}}}},
         {"AWindowManagerRestartedWhileTheGameRuns",
          true,
          640,
          480,
-         {{"start", nothing, windowed_640},
-          {"F11 under openbox", f11, full_from_640},
-          {"openbox killed", [](World& w) { w.window_manager.stop(); }, full_from_640},
-          {"F11 with no window manager", f11, windowed_640},
-          {"F11: the game covers the screen itself", f11, covered_from_640},
-          {"openbox started again", [](World& w) { w.start_window_manager(); }, covered_from_640},
-          {"F11", f11, windowed_640}}},
+         {{"start", nothing, 0, windowed_640},
+          {"F11 under openbox", f11, 1, full_from_640},
+          {"openbox killed", [](World& w) { w.window_manager.stop(); }, 0, full_from_640},
+          {"F11 with no window manager", f11, 1, windowed_640},
+          {"F11: the game covers the screen itself", f11, 1, covered_from_640},
+          {"openbox started again", [](World& w) { w.start_window_manager(); }, 0,
+           covered_from_640},
+          {"F11", f11, 1, windowed_640}}},
         {"ASystemResizePastTheScreenIsFittedIntoIt",
          false,
          640,
          480,
-         {{"start", nothing, windowed_640},
+         {{"start", nothing, 0, windowed_640},
           {"resized to 1600 x 1200",
            [](World& w) { w.game.resize(1600, 1200); },
+           0,
            {false, {0, 32, 1280, 960}, {0, 0, 1280, 960}, 0, 1280, 960}}}},
         {"UnderOpenboxTheFitLeavesRoomForTheFrame",
          true,
          2400,
          1800,
-         // openbox's frame: 1 px on three sides and a title bar of 20 px,
-         // so 1278 x 1003 is left for the drawing area.
+         // openbox's frame leaves 1278 x 999 of the screen for the drawing
+         // area.
          {{"start from a size kept from a larger screen",
            nothing,
-           {false, {anywhere, anywhere, 1278, 958}, {0, 0, 1278, 958}, 0, 1278, 958}},
+           0,
+           {false,
+            {anywhere, anywhere, 1278, 958},
+            {0, 0, 1278, 958},
+            0,
+            1278,
+            958,
+            openbox_frame}},
           {"resized to 1600 x 1200",
            [](World& w) { w.game.resize(1600, 1200); },
-           {false, {anywhere, anywhere, 1278, 958}, {0, 0, 1278, 958}, 0, 1278, 958}}}},
+           0,
+           {false,
+            {anywhere, anywhere, 1278, 958},
+            {0, 0, 1278, 958},
+            0,
+            1278,
+            958,
+            openbox_frame}}}},
         {"AStaleWindowManagerCheck",
          false,
          640,
          480,
-         {{"start", nothing, windowed_640},
+         {{"start", nothing, 0, windowed_640},
           {"a window manager's check left behind",
-           [](World& w) { w.game.leave_stale_window_manager_check(); },
-           windowed_640},
-          {"F11: the game covers the screen itself", f11, covered_from_640},
-          {"F11", f11, {false, {320, 272, 640, 480}, small_picture, 0, 640, 480}}}},
+           [](World& w) { w.game.leave_stale_window_manager_check(); }, 0, windowed_640},
+          {"F11: the game covers the screen itself", f11, 1, covered_from_640},
+          {"F11", f11, 1, {false, {320, 272, 640, 480}, small_picture, 0, 640, 480}}}},
     };
     return table;
 }
@@ -411,13 +465,32 @@ void write_settings(int width, int height) {
     Scratch_Dir::write(config_file_name, std::vector<uint8_t>(b.begin(), b.end()));
 }
 
-// What the server and the settings file hold now.
+// What the game writes on stderr, the log under MIREL_LOG=Debug.
+std::string game_log() {
+    std::vector<uint8_t> bytes = Scratch_Dir::read("mirel.txt");
+    return {bytes.begin(), bytes.end()};
+}
+
+// The displays the game has made: it logs the scale and the screen size of
+// each, the one it makes at start and one for each change of mode.
+std::vector<std::string> displays_made(const std::string& log) {
+    std::vector<std::string> made;
+    std::istringstream lines(log);
+    for (std::string line; std::getline(lines, line);)
+        if (line.rfind("[Debug] Scale = ", 0) == 0 &&
+            line.find(", screen size: ") != std::string::npos)
+            made.push_back(line);
+    return made;
+}
+
+// What the server, the settings file and the game's log hold now.
 struct Seen {
     bool found = false;
     bool full_screen_state = false;
     Box window, picture;
     std::vector<long> frame;
     std::vector<uint8_t> saved;
+    std::vector<std::string> displays;
 
     int saved_int(size_t at) const {
         return saved.size() == 33 ? static_cast<int>(saved[at] | saved[at + 1] << 8 |
@@ -430,7 +503,7 @@ bool window_matches(const Seen& s, const Expect& e) {
     return s.window.w == e.window.w && s.window.h == e.window.h &&
            (e.window.x < 0 || s.window.x == e.window.x) &&
            (e.window.y < 0 || s.window.y == e.window.y) &&
-           s.full_screen_state == e.full_screen_state;
+           s.full_screen_state == e.full_screen_state && (e.frame.empty() || s.frame == e.frame);
 }
 
 // The picture's edges, give or take what the frame counter and the
@@ -442,14 +515,11 @@ bool picture_matches(const Box& got, const Box& want) {
            near(got.y + got.h, want.y + want.h);
 }
 
-// The saved size, give or take the window manager's frame: whether the fit
-// of a resize already sees the frame of the new state (none at the sides
-// when maximised, one pixel when not) is a race with the window manager.
+// The saved size as it is: once the frame of the state entered is there, the
+// fit of the size has seen it.
 bool settings_match(const Seen& s, const Expect& e) {
-    constexpr int frame_slack = 2;
     return s.saved.size() == 33 && s.saved[4] == e.saved_full_screen &&
-           std::abs(s.saved_int(5) - e.saved_width) <= frame_slack &&
-           std::abs(s.saved_int(9) - e.saved_height) <= frame_slack;
+           s.saved_int(5) == e.saved_width && s.saved_int(9) == e.saved_height;
 }
 
 bool on_screen(const Seen& s) {
@@ -468,17 +538,20 @@ Seen look(Game_Window& game, bool with_picture) {
     s.frame = game.frame();
     if (with_picture) s.picture = game.picture();
     s.saved = Scratch_Dir::read(config_file_name);
+    s.displays = displays_made(game_log());
     return s;
 }
 
-bool all_match(const Seen& s, const Expect& e) {
-    return s.found && window_matches(s, e) && on_screen(s) && picture_matches(s.picture, e.picture) &&
-           settings_match(s, e);
+bool all_match(const Seen& s, const Expect& e, size_t displays) {
+    return s.found && window_matches(s, e) && on_screen(s) &&
+           picture_matches(s.picture, e.picture) && settings_match(s, e) &&
+           s.displays.size() == displays;
 }
 
 // Waits for the expected state and for it to stay a while: a wrong state
-// that follows a right one a frame later is caught too.
-Seen settle(Game_Window& game, const Expect& e) {
+// that follows a right one a frame later is caught too, and so is a change
+// of mode more than the step asked for.
+Seen settle(Game_Window& game, const Expect& e, size_t displays) {
     Seen last;
     auto held_since = std::chrono::steady_clock::now();
     bool holding = false;
@@ -487,7 +560,7 @@ Seen settle(Game_Window& game, const Expect& e) {
             last = look(game, false);
             if (last.found && window_matches(last, e)) last = look(game, true);
             auto now = std::chrono::steady_clock::now();
-            if (!all_match(last, e)) {
+            if (!all_match(last, e, displays)) {
                 holding = false;
                 return false;
             }
@@ -525,20 +598,27 @@ TEST_P(Window_System, WhatTheServerHoldsAfterEachStep) {
     world.game_pid = mirel.pid();
     ASSERT_TRUE(wait_until([&] { return game.find() || !mirel.running(); }, 60s))
         << "the game's window did not show";
+    // The display made at start, then one for each F11 press.
+    size_t displays = 1;
     for (const Step& step : row.steps) {
         SCOPED_TRACE(step.what);
         step.act(world);
         if (HasFatalFailure()) return;
         const Expect& e = step.expect;
-        Seen s = settle(game, e);
-        ASSERT_TRUE(mirel.running()) << "the game ended: "
-                                     << std::string(Scratch_Dir::read("mirel.txt").begin(),
-                                                    Scratch_Dir::read("mirel.txt").end());
+        displays += static_cast<size_t>(step.mode_changes);
+        Seen s = settle(game, e, displays);
+        ASSERT_TRUE(mirel.running()) << "the game ended: " << game_log();
         ASSERT_TRUE(s.found) << "the game's window is gone";
+        EXPECT_EQ(s.displays.size(), displays)
+            << "the game has made " << s.displays.size() << " displays, not " << displays
+            << " (one at start and one for each F11 press):\n"
+            << testing::PrintToString(s.displays);
         EXPECT_EQ(s.full_screen_state, e.full_screen_state)
             << "_NET_WM_STATE_FULLSCREEN on the window";
         EXPECT_TRUE(window_matches(s, e))
-            << "the window is " << text(s.window) << ", not " << text(e.window);
+            << "the window is " << text(s.window) << " in a frame of " << text(s.frame) << ", not "
+            << text(e.window)
+            << (e.frame.empty() ? std::string() : " in a frame of " + text(e.frame));
         EXPECT_TRUE(on_screen(s)) << "the window and its frame reach past the screen: "
                                   << text(s.window);
         EXPECT_TRUE(picture_matches(s.picture, e.picture))

@@ -1,15 +1,19 @@
-// A real X server for the integration tests: a display number nobody uses,
-// an Xvfb started on it for one test, and the programs that test runs
+// A real X server for the integration tests: an Xvfb started for one test
+// on a display number it chooses itself, and the programs that test runs
 // against it (a window manager, the game), each in a process group of its
-// own that ends with the test.
+// own that ends with the test. The server is asked to end, so it removes its
+// lock file and socket; the others are killed.
 #pragma once
 
 #include <X11/Xlib.h>
+#include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -22,14 +26,24 @@
 
 namespace integration_test {
 
+// The Unix sockets of the machine, as /proc/net/unix lists them.
+inline std::string unix_sockets() {
+    std::ifstream f("/proc/net/unix");
+    std::stringstream listing;
+    listing << f.rdbuf();
+    return listing.str();
+}
+
+// Whether a server listens on the abstract socket of that path's name.
+inline bool listening_on(const std::string& socket) {
+    return unix_sockets().find("@" + socket + "\n") != std::string::npos;
+}
+
 // A display number with no X server behind it, from `first` up: no socket in
 // /tmp/.X11-unix, no abstract socket of that name and no lock file of a
 // server starting up.
 inline std::string display_with_no_server(int first = 97) {
-    std::ifstream unix_sockets("/proc/net/unix");
-    std::stringstream listing;
-    listing << unix_sockets.rdbuf();
-    const std::string sockets = listing.str();
+    const std::string sockets = unix_sockets();
     for (int n = first;; ++n) {
         const std::string socket = "/tmp/.X11-unix/X" + std::to_string(n);
         if (std::filesystem::exists(socket) ||
@@ -61,17 +75,19 @@ bool wait_until(F done, std::chrono::milliseconds deadline,
     }
 }
 
-// A program running beside the test, its stderr in a file; ended (with all
-// it started) when it goes.
+// A program running beside the test, its stderr in a file; killed (with all
+// it started) when it goes. `inherited_fd`, when given, stays open in the
+// program under the same number.
 class Background_Program {
 public:
     Background_Program() = default;
     Background_Program(const std::string& program, const std::vector<std::string>& args,
                        const std::vector<std::string>& env, const std::string& work_dir,
-                       const std::string& error_file) {
+                       const std::string& error_file, int inherited_fd = -1) {
         pid_ = ::fork();
         if (pid_ == 0) {
             ::setpgid(0, 0);
+            if (inherited_fd >= 0) ::fcntl(inherited_fd, F_SETFD, 0);
             FILE* err = std::fopen(error_file.c_str(), "w");
             if (err) ::dup2(::fileno(err), 2);
             FILE* in = std::fopen("/dev/null", "r");
@@ -103,52 +119,96 @@ public:
         ::waitpid(pid_, &status, 0);
         pid_ = -1;
     }
+    // Asked to end with SIGTERM, as a system shutting down asks, and killed
+    // if it has not within `grace`; what it started goes with it. Whether it
+    // ended by itself.
+    bool end(std::chrono::milliseconds grace) {
+        if (pid_ <= 0) return true;
+        ::kill(pid_, SIGTERM);
+        const pid_t pid = pid_;
+        bool ended = wait_until([&] { return child_has_ended(pid); }, grace);
+        stop();
+        return ended;
+    }
 
 private:
     pid_t pid_ = -1;
 };
 
+// The first line written on `fd` within `deadline`, without its newline;
+// empty when the writer closes it or the time runs out first.
+inline std::string first_line(int fd, std::chrono::milliseconds deadline) {
+    const auto end = std::chrono::steady_clock::now() + deadline;
+    std::string line;
+    for (;;) {
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            end - std::chrono::steady_clock::now());
+        if (left.count() <= 0) return {};
+        pollfd p{fd, POLLIN, 0};
+        if (::poll(&p, 1, static_cast<int>(left.count())) <= 0) continue;
+        char c = 0;
+        if (::read(fd, &c, 1) != 1) return {};
+        if (c == '\n') return line;
+        line += c;
+    }
+}
+
 // An Xvfb of one screen for one test, on a display of its own. `why_not`
 // tells why none could be started.
 class X_Server {
 public:
-    X_Server(int width, int height, const std::filesystem::path& dir) {
+    X_Server(int width, int height, const std::filesystem::path& dir)
+        : error_file_(dir / "xvfb.txt") {
         if (!on_path("Xvfb")) {
             why_not_ = "Xvfb is not installed (scripts/install-deps.sh installs it)";
             return;
         }
-        // Tests running side by side may pick the same free number: the
-        // server that comes second fails, and the next number is tried.
-        int first = 300;
-        for (int attempt = 0; attempt < 20; ++attempt) {
-            name_ = display_with_no_server(first);
-            first = std::stoi(name_.substr(1)) + 1;
-            server_ = Background_Program(
-                "Xvfb",
-                {name_, "-screen", "0", std::to_string(width) + "x" + std::to_string(height) + "x24",
-                 "-nolisten", "tcp", "-noreset"},
-                environment_with({}), dir.string(), (dir / ("xvfb" + name_.substr(1) + ".txt")).string());
-            // Only a server whose lock file names it is this test's: another
-            // one may be answering on that number while this one gives up.
-            const std::string lock = "/tmp/.X" + name_.substr(1) + "-lock";
-            if (wait_until(
-                    [&] {
-                        if (!server_.running()) return true;
-                        std::ifstream f(lock);
-                        pid_t owner = 0;
-                        if (!(f >> owner) || owner != server_.pid()) return false;
-                        display_ = XOpenDisplay(name_.c_str());
-                        return display_ != nullptr;
-                    },
-                    std::chrono::seconds(10)) &&
-                display_)
-                return;
-            server_.stop();
+        // Xvfb takes the first number whose socket no server holds and
+        // writes it on the descriptor once it takes connections: servers
+        // started side by side never pick the same one, and none is kept
+        // from a number by what a server killed there left behind.
+        int number_pipe[2];
+        if (::pipe2(number_pipe, O_CLOEXEC) != 0) {
+            why_not_ = "no pipe for Xvfb's display number";
+            return;
         }
-        why_not_ = "Xvfb did not start on any free display";
+        server_ = Background_Program("Xvfb",
+                                     {"-displayfd", std::to_string(number_pipe[1]), "-screen", "0",
+                                      std::to_string(width) + "x" + std::to_string(height) + "x24",
+                                      "-nolisten", "tcp", "-noreset"},
+                                     environment_with({}), dir.string(), error_file_.string(),
+                                     number_pipe[1]);
+        ::close(number_pipe[1]);
+        const std::string number = first_line(number_pipe[0], std::chrono::seconds(20));
+        ::close(number_pipe[0]);
+        if (number.empty() || number.find_first_not_of("0123456789") != std::string::npos) {
+            why_not_ = "Xvfb gave no display number (" + number + "): " + errors();
+            return;
+        }
+        name_ = ":" + number;
+        display_ = XOpenDisplay(name_.c_str());
+        if (!display_) why_not_ = "Xvfb on " + name_ + " takes no connection: " + errors();
     }
     ~X_Server() {
         if (display_) XCloseDisplay(display_);
+        if (name_.empty()) {
+            server_.stop();
+            return;
+        }
+        // Ended by SIGTERM, the server removes its socket (and its lock
+        // file, where it makes one); killed, it leaves them behind, to be
+        // removed here while no other server has taken the number.
+        const std::string socket = "/tmp/.X11-unix/X" + name_.substr(1);
+        const std::string lock = "/tmp/.X" + name_.substr(1) + "-lock";
+        const pid_t pid = server_.pid();
+        if (server_.end(std::chrono::seconds(10))) return;
+        std::fprintf(stderr, "Xvfb %s did not end within 10 s of SIGTERM and was killed\n",
+                     name_.c_str());
+        std::error_code ec;
+        if (!listening_on(socket)) std::filesystem::remove(socket, ec);
+        std::ifstream f(lock);
+        pid_t owner = 0;
+        if (f >> owner && owner == pid) std::filesystem::remove(lock, ec);
     }
     X_Server(const X_Server&) = delete;
     X_Server& operator=(const X_Server&) = delete;
@@ -160,6 +220,14 @@ public:
     Display* display() const { return display_; }
 
 private:
+    std::string errors() const {
+        std::ifstream f(error_file_);
+        std::stringstream text;
+        text << f.rdbuf();
+        return text.str();
+    }
+
+    std::filesystem::path error_file_;
     std::string name_, why_not_;
     Background_Program server_;
     Display* display_ = nullptr;

@@ -1,7 +1,9 @@
 // The resource archive read through PhysicsFS: a small zip written by the test
 // itself (stored entries, no compression), with a document, a nested file and
-// a picture-sized binary.
+// a picture-sized binary; and zips of entries that cannot be read: a damaged
+// one and links, one of them claiming more than PhysicsFS may ask for.
 #include <gtest/gtest.h>
+#include <physfs.h>
 
 #include <unistd.h>
 
@@ -35,34 +37,57 @@ void put32(std::string& s, uint32_t v) {
     put16(s, v >> 16);
 }
 
-// A zip of stored entries: local headers and data, then the central directory.
-std::string make_zip(const std::vector<std::pair<std::string, std::string>>& files) {
+// An entry of a zip: a file, or a symbolic link as a Unix zip tool stores one
+// (its data the target's path). Its data is stored as it is, or is already a
+// deflate stream; the headers state the data's size as the entry's unless
+// `stated_size` says otherwise.
+struct Zip_Entry {
+    std::string name, data;
+    bool link = false;
+    bool deflated = false;
+    uint32_t stated_size = 0;
+    bool damaged = false;  // its local header does not begin with its signature
+};
+
+// `data` as a deflate stream of one stored block.
+std::string deflate_stored(const std::string& data) {
+    std::string out(1, '\x01');  // the final block, stored
+    put16(out, static_cast<uint32_t>(data.size()));
+    put16(out, static_cast<uint32_t>(~data.size() & 0xffff));
+    return out + data;
+}
+
+// A zip of the entries: local headers and data, then the central directory.
+std::string make_zip(const std::vector<Zip_Entry>& files) {
     std::string out, central;
-    for (const auto& [name, data] : files) {
+    for (const Zip_Entry& entry : files) {
+        const std::string& name = entry.name;
+        const std::string& data = entry.data;
         uint32_t offset = static_cast<uint32_t>(out.size()), crc = crc32(data);
         auto common = [&](std::string& s) {
-            put16(s, 20);  // version needed
-            put16(s, 0);   // flags
-            put16(s, 0);   // stored
-            put16(s, 0);   // time
-            put16(s, 0x21);  // date (1980-01-01)
+            put16(s, 20);                      // version needed
+            put16(s, 0);                       // flags
+            put16(s, entry.deflated ? 8 : 0);  // method
+            put16(s, 0);                       // time
+            put16(s, 0x21);                    // date (1980-01-01)
             put32(s, crc);
             put32(s, static_cast<uint32_t>(data.size()));
-            put32(s, static_cast<uint32_t>(data.size()));
+            put32(s, entry.stated_size ? entry.stated_size : static_cast<uint32_t>(data.size()));
             put16(s, static_cast<uint32_t>(name.size()));
             put16(s, 0);  // extra
         };
-        put32(out, 0x04034b50);
+        put32(out, entry.damaged ? 0x04034b51 : 0x04034b50);
         common(out);
         out += name;
         out += data;
         put32(central, 0x02014b50);
-        put16(central, 20);  // made by
+        put16(central, entry.link ? 0x0314 : 20);  // made by (0x03..: on Unix)
         common(central);
         put16(central, 0);  // comment
         put16(central, 0);  // disk
         put16(central, 0);  // internal attributes
-        put32(central, 0);  // external attributes
+        // External attributes: a Unix tool's hold the mode, here a link's.
+        put32(central, entry.link ? 0120777u << 16 : 0);
         put32(central, offset);
         central += name;
     }
@@ -154,6 +179,68 @@ TEST_F(Archive_Test, AHandleHeldUntilExitIsReleasedSafely) {
     kept_until_exit = sdk::File_System(path);
     sdk::File_System second(path);
     EXPECT_TRUE(kept_until_exit.has_file("mirel.xml"));
+}
+
+// No entry the game cannot read is there to it: each fails to open like a
+// missing one. A link is refused as a link (the game follows none). One whose
+// target's path claims more than the 128 MiB PhysicsFS may ask for is not
+// even read: it fails as a damaged entry does, and would be refused as a link
+// if PhysicsFS had been given the memory. Both claims are of a path held in a
+// stream of a few bytes.
+TEST(Archive_Unreadable_Entries, FailToOpenLikeMissingOnes) {
+    constexpr uint32_t mib = 1u << 20;
+    const std::string target = deflate_stored(std::string("images/ring.png") + '\0');
+    struct Row {
+        Zip_Entry entry;
+        PHYSFS_ErrorCode reason;
+    };
+    const Row rows[] = {
+        {{.name = "damaged.png", .data = "a picture", .damaged = true}, PHYSFS_ERR_CORRUPT},
+        {{.name = "link.png", .data = "images/ring.png", .link = true},
+         PHYSFS_ERR_SYMLINK_FORBIDDEN},
+        {{.name = "link_of_1_mib.png",
+          .data = target,
+          .link = true,
+          .deflated = true,
+          .stated_size = mib},
+         PHYSFS_ERR_SYMLINK_FORBIDDEN},
+        {{.name = "link_past_128_mib.png",
+          .data = target,
+          .link = true,
+          .deflated = true,
+          .stated_size = 128 * mib + 1},
+         PHYSFS_ERR_CORRUPT},
+    };
+    std::vector<Zip_Entry> entries{{"images/ring.png", std::string(1000, 'r')}};
+    for (const Row& row : rows) entries.push_back(row.entry);
+    const std::string path = (std::filesystem::temp_directory_path() /
+                              ("mirel_unreadable_" + std::to_string(::getpid()) + ".res"))
+                                 .string();
+    std::ofstream(path, std::ios::binary) << make_zip(entries);
+    struct Removed {
+        const std::string& path;
+        ~Removed() {
+            std::error_code ec;
+            std::filesystem::remove(path, ec);
+        }
+    } removed{path};
+    sdk::File_System fs(path);
+    ASSERT_EQ(fs.read_file("images/ring.png", sdk::Entry_Kind::picture).size(), 1000u);
+    for (const Row& row : rows) {
+        const std::string& name = row.entry.name;
+        SCOPED_TRACE(name);
+        EXPECT_FALSE(fs.has_file(name));
+        PHYSFS_getLastErrorCode();
+        try {
+            fs.open_file(name, sdk::Entry_Kind::picture);
+            ADD_FAILURE() << "opened";
+        } catch (const sdk::Exception& e) {
+            EXPECT_EQ(std::string(e.what()), "Unable to open file: " + name);
+        }
+        PHYSFS_ErrorCode reason = PHYSFS_getLastErrorCode();
+        EXPECT_EQ(reason, row.reason) << "PhysicsFS says \"" << PHYSFS_getErrorByCode(reason)
+                                      << "\", not \"" << PHYSFS_getErrorByCode(row.reason) << "\"";
+    }
 }
 
 }  // namespace
