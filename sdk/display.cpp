@@ -39,6 +39,9 @@ Display_Setup::Display_Setup() {
     // The game reads keys, never text: with text input on, an input method
     // (a Japanese one, say) would take the letter keys for itself.
     SDL_StopTextInput();
+    // The window system's own messages: a window manager tells of the frame
+    // it draws only through a property of the window.
+    SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
     for (int i = 0; i < SDL_NumJoysticks(); ++i) detail::open_joystick(i);
 }
 

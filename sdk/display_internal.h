@@ -27,6 +27,8 @@ namespace detail {
 
 std::vector<Window::Impl*>& live_windows();
 Window::Impl* window_of_id(Uint32 id);
+// The SDL window of a live window; null once its device has gone.
+SDL_Window* window_of(Window::Impl* w);
 std::shared_ptr<Input_Device::Impl>& keyboard_device();
 std::vector<std::shared_ptr<Input_Device::Impl>>& joystick_devices();
 void open_joystick(int device_index);
@@ -34,6 +36,10 @@ void close_joystick(SDL_JoystickID instance);
 void close_all_joysticks();
 void raise_close(Window::Impl* w);
 void raise_resize(Window::Impl* w);
+// A message of the window system itself: a new frame from the window
+// manager raises the window's resize signal, since the room the drawing
+// area has on the display has changed with it.
+void on_window_system_message(const SDL_SysWMmsg* message);
 // Takes the next step of every window's change of mode that the window
 // system has answered (once a frame, after its messages); a change that
 // ends raises the window's resize signal.

@@ -83,6 +83,7 @@ void handle(const SDL_Event& ev) {
             else if (ev.window.event == SDL_WINDOWEVENT_FOCUS_LOST) detail::release_all_keys();
             break;
         }
+        case SDL_SYSWMEVENT: detail::on_window_system_message(ev.syswm.msg); break;
         case SDL_KEYDOWN: on_key(ev.key, true); break;
         case SDL_KEYUP: on_key(ev.key, false); break;
         case SDL_JOYAXISMOTION: {

@@ -50,6 +50,10 @@ void raise_resize(Window::Impl* w) {
     w->resize.invoke(width, height);
 }
 
+SDL_Window* window_of(Window::Impl* w) {
+    return w->device->is_alive() ? w->device->window() : nullptr;
+}
+
 void advance_window_modes() {
     for (Window::Impl* w : std::vector<Window::Impl*>(live_windows()))
         if (w->device->is_alive() && w->mode->advance()) raise_resize(w);
@@ -62,7 +66,8 @@ namespace {
 int software_driver_index() {
     for (int i = 0; i < SDL_GetNumRenderDrivers(); ++i) {
         SDL_RendererInfo info;
-        if (SDL_GetRenderDriverInfo(i, &info) == 0 && std::string(info.name) == "software") return i;
+        if (SDL_GetRenderDriverInfo(i, &info) == 0 && std::string(info.name) == "software")
+            return i;
     }
     return -1;
 }
@@ -89,19 +94,23 @@ Window::Window(const Window_Description& d) {
     if (!d.visible) flags |= SDL_WINDOW_HIDDEN;
     if (d.resizable) flags |= SDL_WINDOW_RESIZABLE;
     if (!d.decorations) flags |= SDL_WINDOW_BORDERLESS;
-    SDL_Window* w = SDL_CreateWindow(d.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                     std::max(1, d.size.width), std::max(1, d.size.height), flags);
+    SDL_Window* w =
+        SDL_CreateWindow(d.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                         std::max(1, d.size.width), std::max(1, d.size.height), flags);
     if (!w) throw Exception("Unable to create window: " + std::string(SDL_GetError()));
     SDL_Renderer* r = nullptr;
     bool software = d.renderer == Renderer_Kind::software;
     if (!software) {
         r = SDL_CreateRenderer(w, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_TARGETTEXTURE);
         if (!r) {
-            log_event("SYSTEM", "No accelerated renderer (%1); drawing in software", SDL_GetError());
+            log_event("SYSTEM", "No accelerated renderer (%1); drawing in software",
+                      SDL_GetError());
             software = true;
         }
     }
-    if (!r) r = SDL_CreateRenderer(w, software_driver_index(), SDL_RENDERER_SOFTWARE | SDL_RENDERER_TARGETTEXTURE);
+    if (!r)
+        r = SDL_CreateRenderer(w, software_driver_index(),
+                               SDL_RENDERER_SOFTWARE | SDL_RENDERER_TARGETTEXTURE);
     if (!r) {
         std::string why = SDL_GetError();
         SDL_DestroyWindow(w);

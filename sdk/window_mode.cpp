@@ -18,8 +18,7 @@ SDL_Rect centred(const SDL_Rect& on, Size size) {
 }
 
 SDL_Rect with_frame(const SDL_Rect& area, const Frame& f) {
-    return {area.x - f.left, area.y - f.top, area.w + f.left + f.right,
-            area.h + f.top + f.bottom};
+    return {area.x - f.left, area.y - f.top, area.w + f.left + f.right, area.h + f.top + f.bottom};
 }
 
 // The top-left corner that keeps `outer` on `usable`, moved as little as
@@ -54,14 +53,20 @@ void Window_Mode::apply(const Window_Description& d) {
                 break;
             case Phase::asking_full_screen:
             case Phase::full_screen:
-            case Phase::covering_display: break;
+            case Phase::covering_display:
+                break;
         }
     } else {
         switch (phase_) {
             case Phase::asking_full_screen:
-            case Phase::full_screen: ask_windowed(); break;
-            case Phase::covering_display: leave_covered_display(); break;
-            case Phase::asking_windowed: break;
+            case Phase::full_screen:
+                ask_windowed();
+                break;
+            case Phase::covering_display:
+                leave_covered_display();
+                break;
+            case Phase::asking_windowed:
+                break;
             case Phase::windowed: {
                 port_.set_decorations(d.decorations);
                 port_.set_size_limits(!d.resizable, d.size);
@@ -118,15 +123,21 @@ bool Window_Mode::advance() {
             return true;
         }
         case Phase::asking_windowed: {
+            // A window manager asked for full screen and then to take it
+            // away carries out both in turn: the change is over once the
+            // state has come and gone.
             bool still_full = port_.full_screen_state();
-            if (still_full && !patience_over() && port_.window_manager_running()) return false;
+            if (still_full) full_seen_ = true;
+            bool waited = patience_over() || !port_.window_manager_running();
+            if ((still_full || !full_seen_) && !waited) return false;
             if (still_full) port_.drop_full_screen_state();
-            restore_windowed(!still_full);
+            restore_windowed(!still_full && full_seen_);
             return true;
         }
         case Phase::windowed:
         case Phase::full_screen:
-        case Phase::covering_display: return false;
+        case Phase::covering_display:
+            return false;
     }
     return false;
 }
@@ -158,6 +169,7 @@ void Window_Mode::leave_covered_display() {
         if (port_.ask_full_screen(false)) {
             phase_ = Phase::asking_windowed;
             asked_at_ = SDL_GetTicks();
+            full_seen_ = true;
             return;
         }
         port_.drop_full_screen_state();
@@ -166,6 +178,7 @@ void Window_Mode::leave_covered_display() {
 }
 
 void Window_Mode::ask_windowed() {
+    full_seen_ = phase_ == Phase::full_screen;
     if (port_.ask_full_screen(false)) {
         phase_ = Phase::asking_windowed;
         asked_at_ = SDL_GetTicks();

@@ -42,10 +42,10 @@ public:
 private:
     enum class Phase {
         windowed,
-        asking_full_screen,   // the window manager was asked for it
-        full_screen,          // the window manager carried it out
-        covering_display,     // the window covers its display itself
-        asking_windowed,      // the window manager was asked to take it away
+        asking_full_screen,  // the window manager was asked for it
+        full_screen,         // the window manager carried it out
+        covering_display,    // the window covers its display itself
+        asking_windowed,     // the window manager was asked to take it away
     };
 
     void enter_full_screen();
@@ -62,6 +62,7 @@ private:
     Window_Description target_;
     Phase phase_ = Phase::windowed;
     Uint32 asked_at_ = 0;
+    bool full_seen_ = false;  // the window manager has put the window in full screen
     bool place_known_ = false;
     SDL_Rect windowed_place_{0, 0, 0, 0};
     Frame windowed_frame_;

@@ -65,9 +65,7 @@ public:
     }
     bool restores_after_full_screen() override { return false; }
     void drop_full_screen_state() override { SDL_SetWindowFullscreen(w_, 0); }
-    void set_decorations(bool on) override {
-        SDL_SetWindowBordered(w_, on ? SDL_TRUE : SDL_FALSE);
-    }
+    void set_decorations(bool on) override { SDL_SetWindowBordered(w_, on ? SDL_TRUE : SDL_FALSE); }
     void set_size_limits(bool fixed, Size) override {
         SDL_SetWindowResizable(w_, fixed ? SDL_FALSE : SDL_TRUE);
     }
@@ -288,6 +286,24 @@ bool usable_area(SDL_Window* w, const SDL_Rect& around, SDL_Rect& usable) {
     // A window off every display: the usable part of the one SDL gives it.
     int index = SDL_GetWindowDisplayIndex(w);
     return index >= 0 && SDL_GetDisplayUsableBounds(index, &usable) == 0;
+}
+
+void on_window_system_message([[maybe_unused]] const SDL_SysWMmsg* m) {
+#if defined(SDL_VIDEO_DRIVER_X11) && defined(MIREL_X11)
+    if (!m || m->subsystem != SDL_SYSWM_X11) return;
+    const XEvent& e = m->msg.x11.event;
+    if (e.type != PropertyNotify ||
+        e.xproperty.atom != XInternAtom(e.xproperty.display, "_NET_FRAME_EXTENTS", False))
+        return;
+    for (Window::Impl* w : std::vector<Window::Impl*>(live_windows())) {
+        SDL_Window* sw = window_of(w);
+        SDL_SysWMinfo info;
+        SDL_VERSION(&info.version);
+        if (sw && SDL_GetWindowWMInfo(sw, &info) && info.subsystem == SDL_SYSWM_X11 &&
+            info.info.x11.window == e.xproperty.window)
+            raise_resize(w);
+    }
+#endif
 }
 
 Window_System& window_system_stand_in() {

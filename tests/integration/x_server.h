@@ -1,5 +1,6 @@
-// A real X server for the integration tests: an Xvfb started for one test
-// on a display number it chooses itself, and the programs that test runs
+// A real X server for the integration tests: an Xvfb (or, for two monitors,
+// Xorg with its dummy driver) started for one test on a display number it
+// chooses itself, and the programs that test runs
 // against it (a window manager, the game), each in a process group of its
 // own that ends with the test. The server is asked to end, so it removes its
 // lock file and socket; the others are killed.
@@ -153,41 +154,40 @@ inline std::string first_line(int fd, std::chrono::milliseconds deadline) {
     }
 }
 
-// An Xvfb of one screen for one test, on a display of its own. `why_not`
+// An X server for one test, on a display of its own. `why_not`
 // tells why none could be started.
 class X_Server {
 public:
+    // An Xvfb of one screen of `width` x `height`.
     X_Server(int width, int height, const std::filesystem::path& dir)
-        : error_file_(dir / "xvfb.txt") {
+        : program_("Xvfb"), error_file_(dir / "xvfb.txt") {
         if (!on_path("Xvfb")) {
             why_not_ = "Xvfb is not installed (scripts/install-deps.sh installs it)";
             return;
         }
-        // Xvfb takes the first number whose socket no server holds and
-        // writes it on the descriptor once it takes connections: servers
-        // started side by side never pick the same one, and none is kept
-        // from a number by what a server killed there left behind.
-        int number_pipe[2];
-        if (::pipe2(number_pipe, O_CLOEXEC) != 0) {
-            why_not_ = "no pipe for Xvfb's display number";
+        start({"-screen", "0", std::to_string(width) + "x" + std::to_string(height) + "x24",
+               "-nolisten", "tcp", "-noreset"},
+              dir);
+    }
+
+    // Two monitors of 1280 x 1024 side by side on one screen of 2560 x 1024,
+    // as RandR (and so SDL) sees them: Xorg's dummy driver, whose second
+    // output is switched on.
+    struct Two_Monitors {};
+    X_Server(Two_Monitors, const std::filesystem::path& dir)
+        : program_("Xorg"), error_file_(dir / "xorg.txt") {
+        if (!on_path("Xorg") ||
+            !std::filesystem::exists("/usr/lib/xorg/modules/drivers/dummy_drv.so")) {
+            why_not_ =
+                "Xorg with its dummy driver is not installed (scripts/install-deps.sh "
+                "installs them)";
             return;
         }
-        server_ = Background_Program("Xvfb",
-                                     {"-displayfd", std::to_string(number_pipe[1]), "-screen", "0",
-                                      std::to_string(width) + "x" + std::to_string(height) + "x24",
-                                      "-nolisten", "tcp", "-noreset"},
-                                     environment_with({}), dir.string(), error_file_.string(),
-                                     number_pipe[1]);
-        ::close(number_pipe[1]);
-        const std::string number = first_line(number_pipe[0], std::chrono::seconds(20));
-        ::close(number_pipe[0]);
-        if (number.empty() || number.find_first_not_of("0123456789") != std::string::npos) {
-            why_not_ = "Xvfb gave no display number (" + number + "): " + errors();
-            return;
-        }
-        name_ = ":" + number;
-        display_ = XOpenDisplay(name_.c_str());
-        if (!display_) why_not_ = "Xvfb on " + name_ + " takes no connection: " + errors();
+        const std::filesystem::path config = dir / "xorg.conf";
+        std::ofstream(config) << two_monitors_config;
+        start({"-config", config.string(), "-logfile", (dir / "xorg.log").string(), "-noreset",
+               "-nolisten", "tcp", "+extension", "RANDR"},
+              dir);
     }
     ~X_Server() {
         if (display_) XCloseDisplay(display_);
@@ -202,8 +202,8 @@ public:
         const std::string lock = "/tmp/.X" + name_.substr(1) + "-lock";
         const pid_t pid = server_.pid();
         if (server_.end(std::chrono::seconds(10))) return;
-        std::fprintf(stderr, "Xvfb %s did not end within 10 s of SIGTERM and was killed\n",
-                     name_.c_str());
+        std::fprintf(stderr, "%s %s did not end within 10 s of SIGTERM and was killed\n",
+                     program_.c_str(), name_.c_str());
         std::error_code ec;
         if (!listening_on(socket)) std::filesystem::remove(socket, ec);
         std::ifstream f(lock);
@@ -220,6 +220,81 @@ public:
     Display* display() const { return display_; }
 
 private:
+    static constexpr const char* two_monitors_config = R"(Section "ServerFlags"
+    Option "AutoAddDevices" "false"
+    Option "AutoAddGPU" "false"
+    Option "AutoBindGPU" "false"
+    Option "DontVTSwitch" "true"
+    Option "AllowMouseOpenFail" "true"
+    Option "PciForceNone" "true"
+    Option "Xinerama" "false"
+EndSection
+Section "Monitor"
+    Identifier "Left"
+    HorizSync 5.0 - 1000.0
+    VertRefresh 5.0 - 200.0
+    Modeline "1280x1024" 109.00 1280 1368 1496 1712 1024 1027 1034 1063 -hsync +vsync
+    Option "PreferredMode" "1280x1024"
+    Option "Primary" "true"
+    Option "Position" "0 0"
+EndSection
+Section "Monitor"
+    Identifier "Right"
+    HorizSync 5.0 - 1000.0
+    VertRefresh 5.0 - 200.0
+    Modeline "1280x1024" 109.00 1280 1368 1496 1712 1024 1027 1034 1063 -hsync +vsync
+    Option "PreferredMode" "1280x1024"
+    Option "Enable" "true"
+    Option "Position" "1280 0"
+EndSection
+Section "Device"
+    Identifier "Card"
+    Driver "dummy"
+    VideoRam 65536
+    Option "Monitor-DUMMY0" "Left"
+    Option "Monitor-DUMMY1" "Right"
+EndSection
+Section "Screen"
+    Identifier "Screen"
+    Device "Card"
+    Monitor "Left"
+    DefaultDepth 24
+    SubSection "Display"
+        Depth 24
+        Virtual 2560 1024
+    EndSubSection
+EndSection
+Section "ServerLayout"
+    Identifier "Layout"
+    Screen "Screen"
+EndSection
+)";
+
+    // The server takes the first number whose socket no server holds and
+    // writes it on the descriptor once it takes connections: servers
+    // started side by side never pick the same one, and none is kept from a
+    // number by what a server killed there left behind.
+    void start(std::vector<std::string> args, const std::filesystem::path& dir) {
+        int number_pipe[2];
+        if (::pipe2(number_pipe, O_CLOEXEC) != 0) {
+            why_not_ = "no pipe for the X server's display number";
+            return;
+        }
+        args.insert(args.begin(), {"-displayfd", std::to_string(number_pipe[1])});
+        server_ = Background_Program(program_, args, environment_with({}), dir.string(),
+                                     error_file_.string(), number_pipe[1]);
+        ::close(number_pipe[1]);
+        const std::string number = first_line(number_pipe[0], std::chrono::seconds(20));
+        ::close(number_pipe[0]);
+        if (number.empty() || number.find_first_not_of("0123456789") != std::string::npos) {
+            why_not_ = program_ + " gave no display number (" + number + "): " + errors();
+            return;
+        }
+        name_ = ":" + number;
+        display_ = XOpenDisplay(name_.c_str());
+        if (!display_) why_not_ = program_ + " on " + name_ + " takes no connection: " + errors();
+    }
+
     std::string errors() const {
         std::ifstream f(error_file_);
         std::stringstream text;
@@ -227,6 +302,7 @@ private:
         return text.str();
     }
 
+    std::string program_;
     std::filesystem::path error_file_;
     std::string name_, why_not_;
     Background_Program server_;
