@@ -12,7 +12,7 @@ packages=(
   libcairo2-dev libvorbis-dev libogg-dev libzip-dev zip
   fonts-dejavu-core fonts-vlgothic
   xvfb xauth libgl1-mesa-dri libegl-mesa0 libgles2 mesa-utils
-  libxtst-dev openbox i3-wm icewm fluxbox
+  libxtst-dev openbox i3-wm icewm fluxbox xserver-xorg-core xserver-xorg-video-dummy
   clang-14 libclang-rt-14-dev python3
 )
 
