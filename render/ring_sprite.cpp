@@ -80,7 +80,8 @@ Ring_Sprite::Ring_Sprite(sdk::Canvas& canvas, const std::string& name,
             sdk::string_format("Resource '%1' has no image file specified!", name));
     sdk::Pixel_Buffer pixels;
     try {
-        pixels = sdk::Pixel_Buffer::load(fs, doc.resolve_path(image.get_attribute("file")));
+        pixels = sdk::Pixel_Buffer::load(fs, doc.resolve_path(image.get_attribute("file")),
+                                         canvas.get_max_texture_size());
     } catch (const sdk::Exception& e) {
         // Named as every other sprite names a picture it cannot read.
         throw sdk::Exception(doc.get_name() + ": sprite '" + name + "': " + e.get_message());

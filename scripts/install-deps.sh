@@ -9,7 +9,7 @@ packages=(
   libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libsdl2-mixer-dev libasound2-dev libx11-dev
   libphysfs-dev libpugixml-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  libcairo2-dev libvorbis-dev libogg-dev libzip-dev zip
+  libcairo2-dev libvorbis-dev libogg-dev libzip-dev zlib1g-dev zip
   fonts-dejavu-core fonts-vlgothic
   xvfb xauth libgl1-mesa-dri libegl-mesa0 libgles2 mesa-utils
   libxtst-dev openbox i3-wm icewm fluxbox xserver-xorg-core xserver-xorg-video-dummy

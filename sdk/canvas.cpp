@@ -30,6 +30,10 @@ Canvas::Canvas(Window& window, const Texture& target) {
     impl_->target = target;
 }
 
+Size Canvas::get_max_texture_size() const {
+    return impl_ ? impl_->device->max_texture_size() : default_max_picture_size;
+}
+
 int Canvas::get_width() const { return get_size_impl().width; }
 int Canvas::get_height() const { return get_size_impl().height; }
 

@@ -59,6 +59,11 @@ public:
     int get_width() const;
     int get_height() const;
     Size get_size() const { return {get_width(), get_height()}; }
+    // The largest texture the window's renderer takes, in pixels: a picture
+    // with a longer side is refused before it is decoded. The fixed
+    // default_max_picture_size where the renderer states none (software) and
+    // on an empty canvas.
+    Size get_max_texture_size() const;
 
     // Model-view. The mult_ operations apply their step before the current
     // transform: set translate(offset) then mult_scale(s) maps p to offset + s p.

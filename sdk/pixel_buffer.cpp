@@ -16,13 +16,17 @@ Pixel_Buffer::Pixel_Buffer(int width, int height)
       height_(std::max(0, height)),
       pixels_(static_cast<size_t>(width_) * static_cast<size_t>(height_) * 4, 0) {}
 
-Pixel_Buffer Pixel_Buffer::load(const File_System& fs, const std::string& name) {
-    return decode(fs.read_file(name, Entry_Kind::picture), name);
+Pixel_Buffer Pixel_Buffer::load(const File_System& fs, const std::string& name, Size max_side) {
+    return decode(fs.read_file(name, Entry_Kind::picture), name, max_side);
 }
 
-Pixel_Buffer Pixel_Buffer::decode(const std::vector<uint8_t>& bytes, const std::string& name) {
+Pixel_Buffer Pixel_Buffer::decode(const std::vector<uint8_t>& bytes, const std::string& name,
+                                  Size max_side) {
+    checked_picture_header(bytes.data(), bytes.size(), name, max_side);
+    // The PNG decoder only: the header just checked is the one it reads.
     SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
-    SDL_Surface* loaded = rw ? IMG_Load_RW(rw, 1) : nullptr;
+    SDL_Surface* loaded = rw ? IMG_LoadPNG_RW(rw) : nullptr;
+    if (rw) SDL_RWclose(rw);
     if (!loaded) throw Exception("Unable to read image " + name + ": " + IMG_GetError());
     SDL_Surface* rgba = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGBA32, 0);
     SDL_FreeSurface(loaded);

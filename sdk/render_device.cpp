@@ -3,10 +3,20 @@
 #include <algorithm>
 #include <mutex>
 
+#include "sdk/core/picture_header.h"
+
 namespace sdk {
 namespace detail {
 
 namespace {
+
+Size stated_max_texture_size(SDL_Renderer* renderer) {
+    SDL_RendererInfo info{};
+    if (!renderer || SDL_GetRendererInfo(renderer, &info) != 0) return default_max_picture_size;
+    return {info.max_texture_width > 0 ? info.max_texture_width : default_max_picture_side,
+            info.max_texture_height > 0 ? info.max_texture_height : default_max_picture_side};
+}
+
 // Never destroyed: sprites held by globals may go after every other static.
 std::vector<Render_Device*>& live_devices() {
     static auto* devices = new std::vector<Render_Device*>();
@@ -18,6 +28,7 @@ Render_Device::Render_Device(SDL_Window* window, SDL_Renderer* renderer, bool so
     : window_(window),
       renderer_(renderer),
       software_(software),
+      max_texture_size_(stated_max_texture_size(renderer)),
       vertices_(new SDL_Vertex[max_vertices]),
       indices_(new int[max_indices]) {
     live_devices().push_back(this);

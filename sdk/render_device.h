@@ -79,6 +79,9 @@ public:
     SDL_Renderer* renderer() const { return renderer_; }
     SDL_Window* window() const { return window_; }
     bool is_software() const { return software_; }
+    // The largest texture the renderer takes, as it states it at creation;
+    // default_max_picture_size where it states none (the software renderer).
+    Size max_texture_size() const { return max_texture_size_; }
 
     // Makes `canvas` the target of the renderer (flushing the batch first).
     void activate(Canvas::Impl* canvas);
@@ -136,6 +139,7 @@ private:
     SDL_Window* window_;
     SDL_Renderer* renderer_;
     bool software_;
+    Size max_texture_size_;
     Canvas::Impl* active_ = nullptr;
     SDL_Texture* batch_texture_ = nullptr;
     SDL_BlendMode batch_blend_ = SDL_BLENDMODE_BLEND;

@@ -63,7 +63,7 @@ Texture Texture::load(Canvas& canvas, const File_System& fs, const std::string& 
     auto device = device_of(canvas);
     std::string key = fs.get_path() + "|" + name;
     if (auto cached = device->cached_texture(device, key)) return Texture(cached);
-    Pixel_Buffer pixels = Pixel_Buffer::load(fs, name);
+    Pixel_Buffer pixels = Pixel_Buffer::load(fs, name, device->max_texture_size());
     auto impl = device->pack(device, pixels);
     if (!impl) impl = make(device, pixels, name);
     device->cache_texture(key, impl);

@@ -38,7 +38,8 @@ struct Content_Generator_Registration {
 std::map<std::string, Content_Generator>& content_generators();
 
 // Stops the tool at the first entry the game would refuse: one larger than
-// its kind may be, or a document its loader refuses.
+// its kind may be, a picture whose header declares more than the game
+// decodes, or a document its loader refuses.
 void check_entries(const Content_Output& out);
 
 // Throws std::runtime_error with the message; main prints it and fails the build.

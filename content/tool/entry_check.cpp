@@ -1,6 +1,8 @@
 // What the game refuses to load, the tool refuses to pack: every entry is held
-// to the size the game's archive allows its kind, and every resource document
-// goes through the game's own document loader (which refuses, among others,
+// to the size the game's archive allows its kind, every picture's header to
+// the size the game decodes (the fixed texture side, as no renderer is here
+// to state its own, and the pixel count), and every resource document goes
+// through the game's own document loader (which refuses, among others,
 // elements nested deeper than the game reads).
 #include <stdexcept>
 #include <string>
@@ -8,6 +10,7 @@
 #include "content_output.h"
 #include "sdk/core/exception.h"
 #include "sdk/core/file_system.h"
+#include "sdk/core/picture_header.h"
 #include "sdk/core/resource_document.h"
 
 namespace {
@@ -32,9 +35,12 @@ void check_entries(const Content_Output& out) {
             content_fail(name + " is " + std::to_string(size) + " bytes, more than the " +
                          std::to_string(sdk::max_entry_size(kind)) + " a " +
                          sdk::entry_kind_name(kind) + " may be");
-        if (kind != sdk::Entry_Kind::document) continue;
         try {
-            sdk::Resource_Document::from_text(std::string(bytes.begin(), bytes.end()), name);
+            if (kind == sdk::Entry_Kind::picture)
+                sdk::checked_picture_header(bytes.data(), bytes.size(), name,
+                                            sdk::default_max_picture_size);
+            if (kind == sdk::Entry_Kind::document)
+                sdk::Resource_Document::from_text(std::string(bytes.begin(), bytes.end()), name);
         } catch (const sdk::Exception& e) {
             content_fail(e.what());
         }

@@ -4,11 +4,13 @@
 // writes on stderr and wait for it with a deadline, so a program that would
 // wait for a key shows up as a time-out instead of hanging the suite. The
 // program and whatever it starts are ended together when the run is over.
+// The run also tells the program's peak resident memory.
 #pragma once
 
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -26,6 +28,10 @@ struct Child_Result {
     bool finished = false;  // false: still running at the deadline (then killed)
     int exit_code = -1;     // the low 8 bits, as the shell sees them
     std::string error_output;
+    // The program's largest resident set in KiB, the kernel's count at its end
+    // (ru_maxrss), which also takes in what this process held when it forked
+    // the program; 0 when it was not reaped.
+    long peak_resident_kib = 0;
 };
 
 // The path of a program built beside the tests: in MIREL_BINARY_DIR when it
@@ -133,7 +139,8 @@ inline Child_Result run_child(const std::string& program, const std::vector<std:
     }
     ::kill(-pid, SIGKILL);
     int status = 0;
-    ::waitpid(pid, &status, 0);
+    rusage usage{};
+    if (::wait4(pid, &status, 0, &usage) == pid) result.peak_resident_kib = usage.ru_maxrss;
     if (result.finished)
         result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     ::close(err_pipe[0]);

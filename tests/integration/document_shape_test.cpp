@@ -1,10 +1,12 @@
 // The archive's shape as the game meets it at start-up: each row rewrites one
 // entry of the built archive (sections nested deeper than a document may,
 // an entry larger than its kind may be, a value written over two lines, a
-// picture that is not there), starts the game on it and reads the one line
-// it stops with, or sees it reach the title.
+// picture that is not there, a small picture that declares itself huge),
+// starts the game on it and reads the one line it stops with, or sees it
+// reach the title, within a bound on resident memory.
 #include <gtest/gtest.h>
 #include <zip.h>
+#include <zlib.h>
 
 #include <filesystem>
 #include <functional>
@@ -91,7 +93,59 @@ std::function<Bytes(const Bytes&)> replaced(const std::string& from, const std::
     };
 }
 
+// A whole, valid PNG picture that declares width x height but holds next to
+// nothing: one bit a pixel from a palette of one colour, every row zero, so
+// 20000 x 20000 packs into some 50 KB, while a decoder allocates four bytes
+// a pixel for it.
+Bytes blank_png(uint32_t width, uint32_t height) {
+    Bytes png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+    auto chunk = [&](const char* type, const Bytes& data) {
+        auto put32 = [&](uint32_t v) {
+            for (int shift = 24; shift >= 0; shift -= 8)
+                png.push_back(static_cast<uint8_t>(v >> shift));
+        };
+        put32(static_cast<uint32_t>(data.size()));
+        size_t start = png.size();
+        png.insert(png.end(), type, type + 4);
+        png.insert(png.end(), data.begin(), data.end());
+        put32(static_cast<uint32_t>(
+            crc32(0, png.data() + start, static_cast<uInt>(png.size() - start))));
+    };
+    Bytes header;
+    for (uint32_t v : {width, height})
+        for (int shift = 24; shift >= 0; shift -= 8)
+            header.push_back(static_cast<uint8_t>(v >> shift));
+    // One bit a pixel, palette; deflate, no filter, no interlace.
+    header.insert(header.end(), {1, 3, 0, 0, 0});
+    chunk("IHDR", header);
+    chunk("PLTE", {0, 0, 0});
+    Bytes row(1 + (width + 7) / 8, 0);  // filter byte, then the row's bits
+    Bytes packed(1 << 16);
+    Bytes idat;
+    z_stream z{};
+    deflateInit(&z, 9);
+    for (uint32_t y = 0; y <= height; ++y) {
+        z.next_in = row.data();
+        z.avail_in = y < height ? static_cast<uInt>(row.size()) : 0;
+        int flush = y < height ? Z_NO_FLUSH : Z_FINISH;
+        do {
+            z.next_out = packed.data();
+            z.avail_out = static_cast<uInt>(packed.size());
+            deflate(&z, flush);
+            idat.insert(idat.end(), packed.data(), packed.data() + packed.size() - z.avail_out);
+        } while (z.avail_out == 0);
+    }
+    deflateEnd(&z);
+    chunk("IDAT", idat);
+    chunk("IEND", {});
+    return png;
+}
+
 constexpr size_t mib = size_t{1} << 20;
+// Every run, wherever it stops, stays within this resident memory: the
+// shipped archive starts in about 170 MB (more under the sanitizers), and a
+// picture of 20000 x 20000 decoded as it declares itself takes 1.6 GB.
+constexpr long max_resident_kib = 1024 * 1024;
 
 TEST(Document_Shape, StartUpLoadsOrStopsWithOneLineNamingTheEntry) {
     using namespace integration_test;
@@ -110,7 +164,13 @@ TEST(Document_Shape, StartUpLoadsOrStopsWithOneLineNamingTheEntry) {
     const std::string levels_size = std::to_string(size_of("levels.xml") + 4 * mib);
     const std::string rings_size = std::to_string(size_of("images/boss/rings.png") + 16 * mib);
     const std::string track_size = std::to_string(size_of("music/00_title_theme.ogg") + 64 * mib);
+    const Bytes huge_png = blank_png(20000, 20000);
+    const auto huge = [&](const Bytes&) { return huge_png; };
+    const std::string huge_size =
+        " declares 20000 x 20000 pixels, more than the 16384 x 16384 a texture may have";
     const Row rows[] = {
+        // The shipped archive as it stands starts within the memory bound.
+        {"mirel.xml", [](const Bytes& b) { return b; }, ""},
         // Sections within the root nest 64 deep at most, however they are named.
         {"levels.xml", nested(100, false),
          caught + "levels.xml: elements nest 101 deep, more than the 64 a document may"},
@@ -139,6 +199,24 @@ TEST(Document_Shape, StartUpLoadsOrStopsWithOneLineNamingTheEntry) {
         // The ring's picture is named as every sprite's is.
         {"mirel.xml", replaced("images/boss/rings.png", "images/missing.png"),
          caught + "mirel.xml: sprite 'ring1': Unable to open file: images/missing.png"},
+        // A picture's declared size is refused before a pixel is decoded: one
+        // of each kind the game opens.
+        {"images/menus/splash.png", huge,
+         caught + "mirel.xml: sprite 'mirel_splash': images/menus/splash.png" + huge_size},
+        {"images/bullets.png", huge,
+         caught + "sprites.xml: sprite 'bullets': images/bullets.png" + huge_size},
+        {"images/boss/rings.png", huge,
+         caught + "mirel.xml: sprite 'ring1': images/boss/rings.png" + huge_size},
+        {"images/backgrounds/canopy.png", huge,
+         caught +
+             "mirel.xml: background 'stage_kio': layer 'canopy': mirel.xml: sprite "
+             "'stage_canopy': images/backgrounds/canopy.png" +
+             huge_size},
+        {"images/backgrounds/clouds.png", huge,
+         caught +
+             "mirel.xml: background 'stage_kio': effect 'clouds': mirel.xml: sprite "
+             "'stage_clouds': images/backgrounds/clouds.png" +
+             huge_size},
     };
     const std::vector<std::string> env = environment_with({{"MIREL_QUIT_AT_TITLE", "1"}});
     for (const Row& row : rows) {
@@ -151,6 +229,7 @@ TEST(Document_Shape, StartUpLoadsOrStopsWithOneLineNamingTheEntry) {
                                    std::chrono::seconds(120));
         SCOPED_TRACE(std::string(row.entry) + ": " + r.error_output);
         ASSERT_TRUE(r.finished);
+        EXPECT_LE(r.peak_resident_kib, max_resident_kib);
         if (row.stops_with.empty()) {
             EXPECT_EQ(r.exit_code, 0);
             continue;
