@@ -11,8 +11,6 @@
 namespace {
 
 const std::string replay_folder = "replay";
-// Far longer than any frame step, far shorter than the world's counters.
-constexpr float max_replay_step_ms = 1000.0f;
 
 void put_bytes(std::vector<uint8_t>& out, uint64_t v, int count) {
     for (int i = 0; i < count; ++i) out.push_back(static_cast<uint8_t>((v >> (8 * i)) & 0xff));
@@ -123,7 +121,7 @@ std::string Replay::refusal(const std::vector<uint8_t>& bytes) {
     const uint8_t* r = bytes.data() + replay_header_bytes;
     for (uint64_t k = 0; k < count; ++k, r += replay_record_bytes) {
         float dt = get_float(r);
-        if (!(std::fabs(dt) <= max_replay_step_ms))
+        if (!(std::fabs(dt) <= longest_frame_step))
             return "frame " + std::to_string(k) + " has a step of " + sdk::float_to_text(dt) +
                    " ms";
         if (!std::isfinite(get_float(r + 4)) || !std::isfinite(get_float(r + 8)) ||

@@ -98,48 +98,44 @@ void Ring_Sprite::flush(sdk::Canvas& canvas, const sdk::Colorf& colour) {
     ++last_batches;
 }
 
-int Ring_Sprite::segments_needed(float radius, float width) const {
-    if (frames.empty() || image_rect.get_width() <= 0 || image_rect.get_height() <= 0) return 0;
+Ring_Sprite::Ring_Layout Ring_Sprite::layout(float radius, float width, double ceiling) const {
+    if (frames.empty() || image_rect.get_width() <= 0 || image_rect.get_height() <= 0) return {};
     int count = static_cast<int>(frames.size());
     const sdk::Rect& frame = frames[static_cast<size_t>(((current_frame % count) + count) % count)];
     int fw = frame.get_width();
+    // Without a positive radius, width and frame size the segment step is
+    // zero or undefined and the ring would never close.
     if (!(radius > 0.0f) || !(width > 0.0f) || fw <= 0 || frame.get_height() <= 0 ||
         !std::isfinite(radius) || !std::isfinite(width))
-        return 0;
+        return {};
+    // k pixels per texel; one segment covers k pixels of the inner circle.
     double k = static_cast<double>(width) / fw;
-    double exact =
-        std::min(2.0 * 3.14159265358979323846 * radius / k, static_cast<double>(max_ring_segments));
-    return sdk::saturate_integer<int>(std::ceil(exact));
+    return {&frame, std::min(2.0 * 3.14159265358979323846 * radius / k, ceiling)};
+}
+
+int Ring_Sprite::segments_needed(float radius, float width) const {
+    Ring_Layout ring = layout(radius, width, max_ring_segments);
+    return ring.frame ? sdk::saturate_integer<int>(std::ceil(ring.segments)) : 0;
 }
 
 void Ring_Sprite::draw_ring(sdk::Canvas& canvas, float radius, float width, float start_angle,
                             const sdk::Colorf& colour, float cx, float cy, int max_segments) {
     last_segments = 0;
     last_batches = 0;
-    if (frames.empty() || image_rect.get_width() <= 0 || image_rect.get_height() <= 0) return;
-    int count = static_cast<int>(frames.size());
-    const sdk::Rect& frame = frames[static_cast<size_t>(((current_frame % count) + count) % count)];
-    int fw = frame.get_width();
+    // A ring of more texel steps than its ceiling is drawn with that many
+    // wider segments: a frame's work stays bounded however large or thin a
+    // card makes it.
+    Ring_Layout ring = layout(radius, width, std::clamp(max_segments, 1, max_ring_segments));
+    if (!ring.frame) return;
+    const sdk::Rect& frame = *ring.frame;
     int fh = frame.get_height();
-    // Without a positive radius, width and frame size the segment step is
-    // zero or undefined and the ring would never close.
-    if (!(radius > 0.0f) || !(width > 0.0f) || fw <= 0 || fh <= 0 || !std::isfinite(radius) ||
-        !std::isfinite(width))
-        return;
 
     float tw = static_cast<float>(image_rect.get_width());
     float th = static_cast<float>(image_rect.get_height());
     float u0 = static_cast<float>(frame.left) / tw;
     float u1 = static_cast<float>(frame.right) / tw;
-    // k pixels per texel; one segment covers k pixels of the inner circle.
-    double k = static_cast<double>(width) / fw;
-    // A ring of more texel steps than its ceiling is drawn with that many
-    // wider segments: a frame's work stays bounded however large or thin a
-    // card makes it.
-    double ceiling = std::clamp(max_segments, 1, max_ring_segments);
-    double segments_exact = std::min(2.0 * 3.14159265358979323846 * radius / k, ceiling);
-    double step = 360.0 / segments_exact;
-    int segments = sdk::saturate_integer<int>(std::ceil(segments_exact));
+    double step = 360.0 / ring.segments;
+    int segments = sdk::saturate_integer<int>(std::ceil(ring.segments));
     float outer = radius + width;
     constexpr double to_radians = 3.14159265358979323846 / 180.0;
 

@@ -79,6 +79,14 @@ public:
     int64_t segments_drawn = 0;
 
 private:
+    // The frame a ring is drawn from and how many segments of one texel's
+    // arc its inner circle holds, fractional, at most `ceiling`; no frame
+    // for a ring that draws nothing.
+    struct Ring_Layout {
+        const sdk::Rect* frame = nullptr;
+        double segments = 0.0;
+    };
+    Ring_Layout layout(float radius, float width, double ceiling) const;
     void flush(sdk::Canvas& canvas, const sdk::Colorf& colour);
 
     std::array<sdk::Vec2f, max_vertices> positions_;

@@ -1,15 +1,21 @@
 #include "world/boss_path.h"
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
+#include "sdk/core/dom.h"
 #include "sdk/core/log.h"
+#include "sdk/core/string_help.h"
 #include "world/appearances.h"
 #include "world/bullet_pool.h"
 #include "world/effect_pool.h"
 #include "world/geometry.h"
+#include "world/level.h"
 #include "world/pattern_engine.h"
 #include "world/player.h"
 #include "world/registries.h"
+#include "world/replay_frame.h"
 #include "world/run_flags.h"
 #include "world/settings.h"
 #include "world/sound_sink.h"
@@ -204,6 +210,137 @@ float Enemy_Path_Boss::stop_line() const { return field_bounds.top + param; }
 
 bool Enemy_Path_Boss::entry_over(const Enemy& e) { return e.is_boss && e.path_state >= 10; }
 
+namespace {
+
+// The entry's bounds, from the brake and the steps a replay may hold. The
+// slowest a boss leaves its brake: a step of at most the longest keeps more
+// than 1 / longest + keep of a speed above the brake's.
+constexpr float entry_slowest_braked = 0.045f;
+static_assert(entry_slowest_braked <=
+              entry_brake_speed * (1.0f / longest_frame_step + entry_brake_keep));
+// How far past the line the entry's last step may go where the step before
+// it braked too: that step began within the brake's depth, and in even steps
+// of 1 ms or more each braking step is at most 1 / (1 ms) + keep = 1.9 times
+// as long as the one before.
+constexpr float entry_overshoot = 2.0f * entry_brake_depth;
+// A step at the speed the boss was given moves it at most that speed times
+// the longest step, braking (speed x (1 + keep x dt)) or not, and the frame
+// that creates a boss moves it twice: by its lateness, then by its step.
+constexpr float entry_longest_stride = 2.0f * longest_frame_step;
+
+// A number as a message shows it.
+std::string shown(float value) { return sdk::float_to_text(value); }
+
+bool within_reach(float v) { return std::fabs(v) < boss_position_limit; }
+
+std::string reach_text() {
+    return "-" + shown(boss_position_limit) + " to " + shown(boss_position_limit) + " px";
+}
+
+std::string longest_text() { return shown(boss_longest_time) + " ms"; }
+
+// The text of the child `tag` of `e`, trimmed; empty for a missing child.
+std::string written(const sdk::Dom_Element& e, const std::string& tag) {
+    sdk::Dom_Element c = e.first_child(tag);
+    return c ? sdk::trim(c.get_text()) : std::string();
+}
+
+}  // namespace
+
+// The boss must come down to its stop line, then to each phase's start,
+// where it waits. The cards' own moves end with their time limits; their
+// targets are held to the places a boss may go when the cards load.
+std::string Enemy_Path_Boss::refusal(const Level_Event& ev, const sdk::Dom_Element& node,
+                                     std::span<const Spellcard_Entry> phases) const {
+    std::vector<std::string> params = sdk::split_text(written(node, "params"), ";");
+    const std::string heading = sdk::trim(params.at(2));
+    const std::string speed = sdk::trim(params.at(5));
+    if (!within_reach(ev.x) || !within_reach(ev.y))
+        return "'params' puts the boss at " + shown(ev.x) + ";" + shown(ev.y) + ", outside the " +
+               reach_text() + " it may be sent to";
+
+    // The entry flies straight along the heading, so its place on the stop
+    // line follows from the heading; its last step may go past the line, and
+    // takes x with it.
+    const float line = stop_line();
+    const float h = ev.heading * (sdk::pi / 180.0f);
+    const float dir_x = std::cos(h);
+    const float dir_y = std::sin(h);
+    float drift = std::fabs(dir_x * ev.speed) * entry_longest_stride;
+    // Below the line, the boss is placed on it by its first step unless that
+    // step carries it back over. The first step is the lateness of its
+    // creation, or a whole frame's step after a dialog, and a replay may
+    // make either as short as it likes. The shortest carry it least: next to
+    // nothing, or, where the brake multiplies its speed by 1 / dt + keep,
+    // its speed's worth of pixels along its heading.
+    const bool below = ev.y > line;
+    const bool placed = below && (ev.speed <= entry_brake_speed || ev.y + ev.speed * dir_y > line);
+    if (below && !placed)
+        return "'params' puts the boss at " + shown(ev.x) + ";" + shown(ev.y) +
+               ", below its stop line at y " + shown(line) + ", and speed " + speed +
+               " px/s at heading " + heading + " takes it at least " + shown(-ev.speed * dir_y) +
+               " px up in its first step, back over the line and away from it";
+    if (!placed) {
+        if (!(dir_y > 0.0f))
+            return "'params' heading " + heading +
+                   " does not take the boss down to its stop line at y " + shown(line);
+        if (!(ev.speed > 0.0f))
+            return "'params' speed '" + speed +
+                   "' px/s does not take the boss down to its stop line at y " + shown(line);
+        // Below 2^-16 px/ms a place near the line no longer changes in a
+        // step of 1 ms.
+        const float slowest = std::min(ev.speed, entry_slowest_braked) * dir_y;
+        const float time = std::max(line - ev.y, 0.0f) / slowest;
+        if (!(slowest >= 1.0f / 65536.0f) || !(time < boss_longest_time))
+            return "'params' speed " + speed + " px/s at heading " + heading +
+                   " brings the boss down at " + shown(slowest * 1000.0f) +
+                   " px/s at its slowest, and to its stop line at y " + shown(line) + " in " +
+                   shown(time) + " ms; an entry must go down at least " +
+                   shown(1000.0f / 65536.0f) + " px/s and take less than " + longest_text();
+        drift += std::fabs(dir_x / dir_y) * (std::max(line - ev.y, 0.0f) + entry_overshoot);
+    }
+    if (!within_reach(ev.x - drift) || !within_reach(ev.x + drift))
+        return "'params' heading " + heading + " and speed " + speed + " px/s may take the boss " +
+               shown(drift) + " px aside on its way in, past the " + reach_text() +
+               " it may be sent to";
+
+    // Every place the boss goes lies in this box: where its entry ends, the
+    // phases' starts and its cards' targets.
+    float left = ev.x - drift, right = ev.x + drift, top = line, bottom = line;
+    auto take = [&](float x, float y) {
+        left = std::min(left, x);
+        right = std::max(right, x);
+        top = std::min(top, y);
+        bottom = std::max(bottom, y);
+    };
+    for (size_t i = 0; i < phases.size(); ++i) {
+        const Spellcard_Entry& p = phases[i];
+        const std::string tag = "spellcard" + std::to_string(i + 1);
+        if (!within_reach(p.start_x) || !within_reach(p.start_y))
+            return tag + ": 'start_position' puts the boss at " + shown(p.start_x) + ";" +
+                   shown(p.start_y) + ", outside the " + reach_text() + " it may be sent to";
+        if (!(p.start_wait < boss_longest_time))
+            return tag + ": 'start_wait' is " + written(node.first_child(tag), "start_wait") +
+                   " ms; a wait must be shorter than " + longest_text();
+        take(p.start_x, p.start_y);
+        for (const Spellcard* card : {p.nonspell_card, p.spell_card})
+            for (const Spell_Action& a : card->actions)
+                if (a.kind == 0) take(static_cast<float>(a.a), static_cast<float>(a.b));
+    }
+    const float across = std::hypot(right - left, bottom - top);
+    for (size_t i = 0; i < phases.size(); ++i) {
+        const Spellcard_Entry& p = phases[i];
+        // A start speed of 0 or less places the boss at once.
+        const std::string tag = "spellcard" + std::to_string(i + 1);
+        if (p.start_speed > 0.0f && !(across / p.start_speed < boss_longest_time))
+            return tag + ": 'start_speed' " + written(node.first_child(tag), "start_speed") +
+                   " px/s takes up to " + shown(across / p.start_speed) + " ms to cross the " +
+                   shown(across) + " px the boss moves in; a move must take less than " +
+                   longest_text();
+    }
+    return {};
+}
+
 bool Enemy_Path_Boss::update(Enemy& e, float dt) {
     if (!e.is_boss) return false;
     EnemyBoss& b = static_cast<EnemyBoss&>(e);
@@ -226,9 +363,10 @@ bool Enemy_Path_Boss::update(Enemy& e, float dt) {
             [[fallthrough]];
         case 1: {
             float line = stop_line();
-            // The factor 1/dt + 0.9 brakes only above 10 ms and is undefined at
-            // a zero step, which neither brakes nor moves.
-            if (dt > 0.0f && b.y > line - 50.0f && b.speed > 0.05f) b.speed *= 1.0f / dt + 0.9f;
+            // The factor is undefined at a zero step, which neither brakes nor
+            // moves.
+            if (dt > 0.0f && b.y > line - entry_brake_depth && b.speed > entry_brake_speed)
+                b.speed *= 1.0f / dt + entry_brake_keep;
             b.x += b.speed * b.dir_x * dt;
             b.y += b.speed * b.dir_y * dt;
             if (b.y > line) {

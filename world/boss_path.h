@@ -9,10 +9,18 @@
 // holds the script state (0, 1, 10, 11, 30, 31, 20, 40).
 #pragma once
 
+#include <span>
+#include <string>
+
 #include "sdk/core/math.h"
 #include "world/enemy.h"
 
 class Spellcard;
+struct Level_Event;
+struct Spellcard_Entry;
+namespace sdk {
+class Dom_Element;
+}
 
 // What the boss's clocks and places can hold. Its moves and waits are timed
 // by float clocks of milliseconds, which stop counting steps of 1 ms (the
@@ -22,6 +30,14 @@ class Spellcard;
 // beyond every field; the loaders refuse what passes either bound.
 inline constexpr float boss_longest_time = 16777216.0f;
 inline constexpr float boss_position_limit = 65536.0f;
+
+// The entry's brake: within `entry_brake_depth` px above its stop line, a
+// boss faster than `entry_brake_speed` px/ms has its speed multiplied by
+// 1 / dt + `entry_brake_keep` each frame. That brakes only in steps over
+// 10 ms; shorter steps speed the boss up.
+inline constexpr float entry_brake_depth = 50.0f;
+inline constexpr float entry_brake_speed = 0.05f;
+inline constexpr float entry_brake_keep = 0.9f;
 
 class Enemy_Path_Boss : public Enemy_Path {
 public:
@@ -33,6 +49,13 @@ public:
     float stop_line() const;
     // Whether the boss's entry is over: it stands on its stop line.
     static bool entry_over(const Enemy& e);
+
+    // Why the boss of `ev`, an event of "levels.xml" read from `node`, and
+    // its `phases` could never bring it where it is sent, in any steps the
+    // game or a replay takes, or only in more time than its clocks count;
+    // empty when they can. The refusal quotes the values as written.
+    std::string refusal(const Level_Event& ev, const sdk::Dom_Element& node,
+                        std::span<const Spellcard_Entry> phases) const;
 };
 
 // Applies the ring entries of `card` to the boss's rings: relocates the

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <span>
 
 #include "sdk/core/exception.h"
 #include "sdk/core/log.h"
@@ -134,107 +135,6 @@ void resolve_strategies(Level_Event& ev, const Event_Place& at) {
     ev.appearance = find_enemy_appearance(ev.render);
     if (!ev.appearance && level_requires_appearances)
         at.fail("'render' names '" + ev.render + "', which is no registered enemy appearance");
-}
-
-// A number as a message shows it.
-std::string shown(float value) { return sdk::float_to_text(value); }
-
-bool within_reach(float v) { return std::fabs(v) < boss_position_limit; }
-
-std::string reach_text() {
-    return "-" + shown(boss_position_limit) + " to " + shown(boss_position_limit) + " px";
-}
-
-std::string longest_text() { return shown(boss_longest_time) + " ms"; }
-
-// The numbers of a boss on the path "enemy_boss0" must bring it where it is
-// sent: down to its stop line, then to each phase's start, where it waits.
-// What cannot get there, or only in more time than the boss's clocks count,
-// stops the load naming the value. The cards' own moves end with their time
-// limits; their targets are held to the places a boss may go when the cards
-// load.
-void check_boss_moves(const sdk::Dom_Element& node, const Level_Event& ev,
-                      const Spellcard_Entry* phases, size_t count, const Event_Place& at) {
-    const auto* path = dynamic_cast<const Enemy_Path_Boss*>(ev.path_strategy);
-    if (!path) return;
-    std::vector<std::string> written = sdk::split_text(child_text(node, "params"), ";");
-    if (!within_reach(ev.x) || !within_reach(ev.y))
-        at.fail("'params' puts the boss at " + shown(ev.x) + ";" + shown(ev.y) +
-                ", outside the " + reach_text() + " it may be sent to");
-
-    // The entry flies straight along the heading, so its place on the stop
-    // line follows from the heading; its last step may go up to 100 px past
-    // the line (a brake in steps under 10 ms speeds it up) or as far as its
-    // speed goes in 2 s, and takes x with it.
-    const float line = path->stop_line();
-    const float h = ev.heading * (sdk::pi / 180.0f);
-    const float dir_x = std::cos(h);
-    const float dir_y = std::sin(h);
-    const float step_down = ev.speed * dir_y * 1000.0f;  // in the longest step a replay holds
-    float drift = std::fabs(dir_x * ev.speed) * 2000.0f;
-    // Below the line, a boss that does not fly back over it in one step is
-    // placed on it at once, whatever its heading and speed.
-    if (!(ev.y > line && ev.y + step_down > line)) {
-        if (!(dir_y > 0.0f))
-            at.fail("'params' heading " + sdk::trim(written[2]) +
-                    " does not take the boss down to its stop line at y " + shown(line));
-        if (!(ev.speed > 0.0f))
-            at.fail("'params' speed '" + sdk::trim(written[5]) +
-                    "' px/s does not take the boss down to its stop line at y " + shown(line));
-        // The brake stops above 0.05 px/ms, taking off less than a tenth a
-        // step. Below 2^-16 px/ms a place near the line no longer changes
-        // in a step of 1 ms.
-        const float slowest = std::min(ev.speed, 0.045f) * dir_y;
-        const float time = std::max(line - ev.y, 0.0f) / slowest;
-        if (!(slowest >= 1.0f / 65536.0f) || !(time < boss_longest_time))
-            at.fail("'params' speed " + sdk::trim(written[5]) + " px/s at heading " +
-                    sdk::trim(written[2]) + " brings the boss down at " +
-                    shown(slowest * 1000.0f) + " px/s at its slowest, and to its stop line at y " +
-                    shown(line) + " in " + shown(time) + " ms; an entry must go down at least " +
-                    shown(1000.0f / 65536.0f) + " px/s and take less than " + longest_text());
-        drift += std::fabs(dir_x / dir_y) * (std::max(line - ev.y, 0.0f) + 100.0f);
-    }
-    if (!within_reach(ev.x - drift) || !within_reach(ev.x + drift))
-        at.fail("'params' heading " + sdk::trim(written[2]) + " and speed " +
-                sdk::trim(written[5]) + " px/s may take the boss " + shown(drift) +
-                " px aside on its way in, past the " + reach_text() + " it may be sent to");
-
-    // Every place the boss goes lies in this box: where its entry ends, the
-    // phases' starts and its cards' targets.
-    float left = ev.x - drift, right = ev.x + drift, top = line, bottom = line;
-    auto take = [&](float x, float y) {
-        left = std::min(left, x);
-        right = std::max(right, x);
-        top = std::min(top, y);
-        bottom = std::max(bottom, y);
-    };
-    for (size_t i = 0; i < count; ++i) {
-        const Spellcard_Entry& p = phases[i];
-        const std::string tag = "spellcard" + std::to_string(i + 1);
-        if (!within_reach(p.start_x) || !within_reach(p.start_y))
-            at.fail(tag + ": 'start_position' puts the boss at " + shown(p.start_x) + ";" +
-                    shown(p.start_y) + ", outside the " + reach_text() + " it may be sent to");
-        if (!(p.start_wait < boss_longest_time))
-            at.fail(tag + ": 'start_wait' is " +
-                    sdk::trim(child_text(node.first_child(tag), "start_wait")) +
-                    " ms; a wait must be shorter than " + longest_text());
-        take(phases[i].start_x, phases[i].start_y);
-        for (const Spellcard* card : {phases[i].nonspell_card, phases[i].spell_card})
-            for (const Spell_Action& a : card->actions)
-                if (a.kind == 0) take(static_cast<float>(a.a), static_cast<float>(a.b));
-    }
-    const float across = std::hypot(right - left, bottom - top);
-    for (size_t i = 0; i < count; ++i) {
-        const Spellcard_Entry& p = phases[i];
-        // A start speed of 0 or less places the boss at once.
-        const std::string tag = "spellcard" + std::to_string(i + 1);
-        if (p.start_speed > 0.0f && !(across / p.start_speed < boss_longest_time))
-            at.fail(tag + ": 'start_speed' " +
-                    sdk::trim(child_text(node.first_child(tag), "start_speed")) +
-                    " px/s takes up to " + shown(across / p.start_speed) + " ms to cross the " +
-                    shown(across) + " px the boss moves in; a move must take less than " +
-                    longest_text());
-    }
 }
 
 Enemy make_template(const Level_Event& ev) {
@@ -380,10 +280,15 @@ void load_level(const sdk::Resource_Manager& levels, const std::string& name) {
             else
                 read_boss_phases(node, ev, at, bosses);
             resolve_strategies(ev, at);
-            if (ev.type == event_boss) {
+            // The numbers of a boss on the boss path must bring it where it
+            // is sent.
+            const auto* boss_path = dynamic_cast<const Enemy_Path_Boss*>(ev.path_strategy);
+            if (ev.type == event_boss && boss_path) {
                 const std::vector<Spellcard_Entry>& phases = bosses[ev.name];
                 size_t count = static_cast<size_t>(ev.shot_count);
-                check_boss_moves(node, ev, phases.data() + phases.size() - count, count, at);
+                std::string why = boss_path->refusal(
+                    ev, node, std::span(phases).subspan(phases.size() - count, count));
+                if (!why.empty()) at.fail(why);
             }
         } else if (kind == "dialog") {
             ev.type = event_dialog;

@@ -190,8 +190,11 @@ sdk::Pointf ease_between(float t, sdk::Pointf from, sdk::Pointf to, float speed,
     float s;
     if (accel <= 0.0f) {
         // Without acceleration the braking formula has no meaning (0 / 0):
-        // move at constant speed and stop on the target.
-        s = std::min(std::max(speed, 0.0f) * t, d);
+        // move at constant speed, the speed's size, and stop on the target.
+        // (With acceleration a speed below 0 arrives too: a move too short
+        // to cruise takes its top speed from the acceleration, and a longer
+        // one has its brake over before it starts, standing on its target.)
+        s = std::min(std::fabs(speed) * t, d);
     } else {
         float v = speed;
         float ta = v / accel;

@@ -55,5 +55,6 @@ sdk::Vec2f aim_at_player(float x, float y);
 sdk::Angle angle_from_direction(sdk::Vec2f d);
 // Position at time t on a straight move from `from` to `to` that accelerates
 // at `accel` up to `speed`, cruises and brakes symmetrically; `to` once the
-// brake is over.
+// brake is over. Without acceleration it goes at the size of `speed`
+// throughout.
 sdk::Pointf ease_between(float t, sdk::Pointf from, sdk::Pointf to, float speed, float accel);

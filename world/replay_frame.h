@@ -7,6 +7,11 @@
 
 #include <cstdint>
 
+// The longest frame step a replay may hold, either way: far longer than any
+// step the game takes (at most 17 ms), far shorter than the world's
+// counters. The loaders judge what the world can reach against it too.
+inline constexpr float longest_frame_step = 1000.0f;
+
 struct Replay_Frame {
     float dt = 0.0f;
     float x = 0.0f;

@@ -53,12 +53,6 @@ void read_actions(Spellcard& card, const sdk::Resource_Manager& resources, const
         } else if (kind == "speed") {
             action.kind = 3;
             action.a = sdk::text_to_int(text);
-            // A move at a speed below 0 goes away from its target for as
-            // long as the card runs.
-            if (action.a < 0)
-                throw sdk::Exception(where(doc, name) + ": 'speed' is '" + sdk::trim(text) +
-                                     "' px/s, which moves the boss away from its targets; a speed "
-                                     "must be 0 or more");
         } else if (kind == "accel") {
             action.kind = 4;
             // Kept in millionths.
@@ -122,20 +116,6 @@ void Spellcard::load_actions(const sdk::Resource_Manager& resources, const std::
     read_actions(*this, resources, name, false);
 }
 
-namespace {
-
-// A move without acceleration (an "accel" below 0.000001 reads as 0) would
-// make the easing divide by zero; it goes at constant speed instead.
-sdk::Vec2f move_point(const EnemyBoss& b, sdk::Vec2f from, sdk::Vec2f to) {
-    if (b.accel > 0.0f) return ease_between(b.action_clock, from, to, b.speed, b.accel);
-    sdk::Vec2f d = to - from;
-    float length = d.length();
-    float s = std::min(b.speed * b.action_clock, length);
-    return length > 0.0f ? from + d * (s / length) : to;
-}
-
-}  // namespace
-
 int32_t Spellcard::run_action(EnemyBoss& b, float dt) const {
     if (b.boss_hp < 1) return 1;
     b.time_limit -= dt;
@@ -168,7 +148,8 @@ int32_t Spellcard::run_action(EnemyBoss& b, float dt) const {
                 b.action_clock = 0.0f;
                 b.moving = 0;
             } else {
-                sdk::Vec2f p = move_point(b, {b.move_start_x, b.move_start_y}, to);
+                sdk::Vec2f p = ease_between(b.action_clock, {b.move_start_x, b.move_start_y}, to,
+                                            b.speed, b.accel);
                 b.x = p.x;
                 b.y = p.y;
                 b.move_time += dt;

@@ -292,20 +292,31 @@ TEST(Document_Numbers, BossMovesThatCannotArriveAreRefusedNamingTheValue) {
         {"levels.xml", std::string(phase1) + "start_speed", -1, "1e-40",
          at + "spellcard1: 'start_speed' 1e-40 px/s takes up to inf ms to cross the 183.57559 px "
               "the boss moves in; a move must take less than 16777216 ms"},
+        // Below its line, a boss that even the shortest first step carries
+        // back over it, heading up.
+        {"levels.xml", boss, -1, "192;200;270;90;130;30000;24;0;0;0;0",
+         at + "'params' puts the boss at 224;200, below " + line + ", and speed 30000 px/s at "
+              "heading 270 takes it at least 30 px up in its first step, back over the line and "
+              "away from it"},
         // Cards.
-        {"patterns.xml", card_speed, -1, "-1",
-         "patterns.xml: spellcard 'rimea_attack1': 'speed' is '-1' px/s, which moves the boss "
-         "away from its targets; a speed must be 0 or more"},
         {"patterns.xml", card_move, -1, "65536;110",
          "patterns.xml: spellcard 'rimea_attack1': 'move' is '65536;110', not a place from "
          "-65536 to 65536 px"},
         {"patterns.xml", card_move, -1, "160;-70000",
          "patterns.xml: spellcard 'rimea_attack1': 'move' is '160;-70000', not a place from "
          "-65536 to 65536 px"},
-        // What arrives loads: a boss below its line is placed on it whatever
-        // its heading and speed, a start speed of 0 places the boss at once.
+        // What arrives loads: a boss below its line is placed on it by a
+        // first step short enough to leave it there, which climbs next to
+        // nothing, or its speed's worth of pixels where the brake (above
+        // 0.05 px/ms) multiplies the speed by 1 / dt + 0.9; a start speed of
+        // 0 places the boss at once; a card's speed below 0 still
+        // brings its moves to their targets.
         {"levels.xml", boss, 1, "170", "loaded"},
         {"levels.xml", boss, 1, "400", "loaded"},
+        {"levels.xml", boss, -1, "192;200;270;90;130;130;24;0;0;0;0", "loaded"},
+        {"levels.xml", boss, -1, "192;200;270;90;130;29000;24;0;0;0;0", "loaded"},
+        {"levels.xml", boss, -1, "192;200;90;90;130;-130;24;0;0;0;0", "loaded"},
+        {"levels.xml", boss, -1, "192;171;270;90;40;40;24;0;0;0;0", "loaded"},
         {"levels.xml", boss, 5, "20001", "loaded"},
         {"levels.xml", boss, 5, "1", "loaded"},
         {"levels.xml", boss, 2, "1", "loaded"},
@@ -318,6 +329,8 @@ TEST(Document_Numbers, BossMovesThatCannotArriveAreRefusedNamingTheValue) {
         {"levels.xml", std::string(phase1) + "start_speed", -1, "-160", "loaded"},
         {"levels.xml", std::string(phase1) + "start_speed", -1, "0.5", "loaded"},
         {"patterns.xml", card_speed, -1, "0", "loaded"},
+        {"patterns.xml", card_speed, -1, "-1", "loaded"},
+        {"patterns.xml", card_speed, -1, "-1000", "loaded"},
         {"patterns.xml", card_accel, -1, "3", "loaded"},
         {"patterns.xml", card_move, -1, "65535;-65535", "loaded"},
     };

@@ -215,6 +215,8 @@ TEST_F(Level_Test, LateBossPastItsStopLineGoesOnToItsFight) {
     const Case cases[] = {
         {"160;170;90;90;120;120;24;0;1000;0;0", 5},        // on the line
         {"160;400;90;90;120;120;24;0;1000;0;0", 5},        // below it
+        {"160;200;270;90;120;120;24;0;1000;0;0", 5},       // below it, heading up
+        {"160;200;90;90;120;-120;24;0;1000;0;0", 5},       // below it, backwards
         {"160;-40;90;90;30000;30000;24;0;1000;0;0", 10},   // 300 px in its 10 ms of lateness
         {"160;-40;90;90;120;120;24;0;1000;0;0", 5},        // flies in
     };

@@ -198,7 +198,8 @@ TEST_F(Spellcard_Test, MoveWithoutAccelerationKeepsItsSpeed) {
 
 // A move reaches its target in about the time its speed and acceleration
 // give it, without passing it, also where its brake is shorter than a
-// frame: the arrival cannot be stepped over.
+// frame: the arrival cannot be stepped over. A speed below 0 arrives as
+// its size would, or sooner.
 TEST_F(Spellcard_Test, MovesArriveWithinTheirTimeWithoutPassingTheTarget) {
     struct Case {
         float speed;  // px/ms
@@ -215,15 +216,22 @@ TEST_F(Spellcard_Test, MovesArriveWithinTheirTimeWithoutPassingTheTarget) {
         {0.15f, 0.000001f, 17},     // the smallest "accel" above 0
         {0.15f, 0.0004f, 1000},     // the longest step a replay holds
         {0.15f, 3.0f, 1},
+        {-0.15f, 0.0f, 17},         // no acceleration, a speed below 0
+        {-0.001f, 0.0f, 17},
+        {-1.0f, 0.0f, 17},
+        {-0.15f, -0.0004f, 17},     // an "accel" below 0 too
     };
     const float d = 127.0f;
     for (const Case& c : cases) {
         std::string row = std::to_string(c.speed) + " px/ms, " + std::to_string(c.accel) +
                           " px/ms2, steps of " + std::to_string(c.dt) + " ms";
-        // The move's time: accelerate, cruise, brake; or no cruise at all.
-        float ta = c.speed / c.accel;
-        float time = c.accel * ta * ta > d ? 2.0f * std::sqrt(d / c.accel)
-                                           : (d - c.accel * ta * ta) / c.speed + 2.0f * ta;
+        // The move's time: accelerate, cruise, brake; or no cruise at all;
+        // or the one speed throughout.
+        float v = std::fabs(c.speed);
+        float ta = v / c.accel;
+        float time = !(c.accel > 0.0f)      ? d / v
+                     : c.accel * ta * ta > d ? 2.0f * std::sqrt(d / c.accel)
+                                             : (d - c.accel * ta * ta) / v + 2.0f * ta;
         int frames_allowed = static_cast<int>(std::ceil(time / c.dt)) + 2;
         Spellcard card;
         card.actions.push_back({0, 96 + static_cast<int32_t>(d), 100});
