@@ -423,6 +423,21 @@ Expect reaching_past_screen(Expect e) {
 const Expect whole_tile{false, {2, 2, 1276, 1020}, {0, 31, 1276, 957}, 0, 1276, 957};
 const Expect half_tile{false, {2, 2, 636, 1020}, {0, 271, 636, 477}, 0, 640, 480};
 
+// Ten F11 round trips, then five pairs of presses in consecutive frames: the
+// window ends where it began.
+std::vector<Step> f11_where_it_began() {
+    const Expect where_it_began{false, {at_start, at_start, 640, 480}, small_picture, 0, 640, 480};
+    return {{"start", nothing, 0, windowed_640},
+            {"ten F11 round trips", f11_round_trips(10), 20, where_it_began},
+            {"five pairs of F11 in consecutive frames", f11_pairs_in_consecutive_frames(5), 10,
+             where_it_began}};
+}
+
+std::vector<Step> then(std::vector<Step> first, const std::vector<Step>& next) {
+    first.insert(first.end(), next.begin(), next.end());
+    return first;
+}
+
 const std::vector<Row>& rows() {
     static const std::vector<Row> table = {
         {"TwoF11PressesInOneFrame",
@@ -544,40 +559,20 @@ const std::vector<Row>& rows() {
           {"F11", f11, 1, whole_tile}},
          false,
          100},
-        {"UnderFluxboxF11LeavesTheWindowWhereItWas",
-         "fluxbox",
-         640,
-         480,
-         {{"start", nothing, 0, windowed_640},
-          {"ten F11 round trips",
-           f11_round_trips(10),
-           20,
-           {false, {at_start, at_start, 640, 480}, small_picture, 0, 640, 480}},
-          {"five pairs of F11 in consecutive frames",
-           f11_pairs_in_consecutive_frames(5),
-           10,
-           {false, {at_start, at_start, 640, 480}, small_picture, 0, 640, 480}}}},
+        {"UnderFluxboxF11LeavesTheWindowWhereItWas", "fluxbox", 640, 480, f11_where_it_began()},
         {"UnderIcewmAndAfterIt",
          "icewm",
          640,
          480,
-         {{"start", nothing, 0, windowed_640},
-          {"ten F11 round trips",
-           f11_round_trips(10),
-           20,
-           {false, {at_start, at_start, 640, 480}, small_picture, 0, 640, 480}},
-          {"five pairs of F11 in consecutive frames",
-           f11_pairs_in_consecutive_frames(5),
-           10,
-           {false, {at_start, at_start, 640, 480}, small_picture, 0, 640, 480}},
-          // icewm leaves the window where its frame was, and the frame
+         then(f11_where_it_began(),
+         {// icewm leaves the window where its frame was, and the frame
           // extents it put on the window no longer count.
           {"icewm ended (kill, SIGTERM)",
            [](World& w) { w.window_manager.end(10s); },
            0,
            {false, {320, 272, 640, 480}, small_picture, 0, 640, 480}},
           {"F11: the game covers the screen itself", f11, 1, covered_from_640},
-          {"F11", f11, 1, {false, {320, 272, 640, 480}, small_picture, 0, 640, 480}}}},
+          {"F11", f11, 1, {false, {320, 272, 640, 480}, small_picture, 0, 640, 480}}})},
         {"UnderOpenboxTheFitLeavesRoomForTheFrame",
          "openbox",
          2400,
