@@ -1,7 +1,7 @@
 // The game window as a real X server holds it. Each row starts an Xvfb of
 // 1280 x 1024 (or two such monitors side by side) on a display of its own,
-// and the window manager the row needs (openbox, i3, icewm or fluxbox), runs the game in a folder of its own, acts on it as a
-// player or the window system would (keys through XTest, window-manager
+// and the window manager the row needs (openbox, i3, icewm or fluxbox), runs the game in a folder
+// of its own, acts on it as a player or the window system would (keys through XTest, window-manager
 // messages, a restarted window manager) and reads back what the server
 // has: the window's geometry, state and frame, the picture's place in the
 // window's pixels, and the settings file; and counts in the game's log the
@@ -185,18 +185,18 @@ public:
     // A window manager that has gone and left its check on the root window.
     void leave_stale_window_manager_check() {
         ::Window gone = XCreateSimpleWindow(d_, DefaultRootWindow(d_), 0, 0, 1, 1, 0, 0, 0);
-        XChangeProperty(d_, DefaultRootWindow(d_), atom(d_, "_NET_SUPPORTING_WM_CHECK"),
-                        XA_WINDOW, 32, PropModeReplace, reinterpret_cast<unsigned char*>(&gone), 1);
+        XChangeProperty(d_, DefaultRootWindow(d_), atom(d_, "_NET_SUPPORTING_WM_CHECK"), XA_WINDOW,
+                        32, PropModeReplace, reinterpret_cast<unsigned char*>(&gone), 1);
         XDestroyWindow(d_, gone);
         flush();
     }
 
     bool window_manager_checks_in() const {
-        std::vector<long> named = cardinals(DefaultRootWindow(d_), "_NET_SUPPORTING_WM_CHECK",
-                                            XA_WINDOW);
+        std::vector<long> named =
+            cardinals(DefaultRootWindow(d_), "_NET_SUPPORTING_WM_CHECK", XA_WINDOW);
         if (named.size() != 1) return false;
-        std::vector<long> self = cardinals(static_cast<::Window>(named[0]),
-                                           "_NET_SUPPORTING_WM_CHECK", XA_WINDOW);
+        std::vector<long> self =
+            cardinals(static_cast<::Window>(named[0]), "_NET_SUPPORTING_WM_CHECK", XA_WINDOW);
         return self.size() == 1 && self[0] == named[0];
     }
 
@@ -226,8 +226,9 @@ private:
         int format = 0;
         unsigned long items = 0, left = 0;
         unsigned char* data = nullptr;
-        if (w && XGetWindowProperty(d_, w, atom(d_, name), 0, 64, False, type, &got, &format,
-                                    &items, &left, &data) == Success &&
+        if (w &&
+            XGetWindowProperty(d_, w, atom(d_, name), 0, 64, False, type, &got, &format, &items,
+                               &left, &data) == Success &&
             got == type && format == 32 && data)
             for (unsigned long i = 0; i < items; ++i)
                 out.push_back(reinterpret_cast<long*>(data)[i]);
@@ -282,8 +283,8 @@ struct World {
 // What the row expects once a step has settled.
 struct Expect {
     bool full_screen_state;  // _NET_WM_STATE_FULLSCREEN on the window
-    Box window;   // the drawing area; x or y below 0: anywhere on the screen
-    Box picture;  // in the window
+    Box window;              // the drawing area; x or y below 0: anywhere on the screen
+    Box picture;             // in the window
     uint8_t saved_full_screen;
     int saved_width, saved_height;
     // The window manager's frame of the state entered (left, right, top,
@@ -518,22 +519,16 @@ const std::vector<Row>& rows() {
          640,
          480,
          {{"start", nothing, 0, windowed_640},
-          {"resized to 1600 x 1200",
-           [](World& w) { w.game.resize(1600, 1200); },
-           0,
+          {"resized to 1600 x 1200", [](World& w) { w.game.resize(1600, 1200); }, 0,
            reaching_past_screen({false, {320, 272, 1280, 960}, {}, 0, 1280, 960})}}},
         {"AWindowThePlayerPutPartlyOffTheScreenKeepsItsPlace",
          nullptr,
          640,
          480,
          {{"start", nothing, 0, windowed_640},
-          {"moved partly off the screen",
-           [](World& w) { w.game.move(900, 700); },
-           0,
+          {"moved partly off the screen", [](World& w) { w.game.move(900, 700); }, 0,
            reaching_past_screen({false, {900, 700, 640, 480}, {}, 0, 640, 480})},
-          {"resized to 1000 x 750",
-           [](World& w) { w.game.resize(1000, 750); },
-           0,
+          {"resized to 1000 x 750", [](World& w) { w.game.resize(1000, 750); }, 0,
            reaching_past_screen({false, {900, 700, 1000, 750}, {}, 0, 1000, 750})}}},
         {"AWindowAcrossTwoMonitorsKeepsItsSizeAndPlace",
          nullptr,
@@ -550,9 +545,7 @@ const std::vector<Row>& rows() {
          640,
          480,
          {{"start", nothing, 0, whole_tile},
-          {"a second window opens beside it",
-           [](World& w) { w.game.open_other_window(); },
-           0,
+          {"a second window opens beside it", [](World& w) { w.game.open_other_window(); }, 0,
            half_tile},
           {"it closes", [](World& w) { w.game.close_other_window(); }, 0, whole_tile},
           {"F11", f11, 1, {true, whole_screen, full_picture, 1, 1276, 957}},
@@ -560,19 +553,16 @@ const std::vector<Row>& rows() {
          false,
          100},
         {"UnderFluxboxF11LeavesTheWindowWhereItWas", "fluxbox", 640, 480, f11_where_it_began()},
-        {"UnderIcewmAndAfterIt",
-         "icewm",
-         640,
-         480,
+        {"UnderIcewmAndAfterIt", "icewm", 640, 480,
          then(f11_where_it_began(),
-         {// icewm leaves the window where its frame was, and the frame
-          // extents it put on the window no longer count.
-          {"icewm ended (kill, SIGTERM)",
-           [](World& w) { w.window_manager.end(10s); },
-           0,
-           {false, {320, 272, 640, 480}, small_picture, 0, 640, 480}},
-          {"F11: the game covers the screen itself", f11, 1, covered_from_640},
-          {"F11", f11, 1, {false, {320, 272, 640, 480}, small_picture, 0, 640, 480}}})},
+              {// icewm leaves the window where its frame was, and the frame
+               // extents it put on the window no longer count.
+               {"icewm ended (kill, SIGTERM)",
+                [](World& w) { w.window_manager.end(10s); },
+                0,
+                {false, {320, 272, 640, 480}, small_picture, 0, 640, 480}},
+               {"F11: the game covers the screen itself", f11, 1, covered_from_640},
+               {"F11", f11, 1, {false, {320, 272, 640, 480}, small_picture, 0, 640, 480}}})},
         {"UnderOpenboxTheFitLeavesRoomForTheFrame",
          "openbox",
          2400,
@@ -665,9 +655,9 @@ Box expected_window(const Expect& e, const Box& start) {
 
 bool window_matches(const Seen& s, const Expect& e, const Box& start) {
     const Box want = expected_window(e, start);
-    return s.window.w == want.w && s.window.h == want.h &&
-           (want.x < 0 || s.window.x == want.x) && (want.y < 0 || s.window.y == want.y) &&
-           s.full_screen_state == e.full_screen_state && (e.frame.empty() || s.frame == e.frame);
+    return s.window.w == want.w && s.window.h == want.h && (want.x < 0 || s.window.x == want.x) &&
+           (want.y < 0 || s.window.y == want.y) && s.full_screen_state == e.full_screen_state &&
+           (e.frame.empty() || s.frame == e.frame);
 }
 
 // The picture's edges, give or take what the frame counter and the
