@@ -49,6 +49,7 @@ void Window_Mode::apply(const Window_Description& d) {
                 enter_full_screen();
                 break;
             case Phase::asking_windowed:  // back before full screen was taken away
+            case Phase::placing:          // back before the window got its place
                 enter_full_screen();
                 break;
             case Phase::asking_full_screen:
@@ -67,6 +68,7 @@ void Window_Mode::apply(const Window_Description& d) {
                 break;
             case Phase::asking_windowed:
                 break;
+            case Phase::placing:
             case Phase::windowed: {
                 port_.set_decorations(d.decorations);
                 port_.set_size_limits(!d.resizable, d.size);
@@ -90,7 +92,12 @@ void Window_Mode::apply(const Window_Description& d) {
 
 void Window_Mode::set_size(Size size, bool keep_on_display) {
     target_.size = size;
-    if (target_.fullscreen || phase_ != Phase::windowed) return;
+    if (target_.fullscreen) return;
+    if (phase_ == Phase::placing) {
+        port_.resize(size);
+        return;
+    }
+    if (phase_ != Phase::windowed) return;
     SDL_Rect now = port_.geometry();
     SDL_Rect area{now.x, now.y, size.width, size.height};
     Frame f = port_.frame();
@@ -134,6 +141,16 @@ bool Window_Mode::advance() {
             restore_windowed(!still_full && full_seen_);
             return true;
         }
+        case Phase::placing: {
+            // The window manager frames the window again and may give it
+            // sizes of its own on the way; the change is over once the
+            // window has the size it was given, or a moment has passed.
+            SDL_Rect got = port_.geometry();
+            if ((got.w != target_.size.width || got.h != target_.size.height) && !patience_over())
+                return false;
+            phase_ = Phase::windowed;
+            return true;
+        }
         case Phase::windowed:
         case Phase::full_screen:
         case Phase::covering_display:
@@ -143,7 +160,8 @@ bool Window_Mode::advance() {
 }
 
 bool Window_Mode::changing() const {
-    return phase_ == Phase::asking_full_screen || phase_ == Phase::asking_windowed;
+    return phase_ == Phase::asking_full_screen || phase_ == Phase::asking_windowed ||
+           phase_ == Phase::placing;
 }
 
 void Window_Mode::enter_full_screen() {
@@ -201,6 +219,10 @@ void Window_Mode::restore_windowed(bool by_window_manager) {
                                                  target_.size.width, target_.size.height}
                                       : centred(display_bounds(w_), target_.size);
         port_.place(place, place_known_ && framed ? windowed_frame_ : Frame{});
+        if (framed) {
+            phase_ = Phase::placing;
+            asked_at_ = SDL_GetTicks();
+        }
     }
     if (target_.visible) SDL_ShowWindow(w_);
 }
