@@ -66,6 +66,11 @@ struct Frame {
     bool operator==(const Frame&) const = default;
 };
 
+// The drawing area `area` with the frame around it.
+inline SDL_Rect with_frame(const SDL_Rect& area, const Frame& f) {
+    return {area.x - f.left, area.y - f.top, area.w + f.left + f.right, area.h + f.top + f.bottom};
+}
+
 class Window_Port {
 public:
     virtual ~Window_Port() = default;

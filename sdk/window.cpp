@@ -55,8 +55,11 @@ SDL_Window* window_of(Window::Impl* w) {
 }
 
 void advance_window_modes() {
-    for (Window::Impl* w : std::vector<Window::Impl*>(live_windows()))
-        if (w->device->is_alive() && w->mode->advance()) raise_resize(w);
+    // By index: a resize handler may open a window; this runs every frame
+    // and copies nothing.
+    std::vector<Window::Impl*>& windows = live_windows();
+    for (size_t i = 0; i < windows.size(); ++i)
+        if (windows[i]->device->is_alive() && windows[i]->mode->advance()) raise_resize(windows[i]);
 }
 
 }  // namespace detail
@@ -75,10 +78,8 @@ int software_driver_index() {
 // What of the usable area around the window its drawing area may take: the
 // frame that the window manager puts around it needs room too.
 bool usable_drawing_area(SDL_Window* w, detail::Window_Port& port, SDL_Rect& usable) {
-    SDL_Rect at = port.geometry();
     detail::Frame f = port.frame();
-    SDL_Rect outer{at.x - f.left, at.y - f.top, at.w + f.left + f.right, at.h + f.top + f.bottom};
-    if (!detail::usable_area(w, outer, usable)) return false;
+    if (!detail::usable_area(w, detail::with_frame(port.geometry(), f), usable)) return false;
     usable = {usable.x + f.left, usable.y + f.top, std::max(0, usable.w - f.left - f.right),
               std::max(0, usable.h - f.top - f.bottom)};
     return true;

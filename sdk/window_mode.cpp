@@ -17,10 +17,6 @@ SDL_Rect centred(const SDL_Rect& on, Size size) {
             size.height};
 }
 
-SDL_Rect with_frame(const SDL_Rect& area, const Frame& f) {
-    return {area.x - f.left, area.y - f.top, area.w + f.left + f.right, area.h + f.top + f.bottom};
-}
-
 // The top-left corner that keeps `outer` on `usable`, moved as little as
 // can be; one too large for it starts at the usable area's corner.
 int kept_inside(int at, int length, int start, int room) {

@@ -24,14 +24,6 @@ namespace sdk::detail {
 
 namespace {
 
-// Of the window's display, or the window's own place where SDL cannot tell.
-SDL_Rect bounds_of_display(SDL_Window* w, const SDL_Rect& fallback) {
-    int index = SDL_GetWindowDisplayIndex(w);
-    SDL_Rect b{0, 0, 0, 0};
-    if (SDL_GetDisplayBounds(index < 0 ? 0 : index, &b) != 0) b = fallback;
-    return b;
-}
-
 // Through SDL, where it carries requests out itself (the offscreen driver,
 // Wayland) or stands in for a window system of another kind in a test.
 class SDL_Port : public Window_Port {
@@ -110,7 +102,7 @@ std::vector<unsigned long> property_items(Display* d, ::Window of, Atom name, At
 
 class X_Port : public Window_Port {
 public:
-    X_Port(SDL_Window* w, Display* d, ::Window x) : w_(w), d_(d), x_(x) {}
+    X_Port(Display* d, ::Window x) : d_(d), x_(x) {}
 
     SDL_Rect geometry() override {
         XSync(d_, False);
@@ -242,7 +234,6 @@ private:
         return property_items(d_, x_, atom("_NET_WM_STATE"), XA_ATOM, 64);
     }
 
-    [[maybe_unused]] SDL_Window* w_;
     Display* d_;
     ::Window x_;
 };
@@ -255,16 +246,19 @@ std::unique_ptr<Window_Port> make_window_port(SDL_Window* w) {
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
     if (SDL_GetWindowWMInfo(w, &info) && info.subsystem == SDL_SYSWM_X11)
-        return std::make_unique<X_Port>(w, info.info.x11.display, info.info.x11.window);
+        return std::make_unique<X_Port>(info.info.x11.display, info.info.x11.window);
 #endif
     return std::make_unique<SDL_Port>(w);
 }
 
 SDL_Rect display_bounds(SDL_Window* w) {
-    SDL_Rect r{0, 0, 0, 0};
-    SDL_GetWindowPosition(w, &r.x, &r.y);
-    SDL_GetWindowSize(w, &r.w, &r.h);
-    return bounds_of_display(w, r);
+    int index = SDL_GetWindowDisplayIndex(w);
+    SDL_Rect b{0, 0, 0, 0};
+    if (SDL_GetDisplayBounds(index < 0 ? 0 : index, &b) == 0) return b;
+    // Where SDL cannot tell, the window's own place.
+    SDL_GetWindowPosition(w, &b.x, &b.y);
+    SDL_GetWindowSize(w, &b.w, &b.h);
+    return b;
 }
 
 bool usable_area(SDL_Window* w, const SDL_Rect& around, SDL_Rect& usable) {
