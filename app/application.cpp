@@ -213,6 +213,8 @@ int Application::start(const std::vector<std::string>&) {
 
     while (!quit) run_frame();
 
+    // A size the player gave the window just before quitting is kept too.
+    if (resize_rule_due != 0) apply_resize_rule();
     save_config();
     installed_sound_sink = nullptr;
     sound_manager.shutdown();
@@ -236,6 +238,7 @@ void Application::run_frame() {
         counters.count_resize = 0;
         on_resized();
     }
+    if (resize_rule_due != 0 && now >= resize_rule_due) apply_resize_rule();
     if (!run_state(dt)) return;
 
     if (app_state < 100) draw_version();

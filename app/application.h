@@ -101,6 +101,8 @@ public:
     // Maps the picture onto the drawing area the window has now.
     void map_picture();
     void on_resized();
+    // The resize rule, on a size the window has held for a moment.
+    void apply_resize_rule();
     void draw_letterbox();
     void begin_capture();
     void end_capture();
@@ -165,6 +167,9 @@ private:
     Fps_Counter fps_counter;
     std::string version_text;
     uint64_t frame_start = 0;
+    // When the resize rule is due for the windowed size, or 0.
+    uint64_t resize_rule_due = 0;
+    static constexpr uint64_t resize_settle_ms = 200;
     Perf_Checkpoints perf_checkpoints;
     bool first_run = false;
 };

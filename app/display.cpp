@@ -4,6 +4,7 @@
 #include "app/application.h"
 #include "app/config_file.h"
 #include "app/display_rules.h"
+#include "sdk/core/clock.h"
 #include "sdk/core/log.h"
 #include "world/geometry.h"
 #include "world/settings.h"
@@ -73,12 +74,24 @@ void Application::create_display() {
 
 void Application::on_resized() {
     counters.count_resize = 0;
+    compute_scale();
     // In full screen, and while the window goes between the modes, its size
     // is no windowed size: F11 must find the one from before on the way back.
     if (fullscreen || window.is_changing_mode()) {
-        compute_scale();
+        resize_rule_due = 0;
         return;
     }
+    // A window manager takes a window through sizes and frames of its own
+    // on the way to the one it gives (un-maximised, openbox frames it again
+    // at the maximised size first); the rule waits until the window has
+    // held its size and frame for a moment, and the picture is fitted into
+    // each meanwhile.
+    resize_rule_due = sdk::get_time() + resize_settle_ms;
+}
+
+void Application::apply_resize_rule() {
+    resize_rule_due = 0;
+    if (fullscreen || window.is_changing_mode()) return;
     // The rule works on the size the window has now, not on the one a
     // report carried: a report may belong to a change that is already over.
     sdk::Size now = window.get_size();

@@ -135,15 +135,24 @@ bool Window_Mode::advance() {
             if ((still_full || !full_seen_) && !waited) return false;
             if (still_full) port_.drop_full_screen_state();
             restore_windowed(!still_full && full_seen_);
-            return true;
+            // The window may be back at its place already.
+            return phase_ == Phase::placing ? advance() : true;
         }
         case Phase::placing: {
-            // The window manager frames the window again and may give it
-            // sizes of its own on the way; the change is over once the
-            // window has the size it was given, or a moment has passed.
+            // The window is back once the server and SDL, whose size the
+            // renderer and the resize signal take, both have the size it was
+            // given. On the way the full-screen state may be gone while the
+            // window still covers the display, and the window manager may
+            // frame it again at sizes of its own first (openbox: framed at
+            // the full size, then put back); none of those is a windowed
+            // size. One that puts the window back at a size of its own
+            // (maximised) has it after a moment.
             SDL_Rect got = port_.geometry();
-            if ((got.w != target_.size.width || got.h != target_.size.height) && !patience_over())
-                return false;
+            int w = 0, h = 0;
+            SDL_GetWindowSize(w_, &w, &h);
+            bool back = got.w == target_.size.width && got.h == target_.size.height && w == got.w &&
+                        h == got.h;
+            if (!back && !patience_over()) return false;
             phase_ = Phase::windowed;
             return true;
         }
@@ -207,7 +216,10 @@ void Window_Mode::restore_windowed(bool by_window_manager) {
     phase_ = Phase::windowed;
     port_.set_decorations(target_.decorations);
     port_.set_size_limits(!target_.resizable, target_.size);
-    if (!by_window_manager || !port_.restores_after_full_screen()) {
+    if (by_window_manager && port_.restores_after_full_screen()) {
+        phase_ = Phase::placing;
+        asked_at_ = SDL_GetTicks();
+    } else {
         // Where it was, with the frame it had, as long as a window manager
         // still draws one.
         bool framed = port_.window_manager_running();

@@ -46,7 +46,7 @@ private:
         full_screen,         // the window manager carried it out
         covering_display,    // the window covers its display itself
         asking_windowed,     // the window manager was asked to take it away
-        placing,             // back to windowed at its place, by the window itself
+        placing,             // back to windowed, until the window has its place
     };
 
     void enter_full_screen();

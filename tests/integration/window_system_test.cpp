@@ -20,12 +20,14 @@
 #include <cstdlib>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/config_file.h"
 #include "child_process.h"
+#include "played_window_manager.h"
 #include "tests/common/scratch_dir.h"
 #include "world/settings.h"
 #include "x_server.h"
@@ -129,6 +131,7 @@ public:
         XTestFakeKeyEvent(d_, code, False, CurrentTime);
     }
     void flush() { XSync(d_, False); }
+    ::Window id() const { return window_; }
 
     // What a window manager's maximise button asks for.
     void maximise(bool on) {
@@ -254,6 +257,12 @@ struct World {
     Background_Program window_manager;
     pid_t game_pid = -1;
     Box start;  // the window once the first step has settled
+    std::unique_ptr<Played_Window_Manager> played;
+
+    void start_played_window_manager() {
+        played = std::make_unique<Played_Window_Manager>();
+        ASSERT_TRUE(played->start(server.name(), game.id())) << "no connection to " << server.name();
+    }
 
     void start_window_manager() {
         const std::string name = window_manager_name;
@@ -472,6 +481,24 @@ const std::vector<Row>& rows() {
           {"F11", f11, 1, windowed_640},
           {"F11, and F11 in the next frame", f11_twice_in_consecutive_frames, 2, windowed_640},
           {"F11 ten times, 30 ms apart", f11_ten_times, 10, windowed_640}}},
+        // openbox puts a maximised window back in two steps: framed again at
+        // the maximised size, then at its place and size from before; a
+        // size the game asks for on the way is carried out after both.
+        {"AWindowManagersPassingSizeIsNoSizeOfThePlayers",
+         nullptr,
+         640,
+         480,
+         {{"start", [](World& w) { w.start_played_window_manager(); }, 0,
+           in_frame(windowed_640, openbox_frame)},
+          {"maximise",
+           [](World& w) { w.played->maximise(); },
+           0,
+           {false, {0, 19, 1280, 1005}, {0, 22, 1280, 960}, 0, 1280, 960, maximised_frame}},
+          {"put back as openbox does",
+           [](World& w) { w.played->put_back_as_openbox_does(); },
+           0,
+           in_frame({false, {at_start, at_start, 640, 480}, small_picture, 0, 640, 480},
+                    openbox_frame)}}},
         {"AMaximisedWindowShowsThePictureInTheMiddle",
          "openbox",
          640,
@@ -766,7 +793,7 @@ TEST_P(Window_System, WhatTheServerHoldsAfterEachStep) {
         GTEST_SKIP() << row.window_manager
                      << " is not installed (scripts/install-deps.sh installs it)";
     Game_Window game(server->display());
-    World world{*server, game, dir, row.window_manager, {}, -1, {}};
+    World world{*server, game, dir, row.window_manager, {}, -1, {}, {}};
     if (row.window_manager) {
         world.start_window_manager();
         if (HasFatalFailure()) return;
