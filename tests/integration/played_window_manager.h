@@ -112,7 +112,9 @@ private:
         before_ = geometry();
         maximised_ = true;
         set_frame(maximised_frame);
-        XMoveResizeWindow(d_, game_, 0, 19, 1280, 1005);
+        int screen = DefaultScreen(d_);
+        XMoveResizeWindow(d_, game_, 0, 19, static_cast<unsigned>(DisplayWidth(d_, screen)),
+                          static_cast<unsigned>(DisplayHeight(d_, screen) - 19));
         XSync(d_, False);
     }
 
