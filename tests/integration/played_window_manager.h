@@ -74,12 +74,16 @@ private:
             }
             if (c == Command::maximise) do_maximise();
             if (c == Command::put_back) do_put_back();
-            while (XPending(d_)) {
-                XEvent e;
-                XNextEvent(d_, &e);
-                answer(e);
-            }
+            answer_pending();
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    }
+
+    void answer_pending() {
+        while (XPending(d_)) {
+            XEvent e;
+            XNextEvent(d_, &e);
+            answer(e);
         }
     }
 
@@ -127,11 +131,7 @@ private:
         // The game's frames go on meanwhile: it sees the window framed at the
         // maximised size, and its requests wait.
         for (int i = 0; i < 60 && !stop_; ++i) {
-            while (XPending(d_)) {
-                XEvent e;
-                XNextEvent(d_, &e);
-                answer(e);
-            }
+            answer_pending();
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
         XMoveResizeWindow(d_, game_, before_.x, before_.y, static_cast<unsigned>(before_.width),

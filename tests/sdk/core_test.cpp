@@ -12,6 +12,7 @@
 #include "sdk/core/number_convert.h"
 #include "sdk/core/resource_document.h"
 #include "sdk/core/string_help.h"
+#include "tests/common/refusal.h"
 
 namespace {
 
@@ -35,17 +36,6 @@ TEST(String_Help, FormatReplacesNumberedPlaceholders) {
 
 constexpr double nan_value = std::numeric_limits<double>::quiet_NaN();
 constexpr double inf_value = std::numeric_limits<double>::infinity();
-
-// The message a refused number gives, or "" when the conversion answered.
-template <typename Convert>
-std::string refusal(Convert convert) {
-    try {
-        convert();
-    } catch (const sdk::Exception& e) {
-        return e.what();
-    }
-    return "";
-}
 
 TEST(Number_Convert, IntegersOutsideTheTargetTypeAreRefusedNamingPlaceKeyAndValue) {
     struct Case {

@@ -15,6 +15,7 @@
 #include "sdk/core/exception.h"
 #include "sdk/pixel_buffer.h"
 #include "sdk/texture.h"
+#include "tests/common/refusal.h"
 
 namespace {
 
@@ -29,17 +30,6 @@ Bytes png_header(uint32_t width, uint32_t height) {
         for (int shift = 24; shift >= 0; shift -= 8) b.push_back(static_cast<uint8_t>(v >> shift));
     b.insert(b.end(), {8, 6, 0, 0, 0, 0, 0, 0, 0});  // depth, colour type, methods, a CRC
     return b;
-}
-
-// The message `f` throws as an sdk::Exception, or "" when it throws nothing.
-template <typename F>
-std::string refusal(F f) {
-    try {
-        f();
-    } catch (const sdk::Exception& e) {
-        return e.what();
-    }
-    return "";
 }
 
 TEST(Picture_Header, ReadsTheDeclaredSizeOrRefusesWhatIsNoPngHeader) {
